@@ -1,0 +1,42 @@
+# Shared by build.sh and test.sh: packages, the cross build, and a Wine prefix for the tests.
+
+PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest zip)
+
+ensure_packages() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    done
+    if ((${#missing[@]})); then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [[ $(id -u) -ne 0 ]] && sudo=sudo
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake "$@" >/dev/null
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+# A private Wine prefix. wineserver and Wine's services start once, detached, so that they do not
+# hold CTest's pipes; an empty AeDebug debugger makes a crashing test exit non-zero.
+prepare_wine_prefix() {
+    local dir=$1
+    export WINEPREFIX="$PWD/$dir/wineprefix"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        wineboot -i >/dev/null 2>&1 </dev/null
+    fi
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f \
+        >/dev/null 2>&1 </dev/null
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f \
+        >/dev/null 2>&1 </dev/null
+}

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the plug-in and its test programs and runs the whole suite under Wine through CTest.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/common.sh
+
+ensure_packages
+configure_and_build build
+prepare_wine_prefix build
+
+cd build
+ctest --output-on-failure -j2 "$@"

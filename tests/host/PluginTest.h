@@ -1,0 +1,62 @@
+// The fixture every black-box suite uses: a fresh simulated host with a freshly loaded plug-in, and a
+// leak check at the end (every host object and string the test or the plug-in made is given back).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/host/LogCapture.h"
+#include "tests/host/SimHost.h"
+
+namespace simhost {
+
+class PluginTest : public ::testing::Test {
+protected:
+    // Suites override this to start with another host version or with entries withheld.
+    virtual Options HostOptions() { return {}; }
+
+    void SetUp() override;
+    void TearDown() override;
+
+    SimHost& host() { return *host_; }
+    LogCapture& log() { return *log_; }
+
+    // Turns the plug-in's diagnostics log on (and forgets the enabling line).
+    void EnableLogging();
+
+private:
+    std::unique_ptr<SimHost> host_;
+    std::unique_ptr<LogCapture> log_;
+};
+
+// Owns one host reference for the length of a test scope.
+class ObjectRef {
+public:
+    ObjectRef(SimHost& host, REALobject object) : host_(host), object_(object) {}
+    ~ObjectRef() { host_.Unlock(object_); }
+    ObjectRef(const ObjectRef&) = delete;
+    ObjectRef& operator=(const ObjectRef&) = delete;
+    REALobject get() const { return object_; }
+    operator REALobject() const { return object_; }
+
+private:
+    SimHost& host_;
+    REALobject object_;
+};
+
+class StringRef {
+public:
+    StringRef(SimHost& host, REALstring text) : host_(host), text_(text) {}
+    ~StringRef() { host_.UnlockString(text_); }
+    StringRef(const StringRef&) = delete;
+    StringRef& operator=(const StringRef&) = delete;
+    REALstring get() const { return text_; }
+    operator REALstring() const { return text_; }
+
+private:
+    SimHost& host_;
+    REALstring text_;
+};
+
+}  // namespace simhost

@@ -1,0 +1,12 @@
+// Test entry: the test process plays the host's thread, which has COM initialised apartment-threaded.
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ::testing::InitGoogleTest(&argc, argv);
+    int result = RUN_ALL_TESTS();
+    CoUninitialize();
+    return result;
+}

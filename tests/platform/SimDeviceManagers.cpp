@@ -1,0 +1,318 @@
+// SimDeviceManagers.cpp - the simulated WIA 1.0 and 2.0 device managers, the simulated WIA video object, their
+// class objects, and Install()/Uninstall().
+//
+// Every slot is written against Microsoft's documented signature and slot number; methods that are not simulated
+// yet answer E_NOTIMPL (or the planned failure).
+#include "tests/platform/SimObject.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace simwia {
+namespace {
+
+constexpr CLSID kSimCLSID_WiaDevMgr = {0xa1f4e726, 0x8cf1, 0x11d1, {0xbf, 0x92, 0x00, 0x60, 0x08, 0x1e, 0xd8, 0x11}};
+constexpr CLSID kSimCLSID_WiaDevMgr2 = {0xb6c292bc, 0x7c88, 0x41ee, {0x8b, 0x54, 0x8e, 0xc9, 0x26, 0x17, 0xe5, 0x99}};
+constexpr CLSID kSimCLSID_WiaVideo = {0x3908c3cd, 0x4478, 0x4536, {0xaf, 0x2f, 0x10, 0xc2, 0x5d, 0x4e, 0xf8, 0x9a}};
+constexpr IID kSimIID_IWiaDevMgr = {0x5eb2502a, 0x8cf1, 0x11d1, {0xbf, 0x92, 0x00, 0x60, 0x08, 0x1e, 0xd8, 0x11}};
+constexpr IID kSimIID_IWiaDevMgr2 = {0x79c07cf1, 0xcbdd, 0x41ee, {0x8e, 0xc3, 0xf0, 0x00, 0x80, 0xca, 0xda, 0x7a}};
+constexpr IID kSimIID_IWiaVideo = {0xd52920aa, 0xdb88, 0x41f0, {0x94, 0x6c, 0xe0, 0x0d, 0xc0, 0xa1, 0x9c, 0xfa}};
+
+// --- methods shared by IWiaDevMgr and IWiaDevMgr2 (same signature, logged under the interface's name) ----------
+
+HRESULT STDMETHODCALLTYPE EnumDeviceInfo(Interface* self, LONG /*lFlag*/, IUnknown** /*ppIEnum*/) {
+    return Stub(self, "EnumDeviceInfo");
+}
+
+HRESULT STDMETHODCALLTYPE SelectDeviceDlg(Interface* self, HWND /*hwndParent*/, LONG /*lDeviceType*/, LONG /*lFlags*/,
+                                          BSTR* /*pbstrDeviceID*/, IUnknown** /*ppItemRoot*/) {
+    return Stub(self, "SelectDeviceDlg");
+}
+
+HRESULT STDMETHODCALLTYPE SelectDeviceDlgID(Interface* self, HWND /*hwndParent*/, LONG /*lDeviceType*/, LONG /*lFlags*/,
+                                            BSTR* /*pbstrDeviceID*/) {
+    return Stub(self, "SelectDeviceDlgID");
+}
+
+HRESULT STDMETHODCALLTYPE RegisterEventCallbackInterface(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
+                                                         const GUID* /*pEventGUID*/, IUnknown* /*pIWiaEventCallback*/,
+                                                         IUnknown** /*pEventObject*/) {
+    return Stub(self, "RegisterEventCallbackInterface");
+}
+
+HRESULT STDMETHODCALLTYPE RegisterEventCallbackCLSID(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
+                                                     const GUID* /*pEventGUID*/, const GUID* /*pClsID*/,
+                                                     BSTR /*bstrName*/, BSTR /*bstrDescription*/, BSTR /*bstrIcon*/) {
+    return Stub(self, "RegisterEventCallbackCLSID");
+}
+
+// --- IWiaDevMgr only ------------------------------------------------------------------------------------------
+
+HRESULT STDMETHODCALLTYPE DevMgr1CreateDevice(Interface* self, BSTR /*bstrDeviceID*/, IUnknown** /*ppWiaItemRoot*/) {
+    return Stub(self, "CreateDevice");
+}
+
+HRESULT STDMETHODCALLTYPE DevMgr1GetImageDlg(Interface* self, HWND /*hwndParent*/, LONG /*lDeviceType*/,
+                                             LONG /*lFlags*/, LONG /*lIntent*/, IUnknown* /*pItemRoot*/,
+                                             BSTR /*bstrFilename*/, GUID* /*pguidFormat*/) {
+    return Stub(self, "GetImageDlg");
+}
+
+HRESULT STDMETHODCALLTYPE DevMgr1RegisterEventCallbackProgram(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
+                                                              const GUID* /*pEventGUID*/, BSTR /*bstrCommandline*/,
+                                                              BSTR /*bstrName*/, BSTR /*bstrDescription*/,
+                                                              BSTR /*bstrIcon*/) {
+    return Stub(self, "RegisterEventCallbackProgram");
+}
+
+HRESULT STDMETHODCALLTYPE DevMgr1AddDeviceDlg(Interface* self, HWND /*hwndParent*/, LONG /*lFlags*/) {
+    return Stub(self, "AddDeviceDlg");
+}
+
+// --- IWiaDevMgr2 only -----------------------------------------------------------------------------------------
+
+HRESULT STDMETHODCALLTYPE DevMgr2CreateDevice(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
+                                              IUnknown** /*ppWiaItem2Root*/) {
+    return Stub(self, "CreateDevice");
+}
+
+HRESULT STDMETHODCALLTYPE DevMgr2RegisterEventCallbackProgram(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
+                                                              const GUID* /*pEventGUID*/, BSTR /*bstrFullAppName*/,
+                                                              BSTR /*bstrCommandLineArg*/, BSTR /*bstrName*/,
+                                                              BSTR /*bstrDescription*/, BSTR /*bstrIcon*/) {
+    return Stub(self, "RegisterEventCallbackProgram");
+}
+
+HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
+                                             HWND /*hwndParent*/, BSTR /*bstrFolderName*/, BSTR /*bstrFilename*/,
+                                             LONG* /*plNumFiles*/, BSTR** /*ppbstrFilePaths*/, IUnknown** /*ppItem*/) {
+    return Stub(self, "GetImageDlg");
+}
+
+// --- IWiaVideo ------------------------------------------------------------------------------------------------
+
+HRESULT STDMETHODCALLTYPE VideoGetPreviewVisible(Interface* self, BOOL* /*pbPreviewVisible*/) {
+    return Stub(self, "get_PreviewVisible");
+}
+
+HRESULT STDMETHODCALLTYPE VideoPutPreviewVisible(Interface* self, BOOL /*bPreviewVisible*/) {
+    return Stub(self, "put_PreviewVisible");
+}
+
+HRESULT STDMETHODCALLTYPE VideoGetImagesDirectory(Interface* self, BSTR* /*pbstrImageDirectory*/) {
+    return Stub(self, "get_ImagesDirectory");
+}
+
+HRESULT STDMETHODCALLTYPE VideoPutImagesDirectory(Interface* self, BSTR /*bstrImageDirectory*/) {
+    return Stub(self, "put_ImagesDirectory");
+}
+
+HRESULT STDMETHODCALLTYPE VideoCreateVideoByWiaDevID(Interface* self, BSTR /*bstrWiaDeviceID*/, HWND /*hwndParent*/,
+                                                     BOOL /*bStretchToFitParent*/, BOOL /*bAutoBeginPlayback*/) {
+    return Stub(self, "CreateVideoByWiaDevID");
+}
+
+HRESULT STDMETHODCALLTYPE VideoCreateVideoByDevNum(Interface* self, UINT /*uiDeviceNumber*/, HWND /*hwndParent*/,
+                                                   BOOL /*bStretchToFitParent*/, BOOL /*bAutoBeginPlayback*/) {
+    return Stub(self, "CreateVideoByDevNum");
+}
+
+HRESULT STDMETHODCALLTYPE VideoCreateVideoByName(Interface* self, BSTR /*bstrFriendlyName*/, HWND /*hwndParent*/,
+                                                 BOOL /*bStretchToFitParent*/, BOOL /*bAutoBeginPlayback*/) {
+    return Stub(self, "CreateVideoByName");
+}
+
+HRESULT STDMETHODCALLTYPE VideoDestroyVideo(Interface* self) {
+    return Stub(self, "DestroyVideo");
+}
+
+HRESULT STDMETHODCALLTYPE VideoPlay(Interface* self) {
+    return Stub(self, "Play");
+}
+
+HRESULT STDMETHODCALLTYPE VideoPause(Interface* self) {
+    return Stub(self, "Pause");
+}
+
+HRESULT STDMETHODCALLTYPE VideoTakePicture(Interface* self, BSTR* /*pbstrNewImageFilename*/) {
+    return Stub(self, "TakePicture");
+}
+
+HRESULT STDMETHODCALLTYPE VideoResizeVideo(Interface* self, BOOL /*bStretchToFitParent*/) {
+    return Stub(self, "ResizeVideo");
+}
+
+HRESULT STDMETHODCALLTYPE VideoGetCurrentState(Interface* self, LONG* /*pState: WIAVIDEO_STATE*/) {
+    return Stub(self, "GetCurrentState");
+}
+
+// --- objects --------------------------------------------------------------------------------------------------
+
+const Slot* DevMgr1Vtable() {
+    static const Slot* const vtbl = MakeVtable("IWiaDevMgr", 12, {
+        {3, ToSlot(&EnumDeviceInfo)},
+        {4, ToSlot(&DevMgr1CreateDevice)},
+        {5, ToSlot(&SelectDeviceDlg)},
+        {6, ToSlot(&SelectDeviceDlgID)},
+        {7, ToSlot(&DevMgr1GetImageDlg)},
+        {8, ToSlot(&DevMgr1RegisterEventCallbackProgram)},
+        {9, ToSlot(&RegisterEventCallbackInterface)},
+        {10, ToSlot(&RegisterEventCallbackCLSID)},
+        {11, ToSlot(&DevMgr1AddDeviceDlg)},
+    });
+    return vtbl;
+}
+
+const Slot* DevMgr2Vtable() {
+    static const Slot* const vtbl = MakeVtable("IWiaDevMgr2", 11, {
+        {3, ToSlot(&EnumDeviceInfo)},
+        {4, ToSlot(&DevMgr2CreateDevice)},
+        {5, ToSlot(&SelectDeviceDlg)},
+        {6, ToSlot(&SelectDeviceDlgID)},
+        {7, ToSlot(&RegisterEventCallbackInterface)},
+        {8, ToSlot(&DevMgr2RegisterEventCallbackProgram)},
+        {9, ToSlot(&RegisterEventCallbackCLSID)},
+        {10, ToSlot(&DevMgr2GetImageDlg)},
+    });
+    return vtbl;
+}
+
+const Slot* VideoVtable() {
+    static const Slot* const vtbl = MakeVtable("IWiaVideo", 16, {
+        {3, ToSlot(&VideoGetPreviewVisible)},
+        {4, ToSlot(&VideoPutPreviewVisible)},
+        {5, ToSlot(&VideoGetImagesDirectory)},
+        {6, ToSlot(&VideoPutImagesDirectory)},
+        {7, ToSlot(&VideoCreateVideoByWiaDevID)},
+        {8, ToSlot(&VideoCreateVideoByDevNum)},
+        {9, ToSlot(&VideoCreateVideoByName)},
+        {10, ToSlot(&VideoDestroyVideo)},
+        {11, ToSlot(&VideoPlay)},
+        {12, ToSlot(&VideoPause)},
+        {13, ToSlot(&VideoTakePicture)},
+        {14, ToSlot(&VideoResizeVideo)},
+        {15, ToSlot(&VideoGetCurrentState)},
+    });
+    return vtbl;
+}
+
+// An object with a single interface besides IUnknown.
+class SingleInterfaceObject : public SimObject {
+public:
+    SingleInterfaceObject(const char* name, const IID& iid, const Slot* vtbl) {
+        AddInterface(&face_, name, iid, vtbl);
+    }
+
+private:
+    Interface face_{};
+};
+
+SimObject* NewDeviceManager1() {
+    return new SingleInterfaceObject("IWiaDevMgr", kSimIID_IWiaDevMgr, DevMgr1Vtable());
+}
+
+SimObject* NewDeviceManager2() {
+    return new SingleInterfaceObject("IWiaDevMgr2", kSimIID_IWiaDevMgr2, DevMgr2Vtable());
+}
+
+SimObject* NewVideo() {
+    return new SingleInterfaceObject("IWiaVideo", kSimIID_IWiaVideo, VideoVtable());
+}
+
+// --- class objects --------------------------------------------------------------------------------------------
+
+// Static class object; COM's references do not control its lifetime.
+class ClassFactory : public IClassFactory {
+public:
+    explicit ClassFactory(SimObject* (*create)()) : create_(create) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+            *out = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        *out = nullptr;
+        HRESULT hr;
+        if (Intercept("ClassFactory::CreateInstance", &hr)) {
+            return hr;
+        }
+        if (outer != nullptr) {
+            return CLASS_E_NOAGGREGATION;
+        }
+        SimObject* object = create_();
+        hr = object->QueryInterface(iid, out);
+        object->Release();
+        return hr;
+    }
+
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL /*lock*/) override {
+        HRESULT hr;
+        return Intercept("ClassFactory::LockServer", &hr) ? hr : S_OK;
+    }
+
+private:
+    SimObject* (*create_)();
+};
+
+ClassFactory g_devMgr1Factory(&NewDeviceManager1);
+ClassFactory g_devMgr2Factory(&NewDeviceManager2);
+ClassFactory g_videoFactory(&NewVideo);
+
+struct Registration {
+    const CLSID* clsid;
+    ClassFactory* factory;
+    DWORD context;
+    DWORD cookie;
+};
+
+Registration g_registrations[] = {
+    {&kSimCLSID_WiaDevMgr, &g_devMgr1Factory, CLSCTX_LOCAL_SERVER, 0},
+    {&kSimCLSID_WiaDevMgr2, &g_devMgr2Factory, CLSCTX_LOCAL_SERVER, 0},
+    {&kSimCLSID_WiaVideo, &g_videoFactory, CLSCTX_INPROC_SERVER, 0},
+};
+
+bool g_installed = false;
+
+} // namespace
+
+void Install() {
+    if (g_installed) {
+        return;
+    }
+    for (Registration& reg : g_registrations) {
+        HRESULT hr = CoRegisterClassObject(*reg.clsid, reg.factory, reg.context, REGCLS_MULTIPLEUSE, &reg.cookie);
+        if (FAILED(hr)) {
+            std::fprintf(stderr, "simwia::Install: CoRegisterClassObject failed with 0x%08lx\n",
+                         static_cast<unsigned long>(hr));
+            std::fflush(stderr);
+            std::abort();
+        }
+    }
+    g_installed = true;
+}
+
+void Uninstall() {
+    if (!g_installed) {
+        return;
+    }
+    for (Registration& reg : g_registrations) {
+        CoRevokeClassObject(reg.cookie);
+        reg.cookie = 0;
+    }
+    g_installed = false;
+}
+
+} // namespace simwia

@@ -1,0 +1,79 @@
+// SimObject.h - building blocks of the simulated WIA objects (for files under tests/platform only).
+//
+// A simulated object owns one Interface record per COM interface it answers. An Interface *is* the COM pointer
+// handed out: its first field is the vtable, a plain array of function pointers written down slot by slot from
+// Microsoft's documentation. This deliberately does not use the library's interface declarations, so a slot the
+// library gets wrong lands on a different simulated method (and shows in the call log) instead of being mirrored.
+// Slot functions take `Interface* self` first, then the documented arguments; interface pointers they pass or
+// return are typed IUnknown* (same representation).
+#pragma once
+
+#include "tests/platform/SimPlatform.h"
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace simwia {
+
+using Slot = void (*)(); // any function pointer fits; the caller calls it through its own declared type
+
+template <typename Function> Slot ToSlot(Function* function) {
+    return reinterpret_cast<Slot>(function);
+}
+
+class SimObject;
+
+struct Interface {
+    const Slot* vtbl;  // must stay the first field
+    SimObject* owner;
+    const char* name;  // "IWiaDevMgr2": prefix of the method names in the call log
+    const IID* iid;
+};
+
+struct SlotDef {
+    int slot;
+    Slot function;
+};
+
+// Returns a vtable of `count` slots that lives until the process ends: slots 0 to 2 are the shared IUnknown
+// entries, the others come from `slots`. Aborts if a slot is missing, repeated or out of range.
+const Slot* MakeVtable(const char* iface, int count, std::initializer_list<SlotDef> slots);
+
+// Counting base of every simulated object: registered as live from construction to deletion, interlocked
+// reference count starting at 1, deleted when it reaches 0. QueryInterface answers IUnknown (the first
+// interface) and the IIDs of the interfaces added, nothing else.
+class SimObject {
+public:
+    SimObject();
+    virtual ~SimObject();
+    SimObject(const SimObject&) = delete;
+    SimObject& operator=(const SimObject&) = delete;
+
+    ULONG AddRef();
+    ULONG Release();
+    ULONG Count() const;
+    HRESULT QueryInterface(REFIID iid, void** out);
+
+    // The first interface added; the pointer returned by the factories, carrying the initial reference.
+    IUnknown* Unknown();
+    bool Owns(const void* pointer) const;
+
+protected:
+    void AddInterface(Interface* face, const char* name, const IID& iid, const Slot* vtbl);
+
+private:
+    volatile LONG refs_ = 1;
+    std::vector<Interface*> faces_;
+};
+
+// Counts the call of "<face name>::<method>" and tells whether a failure is planned for it.
+bool Intercept(const Interface* self, const char* method, HRESULT* planned);
+bool Intercept(const char* method, HRESULT* planned);
+
+// Body of a method that is not simulated yet: the planned result, otherwise E_NOTIMPL.
+HRESULT Stub(const Interface* self, const char* method);
+
+std::string MethodName(const Interface* self, const char* method);
+
+} // namespace simwia

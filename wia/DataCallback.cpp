@@ -1,0 +1,16 @@
+// WIADataCallbackZVK: Scripts implement the event BandedDataCallback; each object owns one CDataCallback.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Handle", "Integer",    0),
+};
+
+}  // namespace
+
+ClassDefinition gDataCallbackClass = ClassBuilder("WIADataCallbackZVK", sizeof(CallbackData)).Properties(kProperties);
+
+}  // namespace zvk

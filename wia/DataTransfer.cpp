@@ -1,0 +1,17 @@
+// WIADataTransferZVK: Wraps IWiaDataTransfer: WIA 1.0 file and banded transfers.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Handle",    "Integer",    0),
+    BoundProperty("Lasterror", "Integer",    1),
+};
+
+}  // namespace
+
+ClassDefinition gDataTransferClass = ClassBuilder("WIADataTransferZVK", sizeof(DataTransferData)).Properties(kProperties);
+
+}  // namespace zvk

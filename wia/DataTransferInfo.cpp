@@ -1,0 +1,19 @@
+// WIADataTransferInfoZVK: The parameters of a banded transfer, filled by the script.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Size",         "Integer",    0),
+    BoundProperty("Section",      "Integer",    1),
+    BoundProperty("BufferSize",   "Integer",    2),
+    BoundProperty("DoubleBuffer", "Boolean",    3),
+};
+
+}  // namespace
+
+ClassDefinition gDataTransferInfoClass = ClassBuilder("WIADataTransferInfoZVK", sizeof(DataTransferInfoData)).Properties(kProperties);
+
+}  // namespace zvk

@@ -1,0 +1,17 @@
+// WIADeviceCapabilitiesEnumeratorZVK: Wraps IEnumWIA_DEV_CAPS.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Handle",    "Integer",    0),
+    BoundProperty("Lasterror", "Integer",    1),
+};
+
+}  // namespace
+
+ClassDefinition gDeviceCapabilitiesEnumeratorClass = ClassBuilder("WIADeviceCapabilitiesEnumeratorZVK", sizeof(InterfaceData)).Properties(kProperties);
+
+}  // namespace zvk

@@ -1,0 +1,17 @@
+// WIADeviceInfoEnumeratorZVK: Wraps IEnumWIA_DEV_INFO: one property storage per installed device.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Handle",    "Integer",    0),
+    BoundProperty("Lasterror", "Integer",    1),
+};
+
+}  // namespace
+
+ClassDefinition gDeviceInfoEnumeratorClass = ClassBuilder("WIADeviceInfoEnumeratorZVK", sizeof(InterfaceData)).Properties(kProperties);
+
+}  // namespace zvk

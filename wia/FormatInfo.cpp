@@ -1,0 +1,17 @@
+// WIAFormatInfoZVK: One transfer format, copied from a WIA_FORMAT_INFO.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("FormatID", "WIAGUIDZVK", 0),
+    BoundProperty("Tymed",    "Integer",    1),
+};
+
+}  // namespace
+
+ClassDefinition gFormatInfoClass = ClassBuilder("WIAFormatInfoZVK", sizeof(FormatInfoData)).Properties(kProperties);
+
+}  // namespace zvk

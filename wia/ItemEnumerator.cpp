@@ -1,0 +1,19 @@
+// WIAItemEnumeratorZVK: Wraps IEnumWiaItem or IEnumWiaItem2.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Handle",    "Integer",    0),
+    BoundProperty("Handle1",   "Integer",    1),
+    BoundProperty("Handle2",   "Integer",    2),
+    BoundProperty("Lasterror", "Integer",    3),
+};
+
+}  // namespace
+
+ClassDefinition gItemEnumeratorClass = ClassBuilder("WIAItemEnumeratorZVK", sizeof(TwoGenerationData)).Properties(kProperties);
+
+}  // namespace zvk

@@ -1,0 +1,18 @@
+// WIAPropertyZVK: Describes one property: name, id and value type.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Name", "String",     0),
+    BoundProperty("ID",   "Integer",    1),
+    BoundProperty("Type", "Integer",    2),
+};
+
+}  // namespace
+
+ClassDefinition gPropertyClass = ClassBuilder("WIAPropertyZVK", sizeof(PropertyData)).Properties(kProperties);
+
+}  // namespace zvk

@@ -1,0 +1,17 @@
+// WIAPropertyEnumeratorZVK: Wraps IEnumSTATPROPSTG.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Handle",    "Integer",    0),
+    BoundProperty("Lasterror", "Integer",    1),
+};
+
+}  // namespace
+
+ClassDefinition gPropertyEnumeratorClass = ClassBuilder("WIAPropertyEnumeratorZVK", sizeof(InterfaceData)).Properties(kProperties);
+
+}  // namespace zvk

@@ -1,0 +1,17 @@
+// WIAStreamZVK: Wraps an IStream opened on a file.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Handle",    "Integer",    0),
+    BoundProperty("Lasterror", "Integer",    1),
+};
+
+}  // namespace
+
+ClassDefinition gStreamClass = ClassBuilder("WIAStreamZVK", sizeof(InterfaceData)).Properties(kProperties);
+
+}  // namespace zvk

@@ -1,0 +1,16 @@
+// WIATransferCallbackZVK: Scripts implement TransferCallback and GetNextStream; each object owns one CTransferCallback.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Handle", "Integer",    0),
+};
+
+}  // namespace
+
+ClassDefinition gTransferCallbackClass = ClassBuilder("WIATransferCallbackZVK", sizeof(CallbackData)).Properties(kProperties);
+
+}  // namespace zvk

@@ -1,0 +1,17 @@
+// WIAVideoZVK: Wraps the WIA video object, IWiaVideo.
+#include "wia/Classes.h"
+#include "wia/InstanceData.h"
+
+namespace zvk {
+namespace {
+
+PropertyDefinition kProperties[] = {
+    BoundProperty("Handle",    "Integer",    0),
+    BoundProperty("Lasterror", "Integer",    1),
+};
+
+}  // namespace
+
+ClassDefinition gVideoClass = ClassBuilder("WIAVideoZVK", sizeof(InterfaceData)).Properties(kProperties);
+
+}  // namespace zvk
