@@ -1,0 +1,19 @@
+// Host exceptions for a script's misuse: nil arguments, indexes out of range, and C++ failures while
+// building host strings. Failed system calls never come here: they go to Lasterror.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+
+namespace zvk {
+
+// Raises an exception of the named host class (falling back to "RuntimeException") with the message.
+void RaiseException(const char* className, const char* message);
+void RaiseOutOfBounds(const char* message);
+// Valid values run from minimum up to, not including, limit. Either name may be null.
+void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const char* parameterName,
+                         const char* methodName);
+// Raises the host exception that matches a caught standard exception.
+void TranslateCppException(const std::exception& error);
+
+}  // namespace zvk
