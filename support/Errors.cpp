@@ -59,8 +59,7 @@ void RaiseOutOfBounds(const char* message) {
     RaiseException(kOutOfBoundsException, message);
 }
 
-void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const char* parameterName,
-                         const char* methodName) {
+void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const char* parameterName, const char* methodName) {
     if (methodName == nullptr) methodName = "";
     if (parameterName == nullptr) parameterName = "?";
     const size_t size = std::strlen(parameterName) + std::strlen(methodName) + 200;

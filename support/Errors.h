@@ -11,8 +11,7 @@ namespace zvk {
 void RaiseException(const char* className, const char* message);
 void RaiseOutOfBounds(const char* message);
 // Valid values run from minimum up to, not including, limit. Either name may be null.
-void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const char* parameterName,
-                         const char* methodName);
+void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const char* parameterName, const char* methodName);
 // Raises the host exception that matches a caught standard exception.
 void TranslateCppException(const std::exception& error);
 

@@ -67,6 +67,22 @@ REALstring BuildGuarded(const void* bytes, int64_t count, uint32_t code) {
     return Build(bytes, count, code);
 }
 
+// Set while the guard raises its host exception: a failure in building that exception's message is not
+// raised again (the exception then goes out without a message).
+bool gRaising = false;
+
+void RaiseGuardFailure(const std::exception* error) {
+    if (gRaising) return;
+    gRaising = true;
+    if (error != nullptr) {
+        TranslateCppException(*error);
+    } else {
+        if (DebugLoggingEnabled) DebugLog("Unnamed C++ Exception.");
+        RaiseException("RuntimeException", "Sorry, but there was an unnamed C++ Exception.");
+    }
+    gRaising = false;
+}
+
 bool CountFits(int64_t count) {
     return count >= 1 && count <= INT32_MAX;
 }
@@ -82,10 +98,9 @@ REALstring REALBuildUnicodeString(const void* bytes, int64_t count, uint32_t enc
     try {
         return BuildGuarded(bytes, count, encoding);
     } catch (const std::exception& error) {
-        TranslateCppException(error);
+        RaiseGuardFailure(&error);
     } catch (...) {
-        if (DebugLoggingEnabled) DebugLog("Unnamed C++ Exception.");
-        RaiseException("RuntimeException", "Sorry, but there was an unnamed C++ Exception.");
+        RaiseGuardFailure(nullptr);
     }
     return nullptr;
 }

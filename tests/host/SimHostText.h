@@ -12,8 +12,8 @@ namespace simhost {
 struct TextEntryState {
     std::map<uint32_t, int> stringDataRequests;  // "PluginGetStringData" calls by requested encoding
     int stringDataDisposals = 0;
-    int strayDisposals = 0;      // records handed back that the host did not fill (or handed back twice)
-    int conversions = 0;         // "REALConvertString" calls
+    int strayDisposals = 0;         // records handed back that the host did not fill (or handed back twice)
+    int conversions = 0;            // "REALConvertString" calls
     bool unterminatedData = false;  // data handed out is followed by non-zero bytes instead of zeros
 };
 

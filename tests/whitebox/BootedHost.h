@@ -18,9 +18,15 @@
 namespace zvk {
 
 // The simulated host's handles are the library's opaque handles.
-inline REALstring Z(simhost::REALstring text) { return reinterpret_cast<REALstring>(text); }
-inline simhost::REALstring S(REALstring text) { return reinterpret_cast<simhost::REALstring>(text); }
-inline REALobject Z(simhost::REALobject object) { return reinterpret_cast<REALobject>(object); }
+inline REALstring Z(simhost::REALstring text) {
+    return reinterpret_cast<REALstring>(text);
+}
+inline simhost::REALstring S(REALstring text) {
+    return reinterpret_cast<simhost::REALstring>(text);
+}
+inline REALobject Z(simhost::REALobject object) {
+    return reinterpret_cast<REALobject>(object);
+}
 
 class BootedHostTest : public ::testing::Test {
 protected:
