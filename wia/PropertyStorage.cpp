@@ -1,9 +1,226 @@
-// WIAPropertyStorageZVK: Wraps IWiaPropertyStorage.
+// WIAPropertyStorageZVK: wraps IWiaPropertyStorage. Scripts read, write and delete single properties by
+// id, by name or through a WIAPropertyZVK descriptor, manage property names, count, enumerate, commit
+// and revert; values cross as host variants.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
 
+#include "plugin/HostApi.h"
+#include "support/Holders.h"
+#include "support/HostString.h"
+#include "support/Log.h"
+#include "support/Text.h"
+#include "support/Variant.h"
+#include "wia/Wrapper.h"
+
 namespace zvk {
 namespace {
+
+InterfaceData* Begin(REALobject self, const char* label) {
+    return BeginMethod<InterfaceData>(gPropertyStorageClass, self, label);
+}
+
+IWiaPropertyStorage* StorageOf(const InterfaceData* data) {
+    return data == nullptr ? nullptr : InterfaceOf<IWiaPropertyStorage>(data->Handle);
+}
+
+// One property specification: by id (kind 1) or by name (kind 0, the name's system string).
+PROPSPEC ById(int64_t id) {
+    PROPSPEC spec = {};
+    spec.ulKind = PRSPEC_PROPID;
+    spec.propid = static_cast<PROPID>(id);
+    return spec;
+}
+
+PROPSPEC ByName(BSTRHolder& name) {
+    PROPSPEC spec = {};
+    spec.ulKind = PRSPEC_LPWSTR;
+    spec.lpwstr = name.AsBSTR();
+    return spec;
+}
+
+void WriteValue(InterfaceData* data, const PROPSPEC& spec, REALobject value, int64_t firstNewId) {
+    unique_propvariant converted;
+    Variant2PROPVARIANT(converted.get(), value);
+    if (DebugLoggingEnabled) DebugLogInt("values.vt", converted.get()->vt);
+    HRESULT hr = StorageOf(data)->WriteMultiple(1, &spec, converted.get(), static_cast<PROPID>(firstNewId));
+    StoreResult(data->Lasterror, hr, "WriteMultiple");
+}
+
+REALobject ReadValue(InterfaceData* data, const PROPSPEC& spec) {
+    unique_propvariant value;
+    HRESULT hr = StorageOf(data)->ReadMultiple(1, &spec, value.get());
+    if (DebugLoggingEnabled) DebugLogLong("ReadMultiple", hr);
+    REALobject variant = PROPVARIANT2Variant(value.get());
+    data->Lasterror = WidenResult(hr);
+    return variant;
+}
+
+void DeleteValue(InterfaceData* data, const PROPSPEC& spec) {
+    StoreResult(data->Lasterror, StorageOf(data)->DeleteMultiple(1, &spec), "DeleteMultiple");
+}
+
+// Write(id as integer, value as variant)
+void WriteById(REALobject self, int64_t id, REALobject value) {
+    InterfaceData* data = Begin(self, "rbWriteMultiple");
+    if (StorageOf(data) == nullptr) return;
+    WriteValue(data, ById(id), value, id);
+}
+
+// Write(name as string, value as variant, id as integer = 0)
+void WriteByName(REALobject self, REALstring name, REALobject value, int64_t id) {
+    InterfaceData* data = Begin(self, "rbWriteMultipleName");
+    if (StorageOf(data) == nullptr) return;
+    BSTRHolder text(name);
+    WriteValue(data, ByName(text), value, id);
+}
+
+// Read(id as integer) as variant
+REALobject ReadById(REALobject self, int64_t id) {
+    InterfaceData* data = Begin(self, "rbReadMultiple");
+    if (StorageOf(data) == nullptr) return nullptr;
+    return ReadValue(data, ById(id));
+}
+
+// Read(name as string) as variant
+REALobject ReadByName(REALobject self, REALstring name) {
+    InterfaceData* data = Begin(self, "rbReadMultipleName");
+    if (StorageOf(data) == nullptr) return nullptr;
+    BSTRHolder text(name);
+    return ReadValue(data, ByName(text));
+}
+
+// The descriptor's name when it holds one, else null; its id either way.
+const PropertyData* Descriptor(REALobject property) {
+    return InstanceData<PropertyData>(gPropertyClass, property);
+}
+
+// Write(p as WIAPropertyZVK, value as variant)
+void WriteByDescriptor(REALobject self, REALobject property, REALobject value) {
+    InterfaceData* data = Begin(self, "rbWriteMultipleProp");
+    const PropertyData* descriptor = Descriptor(property);
+    if (descriptor == nullptr || StorageOf(data) == nullptr) return;
+    if (descriptor->Name != nullptr) {
+        WriteByName(self, descriptor->Name, value, descriptor->ID);
+    } else {
+        WriteById(self, descriptor->ID, value);
+    }
+}
+
+// Read(p as WIAPropertyZVK) as variant
+REALobject ReadByDescriptor(REALobject self, REALobject property) {
+    InterfaceData* data = Begin(self, "rbReadMultipleProp");
+    const PropertyData* descriptor = Descriptor(property);
+    if (descriptor == nullptr || StorageOf(data) == nullptr) return nullptr;
+    return descriptor->Name != nullptr ? ReadByName(self, descriptor->Name) : ReadById(self, descriptor->ID);
+}
+
+// Delete(name as string)
+void DeleteByName(REALobject self, REALstring name) {
+    InterfaceData* data = Begin(self, "rbDeleteMultipleName");
+    if (StorageOf(data) == nullptr) return;
+    BSTRHolder text(name);
+    DeleteValue(data, ByName(text));
+}
+
+// Delete(id as integer)
+void DeleteById(REALobject self, int64_t id) {
+    InterfaceData* data = Begin(self, "rbDeleteMultiple");
+    if (StorageOf(data) == nullptr) return;
+    DeleteValue(data, ById(id));
+}
+
+// DeletePropertyName(id as integer)
+void DeletePropertyName(REALobject self, int64_t id) {
+    InterfaceData* data = Begin(self, "rbDeletePropertyNames");
+    IWiaPropertyStorage* storage = StorageOf(data);
+    if (storage == nullptr) return;
+    PROPID propid = static_cast<PROPID>(id);
+    StoreResult(data->Lasterror, storage->DeletePropertyNames(1, &propid), "DeletePropertyNames");
+}
+
+// WritePropertyName(id as integer, name as string)
+void WritePropertyName(REALobject self, int64_t id, REALstring name) {
+    InterfaceData* data = Begin(self, "rbWritePropertyNames");
+    IWiaPropertyStorage* storage = StorageOf(data);
+    if (storage == nullptr) return;
+    BSTRHolder text(name);
+    PROPID propid = static_cast<PROPID>(id);
+    LPOLESTR names[] = {text.AsBSTR()};
+    StoreResult(data->Lasterror, storage->WritePropertyNames(1, &propid, names), "WritePropertyNames");
+}
+
+// ReadPropertyName(id as integer) as string
+REALstring ReadPropertyName(REALobject self, int64_t id) {
+    InterfaceData* data = Begin(self, "rbReadPropertyNames");
+    IWiaPropertyStorage* storage = StorageOf(data);
+    if (storage == nullptr) return nullptr;
+    PROPID propid = static_cast<PROPID>(id);
+    unique_cotaskmem<wchar_t> name;
+    HRESULT hr = storage->ReadPropertyNames(1, &propid, name.put());
+    if (DebugLoggingEnabled) DebugLogLong("ReadPropertyNames", hr);
+    REALstring text = WString2RB(name.get());
+    data->Lasterror = WidenResult(hr);
+    return text;
+}
+
+// Count as integer
+int64_t Count(REALobject self) {
+    InterfaceData* data = Begin(self, "rbGetCount");
+    IWiaPropertyStorage* storage = StorageOf(data);
+    if (storage == nullptr) return 0;
+    ULONG count = 0;
+    HRESULT hr = storage->GetCount(&count);
+    if (DebugLoggingEnabled) {
+        DebugLogLong("GetCount", hr);
+        DebugLogULong("count", count);
+    }
+    data->Lasterror = WidenResult(hr);
+    return static_cast<int64_t>(count);
+}
+
+// Commit(flags as integer)
+void Commit(REALobject self, int64_t flags) {
+    InterfaceData* data = Begin(self, "rbCommit");
+    IWiaPropertyStorage* storage = StorageOf(data);
+    if (storage == nullptr) return;
+    StoreResult(data->Lasterror, storage->Commit(static_cast<DWORD>(flags)), "Commit");
+}
+
+// Revert
+void Revert(REALobject self) {
+    InterfaceData* data = Begin(self, "rbRevert");
+    IWiaPropertyStorage* storage = StorageOf(data);
+    if (storage == nullptr) return;
+    StoreResult(data->Lasterror, storage->Revert(), "Revert");
+}
+
+// Enumerate as WIAPropertyEnumeratorZVK
+REALobject Enumerate(REALobject self) {
+    InterfaceData* data = Begin(self, "rbEnum");
+    IWiaPropertyStorage* storage = StorageOf(data);
+    if (storage == nullptr) return nullptr;
+    IEnumSTATPROPSTG* properties = nullptr;
+    StoreResult(data->Lasterror, storage->Enum(&properties), "Enum");
+    return NewPropertyEnumeratorObject(properties);
+}
+
+MethodDefinition kMethods[] = {
+    Method(WriteByDescriptor,  "Write(p as WIAPropertyZVK, value as variant)"),
+    Method(WriteByName,        "Write(name as string, value as variant, id as integer = 0)"),
+    Method(WriteById,          "Write(id as integer, value as variant)"),
+    Method(ReadByName,         "Read(name as string) as variant"),
+    Method(ReadById,           "Read(id as integer) as variant"),
+    Method(ReadByDescriptor,   "Read(p as WIAPropertyZVK) as variant"),
+    Method(DeleteByName,       "Delete(name as string)"),
+    Method(DeleteById,         "Delete(id as integer)"),
+    Method(DeletePropertyName, "DeletePropertyName(id as integer)"),
+    Method(WritePropertyName,  "WritePropertyName(id as integer, name as string)"),
+    Method(ReadPropertyName,   "ReadPropertyName(id as integer) as string"),
+    Method(Count,              "Count as integer"),
+    Method(Commit,             "Commit(flags as integer)"),
+    Method(Revert,             "Revert"),
+    Method(Enumerate,          "Enumerate as WIAPropertyEnumeratorZVK"),
+};
 
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer",    0),
@@ -335,7 +552,10 @@ ConstantDefinition kConstants[] = {
 
 }  // namespace
 
-ClassDefinition gPropertyStorageClass =
-    ClassBuilder("WIAPropertyStorageZVK", sizeof(InterfaceData)).Properties(kProperties).Constants(kConstants);
+ClassDefinition gPropertyStorageClass = ClassBuilder("WIAPropertyStorageZVK", sizeof(InterfaceData))
+                                            .Destructor(PropertyStorageDestructor)
+                                            .Properties(kProperties)
+                                            .Methods(kMethods)
+                                            .Constants(kConstants);
 
 }  // namespace zvk

@@ -1,0 +1,416 @@
+// Device managers of both generations, driven as a script drives them: construct, enumerate devices,
+// open them, let the user pick one in the system dialogs, and acquire images through the image dialogs.
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "tests/host/PluginTest.h"
+#include "tests/host/SimFolderItems.h"
+#include "tests/host/SimHostVariants.h"
+#include "tests/platform/SimPlatform.h"
+
+namespace simhost {
+namespace {
+
+constexpr const char* kConstructor = "Constructor";
+constexpr const char* kEnumDeviceInfo = "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK";
+constexpr const char* kCreateDevice = "CreateDevice(DeviceID as string) as WIAItemZVK";
+constexpr const char* kSelectIdWindow =
+    "SelectDeviceDialogID(parentWindow as window, DeviceType as integer, Flags as integer) as string";
+constexpr const char* kSelectIdHandle =
+    "SelectDeviceDialogID(parentWindowHandle as integer, DeviceType as integer, Flags as integer) as string";
+constexpr const char* kSelectWindowById =
+    "SelectDeviceDialog(parentWindow as window, DeviceType as integer, Flags as integer, byref DeviceID as string) as "
+    "WIAItemZVK";
+constexpr const char* kSelectWindow =
+    "SelectDeviceDialog(parentWindow as window, DeviceType as integer, Flags as integer) as WIAItemZVK";
+constexpr const char* kSelectHandleById =
+    "SelectDeviceDialog(parentWindowHandle as integer, DeviceType as integer, Flags as integer, byref DeviceID as "
+    "string) as WIAItemZVK";
+constexpr const char* kSelectHandle =
+    "SelectDeviceDialog(parentWindowHandle as integer, DeviceType as integer, Flags as integer) as WIAItemZVK";
+constexpr const char* kImageDialog1Handle =
+    "GetImageDialog(parentWindowHandle as integer, DeviceType as integer, Flags as integer, Intent as integer, file as "
+    "folderitem, rootitem as WIAItemZVK=nil)";
+constexpr const char* kImageDialog1Window =
+    "GetImageDialog(parentWindow as window, DeviceType as integer, Flags as integer, Intent as integer, file as "
+    "folderitem, rootitem as WIAItemZVK=nil)";
+constexpr const char* kImageDialog2Handle =
+    "GetImageDialog(Flags as integer, DeviceID as string, parentWindowHandle as integer, FolderName as String, Filename "
+    "as String, byref item as WIAItemZVK) as string()";
+constexpr const char* kImageDialog2Window =
+    "GetImageDialog(Flags as integer, DeviceID as string, parentWindow as window, FolderName as String, Filename as "
+    "String, byref item as WIAItemZVK) as string()";
+constexpr const char* kReadById = "Read(id as integer) as variant";
+constexpr const char* kNextDevice = "NextItem as WIAPropertyStorageZVK";
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += static_cast<char>(c);
+    return out;
+}
+
+// One device manager generation: its class, its platform interface and its item field.
+struct Generation {
+    int number;
+    const char* cls;
+    const char* iface;
+    const char* itemField;
+    const char* otherItemField;
+};
+
+const Generation kWia1{1, "WIADeviceManager1ZVK", "IWiaDevMgr", "Handle1", "Handle2"};
+const Generation kWia2{2, "WIADeviceManager2ZVK", "IWiaDevMgr2", "Handle2", "Handle1"};
+
+std::string Method(const Generation& g, const char* name) {
+    return std::string(g.iface) + "::" + name;
+}
+
+class DeviceManager : public PluginTest, public ::testing::WithParamInterface<Generation> {
+protected:
+    const Generation& gen() const { return GetParam(); }
+
+    REALobject NewManager() {
+        REALobject manager = host().New(gen().cls);
+        host().Call<void>(manager, kConstructor);
+        return manager;
+    }
+
+    REALstring ReadText(REALobject storage, int64_t id) {
+        ObjectRef value(host(), host().Call<REALobject>(storage, kReadById, id));
+        return value.get() == nullptr ? nullptr : host().Str(ReadVariant(host(), value).text);
+    }
+
+    // An item made by this generation holds its interface in its own field only.
+    void ExpectItemOfGeneration(REALobject item) {
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(host().ClassName(item), "WIAItemZVK");
+        EXPECT_NE(host().GetInt(item, "Handle"), 0);
+        EXPECT_EQ(host().GetInt(item, "Handle"), host().GetInt(item, gen().itemField));
+        EXPECT_EQ(host().GetInt(item, gen().otherItemField), 0);
+    }
+};
+
+TEST_P(DeviceManager, ConstructEnumerateAndOpenEveryDevice) {
+    ObjectRef manager(host(), NewManager());
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
+    EXPECT_NE(host().GetInt(manager, "Handle"), 0);
+
+    ObjectRef devices(host(), host().Call<REALobject>(manager.get(), kEnumDeviceInfo, int64_t{0x10}));
+    ASSERT_NE(devices.get(), nullptr);
+    EXPECT_EQ(simwia::LastCall(Method(gen(), "EnumDeviceInfo").c_str()).flags, 0x10);
+    EXPECT_EQ(host().Call<int64_t>(devices.get(), "Count as integer"), 3);
+
+    std::vector<std::string> ids;
+    std::vector<std::string> names;
+    while (true) {
+        REALobject info = host().Call<REALobject>(devices.get(), kNextDevice);
+        if (info == nullptr) break;
+        ObjectRef infoRef(host(), info);
+        StringRef id(host(), ReadText(info, 2));       // kDevicePropertyDevId
+        ObjectRef name(host(), host().Call<REALobject>(info, "Read(name as string) as variant",
+                                                       StringRef(host(), host().Str("Name")).get()));
+        ids.push_back(host().Bytes(id));
+        names.push_back(name.get() == nullptr ? "" : ReadVariant(host(), name).text);
+        EXPECT_EQ(host().GetInt(info, "Lasterror"), 0) << ids.back();
+    }
+    EXPECT_EQ(host().GetInt(devices, "Lasterror"), 1) << "the end of the sequence is S_FALSE";
+    std::vector<std::string> installed;
+    for (const std::wstring& id : simwia::InstalledDevices()) installed.push_back(Narrow(id));
+    EXPECT_EQ(ids, installed);
+    for (const std::string& name : names) EXPECT_FALSE(name.empty());
+
+    for (const std::string& id : ids) {
+        SCOPED_TRACE(id);
+        ObjectRef item(host(), host().Call<REALobject>(manager.get(), kCreateDevice, StringRef(host(), host().Str(id)).get()));
+        ExpectItemOfGeneration(item);
+        EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
+        EXPECT_EQ(simwia::TableOf(reinterpret_cast<IUnknown*>(host().GetInt(item, "Handle"))),
+                  simwia::Item((std::wstring(id.begin(), id.end()).substr(id.size() - 4) + L"\\Root").c_str()).fullName);
+    }
+}
+
+TEST_P(DeviceManager, EmptyDeviceIdReachesThePlatformAsNull) {
+    ObjectRef manager(host(), NewManager());
+    EXPECT_EQ(host().Call<REALobject>(manager.get(), kCreateDevice, StringRef(host(), host().Str("")).get()), nullptr);
+    EXPECT_FALSE(simwia::LastCall(Method(gen(), "CreateDevice").c_str()).deviceId.has_value());
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), static_cast<int32_t>(E_INVALIDARG));
+}
+
+TEST_P(DeviceManager, FailedConstructionLeavesEveryMethodEmpty) {
+    simwia::FailNext("ClassFactory::CreateInstance", E_OUTOFMEMORY);
+    ObjectRef manager(host(), NewManager());
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -2147024882);
+    EXPECT_EQ(host().GetInt(manager, "Handle"), 0);
+
+    EXPECT_EQ(host().Call<REALobject>(manager.get(), kEnumDeviceInfo, int64_t{16}), nullptr);
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -1);
+
+    REALstring deviceId = host().Str("left over");
+    EXPECT_EQ(host().Call<REALobject>(manager.get(), kSelectHandleById, int64_t{0}, int64_t{0}, int64_t{0}, &deviceId),
+              nullptr);
+    EXPECT_EQ(deviceId, nullptr) << "DeviceID is cleared even though no dialog was shown";
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -1);
+
+    EXPECT_EQ(host().Call<REALstring>(manager.get(), kSelectIdHandle, int64_t{0}, int64_t{0}, int64_t{0}), nullptr);
+    EXPECT_EQ(host().Call<REALobject>(manager.get(), kCreateDevice, StringRef(host(), host().Str("x")).get()), nullptr);
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -1);
+    EXPECT_EQ(simwia::CallCount(Method(gen(), "SelectDeviceDlg").c_str()), 0);
+}
+
+TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
+    ObjectRef manager(host(), NewManager());
+    ObjectRef window(host(), NewWindow(host(), 0x1234));
+    simwia::SetDialogAnswer(simwia::kCameraId);
+
+    REALstring deviceId = host().Str("previous");
+    ObjectRef byWindow(host(), host().Call<REALobject>(manager.get(), kSelectWindowById, window.get(), int64_t{2},
+                                                       int64_t{1}, &deviceId));
+    StringRef chosen(host(), deviceId);
+    ExpectItemOfGeneration(byWindow);
+    EXPECT_EQ(host().Bytes(chosen), Narrow(simwia::kCameraId));
+    simwia::Call call = simwia::LastCall(Method(gen(), "SelectDeviceDlg").c_str());
+    EXPECT_EQ(call.window, reinterpret_cast<HWND>(0x1234));
+    EXPECT_EQ(call.deviceType, 2);
+    EXPECT_EQ(call.flags, 1);
+    EXPECT_TRUE(call.outputsClear);
+
+    ObjectRef withoutId(host(), host().Call<REALobject>(manager.get(), kSelectWindow, nullptr, int64_t{0}, int64_t{0}));
+    ExpectItemOfGeneration(withoutId);
+    EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlg").c_str()).window, nullptr) << "a nil window is 0";
+
+    ObjectRef byHandle(host(), host().Call<REALobject>(manager.get(), kSelectHandle, int64_t{77}, int64_t{0}, int64_t{4}));
+    ExpectItemOfGeneration(byHandle);
+    EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlg").c_str()).window, reinterpret_cast<HWND>(77));
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
+}
+
+TEST_P(DeviceManager, CancelledDialogsGiveNothingAndKeepTheCode) {
+    ObjectRef manager(host(), NewManager());
+    simwia::SetDialogAnswer(nullptr, S_FALSE);
+    REALstring deviceId = nullptr;
+    EXPECT_EQ(host().Call<REALobject>(manager.get(), kSelectHandleById, int64_t{0}, int64_t{0}, int64_t{0}, &deviceId),
+              nullptr);
+    EXPECT_EQ(deviceId, nullptr);
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 1);
+    EXPECT_EQ(host().Call<REALstring>(manager.get(), kSelectIdHandle, int64_t{0}, int64_t{0}, int64_t{0}), nullptr);
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 1);
+}
+
+TEST_P(DeviceManager, SelectDeviceDialogIdGivesTheIdentifier) {
+    ObjectRef manager(host(), NewManager());
+    ObjectRef window(host(), NewWindow(host(), 0x99, "DesktopWindow"));
+    simwia::SetDialogAnswer(simwia::kVideoId);
+    StringRef byWindow(host(), host().Call<REALstring>(manager.get(), kSelectIdWindow, window.get(), int64_t{3}, int64_t{0}));
+    EXPECT_EQ(host().Bytes(byWindow), Narrow(simwia::kVideoId));
+    EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlgID").c_str()).window, reinterpret_cast<HWND>(0x99));
+    StringRef byHandle(host(), host().Call<REALstring>(manager.get(), kSelectIdHandle, int64_t{5}, int64_t{3}, int64_t{0}));
+    EXPECT_EQ(host().Bytes(byHandle), Narrow(simwia::kVideoId));
+    EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlgID").c_str()).deviceType, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, DeviceManager, ::testing::Values(kWia1, kWia2),
+                         [](const ::testing::TestParamInfo<Generation>& info) {
+                             return "Wia" + std::to_string(info.param.number);
+                         });
+
+// Every platform call a method makes, failed once on purpose: the method returns its empty result and
+// keeps the code, and nothing leaks.
+struct FailureRow {
+    const char* label;
+    const char* cls;
+    const char* platformMethod;
+    std::function<bool(SimHost&, REALobject)> call;  // true when the result is empty
+};
+
+class DeviceManagerFailures : public PluginTest {};
+
+TEST_F(DeviceManagerFailures, EveryPlatformCallFailedOnce) {
+    auto emptyObject = [](SimHost& host, REALobject result) {
+        host.Unlock(result);
+        return result == nullptr;
+    };
+    auto emptyString = [](SimHost& host, REALstring result) {
+        host.UnlockString(result);
+        return result == nullptr;
+    };
+    std::vector<FailureRow> rows;
+    for (const Generation& g : {kWia1, kWia2}) {
+        std::string iface = g.iface;
+        rows.push_back({"EnumDeviceInfo", g.cls, "EnumDeviceInfo", [=](SimHost& host, REALobject m) {
+                            return emptyObject(host, host.Call<REALobject>(m, kEnumDeviceInfo, int64_t{16}));
+                        }});
+        rows.push_back({"CreateDevice", g.cls, "CreateDevice", [=](SimHost& host, REALobject m) {
+                            StringRef id(host, host.Str(Narrow(simwia::kScannerId)));
+                            return emptyObject(host, host.Call<REALobject>(m, kCreateDevice, id.get()));
+                        }});
+        rows.push_back({"SelectDeviceDialog", g.cls, "SelectDeviceDlg", [=](SimHost& host, REALobject m) {
+                            REALstring id = nullptr;
+                            bool empty = emptyObject(host, host.Call<REALobject>(m, kSelectHandleById, int64_t{0},
+                                                                                  int64_t{0}, int64_t{0}, &id));
+                            return empty && id == nullptr;
+                        }});
+        rows.push_back({"SelectDeviceDialogID", g.cls, "SelectDeviceDlgID", [=](SimHost& host, REALobject m) {
+                            return emptyString(host, host.Call<REALstring>(m, kSelectIdHandle, int64_t{0}, int64_t{0},
+                                                                            int64_t{0}));
+                        }});
+    }
+    rows.push_back({"GetImageDialog", "WIADeviceManager1ZVK", "GetImageDlg", [](SimHost& host, REALobject m) {
+                        ObjectRef file(host, NewFolderItemAt(host, "C:\\image.bmp"));
+                        host.Call<void>(m, kImageDialog1Handle, int64_t{0}, int64_t{0}, int64_t{0}, int64_t{0},
+                                        file.get(), static_cast<REALobject>(nullptr));
+                        return true;
+                    }});
+    rows.push_back({"GetImageDialog", "WIADeviceManager2ZVK", "GetImageDlg", [](SimHost& host, REALobject m) {
+                        REALobject item = nullptr;
+                        StringRef empty(host, nullptr);
+                        REALarray paths = host.Call<REALarray>(m, kImageDialog2Handle, int64_t{0}, empty.get(), int64_t{0},
+                                                               empty.get(), empty.get(), &item);
+                        size_t count = ReadArray(host, paths).elements.size();
+                        host.Unlock(reinterpret_cast<REALobject>(paths));
+                        return count == 0 && item == nullptr;
+                    }});
+
+    for (const FailureRow& row : rows) {
+        const bool wia1 = std::string(row.cls) == "WIADeviceManager1ZVK";
+        std::string method = std::string(wia1 ? "IWiaDevMgr" : "IWiaDevMgr2") + "::" + row.platformMethod;
+        SCOPED_TRACE(method);
+        ObjectRef manager(host(), host().New(row.cls));
+        host().Call<void>(manager.get(), kConstructor);
+        simwia::FailNext(method.c_str(), E_ACCESSDENIED);
+        EXPECT_TRUE(row.call(host(), manager.get())) << row.label << " gave a result";
+        EXPECT_EQ(simwia::CallCount(method.c_str()), 1);
+        EXPECT_EQ(host().GetInt(manager, "Lasterror"), static_cast<int32_t>(E_ACCESSDENIED));
+        simwia::ResetCounts();
+    }
+}
+
+class ImageDialogs : public PluginTest {};
+
+TEST_F(ImageDialogs, Wia1WritesTheFileItWasGiven) {
+    ObjectRef manager(host(), host().New("WIADeviceManager1ZVK"));
+    host().Call<void>(manager.get(), kConstructor);
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "zvk-dialog-1.bmp";
+    DeleteFileA(path.c_str());
+    ObjectRef file(host(), NewFolderItemAt(host(), path));
+    ObjectRef window(host(), NewWindow(host(), 0x42));
+    StringRef cameraId(host(), host().Str(Narrow(simwia::kCameraId)));
+    ObjectRef root(host(), host().Call<REALobject>(manager.get(), kCreateDevice, cameraId.get()));
+
+    host().Call<void>(manager.get(), kImageDialog1Window, window.get(), int64_t{2}, int64_t{4}, int64_t{0x10000},
+                      file.get(), root.get());
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
+    simwia::Call call = simwia::LastCall("IWiaDevMgr::GetImageDlg");
+    EXPECT_EQ(call.window, reinterpret_cast<HWND>(0x42));
+    EXPECT_EQ(call.deviceType, 2);
+    EXPECT_EQ(call.flags, 4);
+    EXPECT_EQ(call.intent, 0x10000);
+    EXPECT_EQ(call.item, reinterpret_cast<IUnknown*>(host().GetInt(root, "Handle1")));
+    ASSERT_TRUE(call.filename.has_value());
+    EXPECT_EQ(Narrow(*call.filename), path);
+    ASSERT_TRUE(call.guid.has_value());
+    EXPECT_EQ(*call.guid, GUID_NULL) << "no preferred format";
+    std::ifstream written(path, std::ios::binary);
+    std::vector<BYTE> bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, simwia::SampleImage());
+    written.close();
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(ImageDialogs, Wia1NilFileRaisesEvenWithoutAManager) {
+    ObjectRef manager(host(), host().New("WIADeviceManager1ZVK"));
+    host().SetInt(manager, "Lasterror", 7);
+    host().Call<void>(manager.get(), kImageDialog1Handle, int64_t{0}, int64_t{0}, int64_t{0}, int64_t{0},
+                      static_cast<REALobject>(nullptr), static_cast<REALobject>(nullptr));
+    ASSERT_EQ(host().raised.size(), 1u);
+    EXPECT_EQ(host().raised[0].className, "NilObjectException");
+    EXPECT_EQ(host().raised[0].message, "file parameter is nil");
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 7) << "Lasterror is not touched";
+}
+
+TEST_F(ImageDialogs, Wia2ReturnsThePathsAndTheItem) {
+    ObjectRef manager(host(), host().New("WIADeviceManager2ZVK"));
+    host().Call<void>(manager.get(), kConstructor);
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string directory(folder);
+    if (!directory.empty() && directory.back() == '\\') directory.pop_back();
+    simwia::SetDialogAnswer(simwia::kScannerId, S_OK, 2);
+
+    StringRef deviceId(host(), host().Str(Narrow(simwia::kScannerId)));
+    StringRef folderName(host(), host().Str(directory));
+    StringRef fileName(host(), host().Str("zvk-scan"));
+    ObjectRef window(host(), NewWindow(host(), 0x55));
+    REALobject item = host().New("WIAItemZVK");  // a previous value is given back
+    REALarray paths = host().Call<REALarray>(manager.get(), kImageDialog2Window, int64_t{0x2}, deviceId.get(),
+                                             window.get(), folderName.get(), fileName.get(), &item);
+    ObjectRef itemRef(host(), item);
+    ObjectRef pathsRef(host(), reinterpret_cast<REALobject>(paths));
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
+    ASSERT_NE(item, nullptr);
+    EXPECT_NE(host().GetInt(item, "Handle2"), 0);
+    ArrayContents contents = ReadArray(host(), paths);
+    ASSERT_EQ(contents.elements.size(), 2u);
+    EXPECT_EQ(host().Bytes(static_cast<REALstring>(contents.elements[0])), directory + "\\zvk-scan.bmp");
+    EXPECT_EQ(host().Bytes(static_cast<REALstring>(contents.elements[1])), directory + "\\zvk-scan (2).bmp");
+    simwia::Call call = simwia::LastCall("IWiaDevMgr2::GetImageDlg");
+    EXPECT_EQ(call.window, reinterpret_cast<HWND>(0x55));
+    EXPECT_EQ(call.flags, 2);
+    EXPECT_TRUE(call.outputsClear);
+    DeleteFileA((directory + "\\zvk-scan.bmp").c_str());
+    DeleteFileA((directory + "\\zvk-scan (2).bmp").c_str());
+}
+
+TEST_F(ImageDialogs, Wia2WithoutManagerGivesAnEmptyArrayAndClearsItem) {
+    ObjectRef manager(host(), host().New("WIADeviceManager2ZVK"));
+    REALobject item = host().New("WIAItemZVK");
+    REALarray paths = host().Call<REALarray>(manager.get(), kImageDialog2Handle, int64_t{0}, static_cast<REALstring>(nullptr),
+                                             int64_t{0}, static_cast<REALstring>(nullptr), static_cast<REALstring>(nullptr),
+                                             &item);
+    ObjectRef pathsRef(host(), reinterpret_cast<REALobject>(paths));
+    ASSERT_NE(paths, nullptr);
+    EXPECT_TRUE(ReadArray(host(), paths).elements.empty());
+    EXPECT_EQ(item, nullptr);
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -1);
+}
+
+// The DesktopWindow overloads are the last four entries of both tables and are cut on older hosts.
+struct TrimRow {
+    double version;
+    size_t methods;
+};
+
+class ManagerTables : public ::testing::TestWithParam<TrimRow> {};
+
+TEST_P(ManagerTables, DesktopWindowOverloadsComeLastAndAreTrimmed) {
+    Options options;
+    options.version = GetParam().version;
+    SimHost host(options);
+    host.Load();
+    for (const char* cls : {"WIADeviceManager1ZVK", "WIADeviceManager2ZVK"}) {
+        SCOPED_TRACE(cls);
+        const ClassView& view = host.Class(cls);
+        ASSERT_EQ(view.methods.size(), GetParam().methods);
+        for (size_t i = 0; i < view.methods.size(); ++i) {
+            const std::string& declaration = view.methods[i].declaration;
+            bool desktop = declaration.find("as DesktopWindow") != std::string::npos;
+            bool window = desktop || declaration.find("as window") != std::string::npos;
+            EXPECT_EQ(desktop, i >= 11) << declaration;
+            EXPECT_EQ(view.methods[i].flags, window ? 512u : 4u) << declaration;
+        }
+        EXPECT_EQ(view.constants.size(), 18u);
+        EXPECT_EQ(view.constants.front(), "kEnumLocal = 16");
+        EXPECT_EQ(view.constants.back(), "kDeviceDialogUseCommonUI = 4");
+    }
+    EXPECT_EQ(host.Class("WIADeviceManager1ZVK").constants, host.Class("WIADeviceManager2ZVK").constants);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, ManagerTables, ::testing::Values(TrimRow{2021.02, 11}, TrimRow{2021.03, 15}),
+                         [](const ::testing::TestParamInfo<TrimRow>& info) {
+                             return "Host" + std::to_string(static_cast<int>(info.param.version * 100 + 0.5));
+                         });
+
+}  // namespace
+}  // namespace simhost

@@ -1,0 +1,361 @@
+// WIAPropertyStorageZVK and the property enumerator on a device's information storage, as a script uses
+// them: read, write and delete by id, by name and through a descriptor, names of ids, count, commit,
+// revert and enumeration, with the values checked on the platform side.
+#include <functional>
+
+#include "tests/host/PluginTest.h"
+#include "tests/host/SimHostVariants.h"
+#include "tests/platform/SimPlatform.h"
+
+namespace simhost {
+namespace {
+
+constexpr const char* kWriteProp = "Write(p as WIAPropertyZVK, value as variant)";
+constexpr const char* kWriteName = "Write(name as string, value as variant, id as integer = 0)";
+constexpr const char* kWriteId = "Write(id as integer, value as variant)";
+constexpr const char* kReadName = "Read(name as string) as variant";
+constexpr const char* kReadId = "Read(id as integer) as variant";
+constexpr const char* kReadProp = "Read(p as WIAPropertyZVK) as variant";
+constexpr const char* kDeleteName = "Delete(name as string)";
+constexpr const char* kDeleteId = "Delete(id as integer)";
+constexpr const char* kDeletePropertyName = "DeletePropertyName(id as integer)";
+constexpr const char* kWritePropertyName = "WritePropertyName(id as integer, name as string)";
+constexpr const char* kReadPropertyName = "ReadPropertyName(id as integer) as string";
+constexpr const char* kCount = "Count as integer";
+constexpr const char* kCommit = "Commit(flags as integer)";
+constexpr const char* kRevert = "Revert";
+constexpr const char* kEnumerate = "Enumerate as WIAPropertyEnumeratorZVK";
+constexpr const char* kNextProperty = "NextItem as WIAPropertyZVK";
+
+const wchar_t* const kTable = simwia::kScannerId;  // the scanner's device-information storage
+
+class PropertyStorage : public PluginTest {
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        manager_ = host().New("WIADeviceManager2ZVK");
+        host().Call<void>(manager_, "Constructor");
+        REALobject devices =
+            host().Call<REALobject>(manager_, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK",
+                                    int64_t{16});
+        storage_ = host().Call<REALobject>(devices, "NextItem as WIAPropertyStorageZVK");
+        host().Unlock(devices);
+        ASSERT_EQ(simwia::TableOf(reinterpret_cast<IUnknown*>(host().GetInt(storage_, "Handle"))), kTable);
+    }
+
+    void TearDown() override {
+        host().Unlock(storage_);
+        host().Unlock(manager_);
+        PluginTest::TearDown();
+    }
+
+    REALobject storage() const { return storage_; }
+    int64_t Lasterror() { return host().GetInt(storage_, "Lasterror"); }
+    StringRef Text(const std::string& bytes) { return StringRef(host(), host().Str(bytes)); }
+
+    REALobject Int32(int32_t value) { return NewVariant(host(), vtype::kInt32, VariantKind::Int32, value); }
+    REALobject String(const std::string& bytes) {
+        StringRef text(host(), host().Str(bytes));
+        return NewStringVariant(host(), vtype::kString, text);
+    }
+
+    // The value a read gives, as text ("" for nil).
+    std::string ReadAsText(REALobject variant) {
+        ObjectRef owned(host(), variant);
+        if (variant == nullptr) return "";
+        VariantContents contents = ReadVariant(host(), variant);
+        return contents.hasString ? contents.text : std::to_string(contents.bits);
+    }
+
+private:
+    REALobject manager_ = nullptr;
+    REALobject storage_ = nullptr;
+};
+
+TEST_F(PropertyStorage, WriteAndReadByIdAndByName) {
+    ObjectRef seven(host(), Int32(7));
+    host().Call<void>(storage(), kWriteId, int64_t{5000}, seven.get());
+    EXPECT_EQ(Lasterror(), 0);
+    simwia::Call write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
+    ASSERT_EQ(write.specs.size(), 1u);
+    EXPECT_EQ(write.specs[0].kind, static_cast<ULONG>(PRSPEC_PROPID));
+    EXPECT_EQ(write.specs[0].id, 5000u);
+    EXPECT_EQ(write.propidNameFirst, 5000u) << "Write by id passes its own id as the first new id";
+    simwia::PropValue stored = simwia::StoredValue(kTable, 5000);
+    EXPECT_EQ(stored.vt(), VT_INT);
+    EXPECT_EQ(stored.get().intVal, 7);
+    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), kReadId, int64_t{5000})), "7");
+
+    ObjectRef hello(host(), String("hello"));
+    host().Call<void>(storage(), kWriteName, Text("Custom").get(), hello.get(), int64_t{0});
+    EXPECT_EQ(simwia::LastCall("IWiaPropertyStorage::WriteMultiple").propidNameFirst, 0u);
+    EXPECT_EQ(Lasterror(), static_cast<int32_t>(STG_E_INVALIDPARAMETER)) << "a new name needs a first id";
+    host().Call<void>(storage(), kWriteName, Text("Custom").get(), hello.get(), int64_t{6000});
+    EXPECT_EQ(Lasterror(), 0);
+    write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
+    ASSERT_EQ(write.specs.size(), 1u);
+    EXPECT_EQ(write.specs[0].kind, static_cast<ULONG>(PRSPEC_LPWSTR));
+    EXPECT_EQ(write.specs[0].name, std::wstring(L"Custom"));
+    EXPECT_EQ(simwia::StoredName(kTable, 6000), std::wstring(L"Custom"));
+    EXPECT_EQ(simwia::StoredValue(kTable, 6000).vt(), VT_BSTR);
+
+    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), kReadName, Text("Custom").get())), "hello");
+    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), kReadId, int64_t{6000})), "hello");
+    EXPECT_EQ(Lasterror(), 0);
+
+    EXPECT_EQ(host().Call<REALobject>(storage(), kReadId, int64_t{4999}), nullptr);
+    EXPECT_EQ(Lasterror(), 1) << "a missing property reads as nil with S_FALSE";
+}
+
+TEST_F(PropertyStorage, DescriptorsChooseNameOverId) {
+    ObjectRef descriptor(host(), host().New("WIAPropertyZVK"));
+    host().SetInt(descriptor, "ID", 4);  // kDevicePropertyDevDesc
+    std::string byId = ReadAsText(host().Call<REALobject>(storage(), kReadProp, descriptor.get()));
+    EXPECT_FALSE(byId.empty());
+    simwia::Call read = simwia::LastCall("IWiaPropertyStorage::ReadMultiple");
+    ASSERT_EQ(read.specs.size(), 1u);
+    EXPECT_EQ(read.specs[0].kind, static_cast<ULONG>(PRSPEC_PROPID));
+    EXPECT_EQ(read.specs[0].id, 4u);
+
+    host().SetString(descriptor, "Name", Text("Name").get());  // kDevicePropertyDevNameString
+    host().SetInt(descriptor, "ID", 9999);
+    EXPECT_FALSE(ReadAsText(host().Call<REALobject>(storage(), kReadProp, descriptor.get())).empty());
+    read = simwia::LastCall("IWiaPropertyStorage::ReadMultiple");
+    ASSERT_EQ(read.specs.size(), 1u);
+    EXPECT_EQ(read.specs[0].kind, static_cast<ULONG>(PRSPEC_LPWSTR));
+    EXPECT_EQ(read.specs[0].name, std::wstring(L"Name"));
+
+    host().SetString(descriptor, "Name", Text("Brand new").get());
+    host().SetInt(descriptor, "ID", 7100);
+    ObjectRef value(host(), Int32(-3));
+    host().Call<void>(storage(), kWriteProp, descriptor.get(), value.get());
+    simwia::Call write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
+    EXPECT_EQ(write.propidNameFirst, 7100u) << "the descriptor's ID is the first id for a new name";
+    EXPECT_EQ(simwia::StoredName(kTable, 7100), std::wstring(L"Brand new"));
+
+    int reads = simwia::CallCount("IWiaPropertyStorage::ReadMultiple");
+    EXPECT_EQ(host().Call<REALobject>(storage(), kReadProp, static_cast<REALobject>(nullptr)), nullptr);
+    EXPECT_EQ(Lasterror(), -1);
+    host().Call<void>(storage(), kWriteProp, static_cast<REALobject>(nullptr), value.get());
+    EXPECT_EQ(Lasterror(), -1);
+    EXPECT_EQ(simwia::CallCount("IWiaPropertyStorage::ReadMultiple"), reads);
+}
+
+TEST_F(PropertyStorage, DeleteAndPropertyNames) {
+    ObjectRef value(host(), Int32(1));
+    host().Call<void>(storage(), kWriteId, int64_t{5001}, value.get());
+    host().Call<void>(storage(), kWritePropertyName, int64_t{5001}, Text("Fifty").get());
+    EXPECT_EQ(Lasterror(), 0);
+    EXPECT_EQ(simwia::StoredName(kTable, 5001), std::wstring(L"Fifty"));
+    StringRef name(host(), host().Call<REALstring>(storage(), kReadPropertyName, int64_t{5001}));
+    EXPECT_EQ(host().Bytes(name), "Fifty");
+
+    host().Call<void>(storage(), kDeletePropertyName, int64_t{5001});
+    EXPECT_EQ(Lasterror(), 0);
+    EXPECT_EQ(host().Call<REALstring>(storage(), kReadPropertyName, int64_t{5001}), nullptr);
+    EXPECT_EQ(Lasterror(), 1) << "an id without a name";
+
+    host().Call<void>(storage(), kDeleteId, int64_t{5001});
+    EXPECT_EQ(Lasterror(), 0);
+    EXPECT_EQ(simwia::StoredValue(kTable, 5001).vt(), VT_EMPTY);
+
+    host().Call<void>(storage(), kWriteName, Text("Gone").get(), value.get(), int64_t{5002});
+    host().Call<void>(storage(), kDeleteName, Text("Gone").get());
+    EXPECT_EQ(Lasterror(), 0);
+    EXPECT_EQ(simwia::StoredValue(kTable, 5002).vt(), VT_EMPTY);
+}
+
+TEST_F(PropertyStorage, CountCommitRevertAndEnumeration) {
+    int64_t count = host().Call<int64_t>(storage(), kCount);
+    EXPECT_GT(count, 5);
+    EXPECT_EQ(Lasterror(), 0);
+    host().Call<void>(storage(), kCommit, int64_t{1});
+    EXPECT_EQ(simwia::LastCall("IWiaPropertyStorage::Commit").flags, 1);
+    host().Call<void>(storage(), kRevert);
+    EXPECT_EQ(Lasterror(), 0);
+
+    ObjectRef properties(host(), host().Call<REALobject>(storage(), kEnumerate));
+    ASSERT_NE(properties.get(), nullptr);
+    std::vector<int64_t> ids;
+    bool sawDeviceId = false;
+    while (REALobject property = host().Call<REALobject>(properties.get(), kNextProperty)) {
+        ObjectRef owned(host(), property);
+        ids.push_back(host().GetInt(property, "ID"));
+        if (ids.back() == 2) {
+            sawDeviceId = true;
+            EXPECT_EQ(host().Bytes(host().GetString(property, "Name")), "Unique Device ID");
+            EXPECT_EQ(host().GetInt(property, "Type"), VT_BSTR);
+        }
+    }
+    EXPECT_TRUE(sawDeviceId);
+    EXPECT_EQ(static_cast<int64_t>(ids.size()), count);
+    EXPECT_EQ(host().GetInt(properties, "Lasterror"), 1);
+    EXPECT_EQ(host().Call<REALobject>(properties.get(), kNextProperty), nullptr) << "and after the end again";
+
+    host().Call<void>(properties.get(), "Reset");
+    ObjectRef clone(host(), host().Call<REALobject>(properties.get(), "Clone as WIAPropertyEnumeratorZVK"));
+    ObjectRef first(host(), host().Call<REALobject>(properties.get(), kNextProperty));
+    ASSERT_NE(first.get(), nullptr);
+    EXPECT_EQ(host().GetInt(first, "ID"), ids[0]);
+    ObjectRef cloneFirst(host(), host().Call<REALobject>(clone.get(), kNextProperty));
+    ASSERT_NE(cloneFirst.get(), nullptr);
+    EXPECT_EQ(host().GetInt(cloneFirst, "ID"), ids[0]) << "the clone moves on its own";
+
+    host().Call<void>(properties.get(), "Skip(celt as integer)", int64_t{1000});
+    EXPECT_EQ(host().GetInt(properties, "Lasterror"), 1);
+    EXPECT_EQ(host().Call<REALobject>(properties.get(), kNextProperty), nullptr);
+}
+
+// The value type written follows the script's variant, whatever the property held before.
+struct WriteRow {
+    const char* label;
+    std::function<REALobject(SimHost&)> make;
+    VARTYPE vt;
+    std::function<bool(const PROPVARIANT&)> check;
+};
+
+TEST_F(PropertyStorage, WrittenTypesFollowTheVariant) {
+    const WriteRow rows[] = {
+        {"32-bit integer", [](SimHost& h) { return NewVariant(h, vtype::kInt32, VariantKind::Int32, -5); }, VT_INT,
+         [](const PROPVARIANT& v) { return v.intVal == -5; }},
+        {"64-bit integer", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1LL << 40); }, VT_I8,
+         [](const PROPVARIANT& v) { return v.hVal.QuadPart == (1LL << 40); }},
+        {"boolean true", [](SimHost& h) { return NewVariant(h, vtype::kBoolean, VariantKind::Boolean, 1); }, VT_BOOL,
+         [](const PROPVARIANT& v) { return v.boolVal == 1; }},
+        {"double", [](SimHost& h) { return NewVariant(h, vtype::kDouble, VariantKind::Double, DoubleBits(2.5)); }, VT_R8,
+         [](const PROPVARIANT& v) { return v.dblVal == 2.5; }},
+        {"color", [](SimHost& h) { return NewVariant(h, vtype::kColor, VariantKind::Color, 0x00FF8000); }, VT_UINT,
+         [](const PROPVARIANT& v) { return v.uintVal == 0x00FF8000u; }},
+        {"empty string",
+         [](SimHost& h) {
+             StringRef empty(h, h.Str(""));
+             return NewStringVariant(h, vtype::kString, empty);
+         },
+         VT_BSTR, [](const PROPVARIANT& v) { return v.bstrVal != nullptr && SysStringLen(v.bstrVal) == 0; }},
+        {"GUID object",
+         [](SimHost& h) { return h.CallShared<REALobject>("WIAPropertyStorageZVK", "kImageFormatPNG as WIAGUIDZVK"); },
+         VT_CLSID,
+         [](const PROPVARIANT& v) {
+             const GUID png = {0xB96B3CAF, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+             return v.puuid != nullptr && *v.puuid == png;
+         }},
+    };
+    int64_t id = 5100;
+    for (const WriteRow& row : rows) {
+        SCOPED_TRACE(row.label);
+        ObjectRef value(host(), row.make(host()));
+        host().Call<void>(storage(), kWriteId, id, value.get());
+        EXPECT_EQ(Lasterror(), 0);
+        simwia::PropValue stored = simwia::StoredValue(kTable, static_cast<PROPID>(id));
+        EXPECT_EQ(stored.vt(), row.vt);
+        EXPECT_TRUE(row.check(stored.get()));
+        ++id;
+    }
+}
+
+TEST_F(PropertyStorage, ReadValuesBecomeVariantsOrObjects) {
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    value.vt = VT_LPSTR;
+    char latin[] = "\xE9";
+    value.pszVal = latin;
+    simwia::SetStoredValue(kTable, 5200, value);
+    ObjectRef text(host(), host().Call<REALobject>(storage(), kReadId, int64_t{5200}));
+    ASSERT_NE(text.get(), nullptr);
+    VariantContents contents = ReadVariant(host(), text);
+    EXPECT_EQ(contents.text, contents.encoding == enc::kUTF8 ? "\xC3\xA9" : "\xE9") << "Windows Latin-1 0xE9 is U+00E9";
+
+    GUID bmp = {0xB96B3CAB, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    PropVariantInit(&value);
+    value.vt = VT_CLSID;
+    value.puuid = &bmp;
+    simwia::SetStoredValue(kTable, 5201, value);
+    ObjectRef guid(host(), host().Call<REALobject>(storage(), kReadId, int64_t{5201}));
+    ASSERT_NE(guid.get(), nullptr);
+    EXPECT_EQ(host().ClassName(guid), "WIAGUIDZVK");
+    EXPECT_EQ(std::memcmp(host().Data(guid), &bmp, 16), 0);
+
+    PropVariantInit(&value);
+    value.vt = VT_I4;
+    value.lVal = -123456;
+    simwia::SetStoredValue(kTable, 5202, value);
+    ObjectRef number(host(), host().Call<REALobject>(storage(), kReadId, int64_t{5202}));
+    ASSERT_NE(number.get(), nullptr);
+    EXPECT_EQ(ReadVariant(host(), number).bits, -123456);
+}
+
+// Every platform call, failed once: the empty result, the code in Lasterror, nothing leaked.
+struct StorageFailureRow {
+    const char* platformMethod;
+    std::function<bool(SimHost&, REALobject)> call;  // true when the result is empty
+};
+
+TEST_F(PropertyStorage, EveryPlatformCallFailedOnce) {
+    auto emptyObject = [](SimHost& h, REALobject result) {
+        h.Unlock(result);
+        return result == nullptr;
+    };
+    const StorageFailureRow rows[] = {
+        {"ReadMultiple", [&](SimHost& h, REALobject s) { return emptyObject(h, h.Call<REALobject>(s, kReadId, int64_t{2})); }},
+        {"WriteMultiple",
+         [&](SimHost& h, REALobject s) {
+             ObjectRef value(h, NewVariant(h, vtype::kInt32, VariantKind::Int32, 1));
+             h.Call<void>(s, kWriteId, int64_t{5300}, value.get());
+             return simwia::StoredValue(kTable, 5300).vt() == VT_EMPTY;
+         }},
+        {"DeleteMultiple",
+         [&](SimHost& h, REALobject s) {
+             h.Call<void>(s, kDeleteId, int64_t{2});
+             return simwia::StoredValue(kTable, 2).vt() != VT_EMPTY;
+         }},
+        {"ReadPropertyNames",
+         [&](SimHost& h, REALobject s) {
+             REALstring name = h.Call<REALstring>(s, kReadPropertyName, int64_t{2});
+             h.UnlockString(name);
+             return name == nullptr;
+         }},
+        {"WritePropertyNames",
+         [&](SimHost& h, REALobject s) {
+             StringRef name(h, h.Str("Other"));
+             h.Call<void>(s, kWritePropertyName, int64_t{2}, name.get());
+             return simwia::StoredName(kTable, 2) != std::wstring(L"Other");
+         }},
+        {"DeletePropertyNames",
+         [&](SimHost& h, REALobject s) {
+             h.Call<void>(s, kDeletePropertyName, int64_t{2});
+             return simwia::StoredName(kTable, 2).has_value();
+         }},
+        {"GetCount", [&](SimHost& h, REALobject s) { return h.Call<int64_t>(s, kCount) == 0; }},
+        {"Commit", [&](SimHost& h, REALobject s) {
+             h.Call<void>(s, kCommit, int64_t{0});
+             return true;
+         }},
+        {"Revert", [&](SimHost& h, REALobject s) {
+             h.Call<void>(s, kRevert);
+             return true;
+         }},
+        {"Enum", [&](SimHost& h, REALobject s) { return emptyObject(h, h.Call<REALobject>(s, kEnumerate)); }},
+    };
+    for (const StorageFailureRow& row : rows) {
+        std::string method = std::string("IWiaPropertyStorage::") + row.platformMethod;
+        SCOPED_TRACE(method);
+        simwia::FailNext(method.c_str(), E_FAIL);
+        EXPECT_TRUE(row.call(host(), storage()));
+        EXPECT_EQ(Lasterror(), static_cast<int32_t>(E_FAIL));
+        EXPECT_EQ(simwia::CallCount(method.c_str()), 1);
+        simwia::ResetCounts();
+    }
+}
+
+TEST_F(PropertyStorage, AStorageWithoutHandleAnswersMinusOne) {
+    ObjectRef empty(host(), host().New("WIAPropertyStorageZVK"));
+    EXPECT_EQ(host().Call<int64_t>(empty.get(), kCount), 0);
+    EXPECT_EQ(host().GetInt(empty, "Lasterror"), -1);
+    EXPECT_EQ(host().Call<REALobject>(empty.get(), kReadId, int64_t{2}), nullptr);
+    EXPECT_EQ(host().Call<REALstring>(empty.get(), kReadPropertyName, int64_t{2}), nullptr);
+    EXPECT_EQ(host().Call<REALobject>(empty.get(), kEnumerate), nullptr);
+    EXPECT_EQ(host().GetInt(empty, "Lasterror"), -1);
+}
+
+}  // namespace
+}  // namespace simhost
