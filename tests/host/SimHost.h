@@ -301,9 +301,18 @@ template <typename T>
 struct Pointee {
     static constexpr CType value = CType::Void;
 };
-template <typename T>
-struct Pointee<T*> {
-    static constexpr CType value = TypeOf<T>();
+// Only the byref pointer types point at a value; REALstring and REALobject are handles, not byref.
+template <>
+struct Pointee<int64_t*> {
+    static constexpr CType value = CType::Int64;
+};
+template <>
+struct Pointee<REALstring*> {
+    static constexpr CType value = CType::String;
+};
+template <>
+struct Pointee<REALobject*> {
+    static constexpr CType value = CType::Object;
 };
 
 void CheckByRef(const MethodView& method, size_t index, CType pointee);
