@@ -1,0 +1,76 @@
+// White-box fixture: the library linked into this program and booted with a fresh simulated host
+// (options chosen per suite), the log captured, and the black-box leak check at the end.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "plugin/HostApi.h"
+#include "plugin/HostTypes.h"
+#include "plugin/Registration.h"
+#include "support/Log.h"
+#include "support/Text.h"
+#include "tests/host/LogCapture.h"
+#include "tests/host/SimHost.h"
+
+namespace zvk {
+
+// The simulated host's handles are the library's opaque handles.
+inline REALstring Z(simhost::REALstring text) {
+    return reinterpret_cast<REALstring>(text);
+}
+inline simhost::REALstring S(REALstring text) {
+    return reinterpret_cast<simhost::REALstring>(text);
+}
+inline REALobject Z(simhost::REALobject object) {
+    return reinterpret_cast<REALobject>(object);
+}
+
+class BootedHostTest : public ::testing::Test {
+protected:
+    virtual simhost::Options HostOptions() { return {}; }
+
+    void SetUp() override {
+        DebugLoggingEnabled = false;
+        log_ = std::make_unique<simhost::LogCapture>();
+        host::ResetEntryCache();
+        ForgetStringLengthMethod();
+        host_ = std::make_unique<simhost::SimHost>(HostOptions());
+        host_->Boot(&REALPluginMain);
+    }
+
+    void TearDown() override {
+        std::string objects;
+        for (const std::string& name : host_->LiveObjectClasses()) objects += " " + name;
+        std::string strings;
+        for (const std::string& text : host_->LiveStringTexts()) strings += " \"" + text + "\"";
+        EXPECT_EQ(host_->LiveObjects(), 0) << "live host objects:" << objects;
+        EXPECT_EQ(host_->LiveStrings(), 0) << "live host strings:" << strings;
+        DebugLoggingEnabled = false;
+        host_.reset();
+        host::ResetEntryCache();
+        ForgetStringLengthMethod();
+        log_.reset();
+    }
+
+    simhost::SimHost& sim() { return *host_; }
+    simhost::LogCapture& log() { return *log_; }
+
+    // Logging on through the shared property, with the enabling line forgotten.
+    void EnableLogging() {
+        DebuggingSetter(1);
+        log_->Clear();
+    }
+
+    // A host string with one reference that the test gives back with Release (or hands on).
+    REALstring NewString(const std::string& bytes, uint32_t encoding) { return Z(host_->Str(bytes, encoding)); }
+    void Release(REALstring text) { host_->UnlockString(S(text)); }
+
+private:
+    std::unique_ptr<simhost::LogCapture> log_;
+    std::unique_ptr<simhost::SimHost> host_;
+};
+
+}  // namespace zvk
