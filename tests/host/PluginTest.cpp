@@ -9,7 +9,7 @@ void PluginTest::SetUp() {
     simwia::ResetAll();
     log_ = std::make_unique<LogCapture>();
     host_ = std::make_unique<SimHost>(HostOptions());
-    LoadPlugin(*host_);
+    host_->Load();
 }
 
 void PluginTest::TearDown() {

@@ -15,8 +15,6 @@ class PluginTest : public ::testing::Test {
 protected:
     // Suites override this to start with another host version or with entries withheld.
     virtual Options HostOptions() { return {}; }
-    // White-box suites override this to boot the linked library instead of loading the DLL.
-    virtual void LoadPlugin(SimHost& host) { host.Load(); }
 
     void SetUp() override;
     void TearDown() override;

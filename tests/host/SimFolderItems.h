@@ -1,8 +1,8 @@
-// The simulated host's folder items, windows and guarded calls: a builtin "FolderItem" class with the
-// two constructors the plug-in looks up, "REALpathFromFolderItem", the global method "GetTrueFolderItem",
-// builtin "Window" and "DesktopWindow" classes with an integer "Handle", and
-// "PluginCallFunctionWithExceptionHandler". Each constructor and the global method can be withheld by
-// its declaration (SimHost::Withhold), the class by its name.
+// The simulated host's folder items and windows: a builtin "FolderItem" class with the two constructors
+// the plug-in looks up, "REALpathFromFolderItem", the global method "GetTrueFolderItem", and builtin
+// "Window" and "DesktopWindow" classes with an integer "Handle". Each constructor and the global method
+// can be withheld by its declaration (SimHost::Withhold), the class by its name; a constructor told to
+// raise throws HostRaise.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +16,6 @@ constexpr const char* kFolderItemConstructor =
     "Constructor(path As String, pathMode As FolderItem.PathModes, followAlias As Boolean)";
 constexpr const char* kFolderItemShortConstructor = "Constructor(path As String, pathMode As Integer = 0)";
 constexpr const char* kGetTrueFolderItem = "GetTrueFolderItem(path As String, pathMode As Integer) As FolderItem";
-
-// Thrown by simulated host code that raises a host exception: it leaves the plug-in's frames at once
-// and is caught by "PluginCallFunctionWithExceptionHandler", which hands the exception object on.
-struct HostRaise {
-    REALobject exception;  // one reference
-};
 
 // What made a simulated folder item, and with which arguments.
 struct FolderItemOrigin {

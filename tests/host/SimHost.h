@@ -109,6 +109,12 @@ struct Raised {
     int64_t errorNumber;
 };
 
+// Thrown by simulated host code that raises a host exception (a FolderItem constructor, say): it
+// leaves the plug-in's frames at once, and "PluginCallFunctionWithExceptionHandler" catches it.
+struct HostRaise {
+    REALobject exception;  // one reference
+};
+
 struct Options {
     double version = 2021.03;      // negative: the host has no "REALGetRBVersion"
     bool inRuntime = true;

@@ -1,4 +1,4 @@
-// Folder items, windows and the guarded call of the simulated host.
+// Folder items and windows of the simulated host.
 #include <set>
 
 #include "tests/host/SimFolderItems.h"
@@ -54,15 +54,6 @@ REALstring PathFromFolderItem(REALobject item) {
     return path;
 }
 
-REALobject CallFunctionWithExceptionHandler(void (*function)(void*), void* argument) {
-    try {
-        function(argument);
-    } catch (const HostRaise& raised) {
-        return raised.exception;
-    }
-    return nullptr;
-}
-
 template <typename F>
 void* Address(F* function) {
     return reinterpret_cast<void*>(function);
@@ -80,7 +71,6 @@ void Install(SimHost& host) {
     host.DefineBuiltin("DesktopWindow");
     host.globalMethods[kGetTrueFolderItem] = Address(GetTrueFolderItem);
     host.entries["REALpathFromFolderItem"] = Address(PathFromFolderItem);
-    host.entries["PluginCallFunctionWithExceptionHandler"] = Address(CallFunctionWithExceptionHandler);
 }
 
 Extension gFolderItems(Install);
