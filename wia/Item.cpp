@@ -2,6 +2,7 @@
 #include "wia/Classes.h"
 #include "wia/GUIDClass.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -48,7 +49,9 @@ MethodDefinition kSharedMethods[] = {
 
 }  // namespace
 
-ClassDefinition gItemClass =
-    ClassBuilder("WIAItemZVK", sizeof(TwoGenerationData)).Properties(kProperties).SharedMethods(kSharedMethods);
+ClassDefinition gItemClass = ClassBuilder("WIAItemZVK", sizeof(TwoGenerationData))
+                                 .Destructor(ItemDestructor)
+                                 .Properties(kProperties)
+                                 .SharedMethods(kSharedMethods);
 
 }  // namespace zvk

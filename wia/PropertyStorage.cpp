@@ -2,6 +2,7 @@
 #include "wia/Classes.h"
 #include "wia/GUIDClass.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -84,7 +85,9 @@ MethodDefinition kSharedMethods[] = {
 
 }  // namespace
 
-ClassDefinition gPropertyStorageClass =
-    ClassBuilder("WIAPropertyStorageZVK", sizeof(InterfaceData)).Properties(kProperties).SharedMethods(kSharedMethods);
+ClassDefinition gPropertyStorageClass = ClassBuilder("WIAPropertyStorageZVK", sizeof(InterfaceData))
+                                            .Destructor(PropertyStorageDestructor)
+                                            .Properties(kProperties)
+                                            .SharedMethods(kSharedMethods);
 
 }  // namespace zvk
