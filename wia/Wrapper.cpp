@@ -62,10 +62,6 @@ REALobject NewRecord(const ClassDefinition& cls, Data** data) {
     return object;
 }
 
-REALstring TextOrNil(const wchar_t* text) {
-    return text == nullptr ? nullptr : WString2RB(text);
-}
-
 void ReleaseHandle(int64_t& handle) {
     if (IUnknown* pointer = InterfaceOf<IUnknown>(std::exchange(handle, 0))) pointer->Release();
 }
@@ -145,7 +141,7 @@ REALobject NewPropertyObject(const STATPROPSTG* description) {
     PropertyData* data = nullptr;
     REALobject object = NewRecord(gPropertyClass, &data);
     if (object == nullptr) return nullptr;
-    data->Name = TextOrNil(description->lpwstrName);
+    data->Name = WString2RB(description->lpwstrName);
     data->ID = static_cast<int64_t>(static_cast<uint32_t>(description->propid));
     data->Type = static_cast<int64_t>(static_cast<uint16_t>(description->vt));
     return object;
@@ -168,10 +164,10 @@ REALobject NewDeviceCapabilitiesObject(const WIA_DEV_CAP* capability) {
     if (object == nullptr) return nullptr;
     data->GUID = REALBuildUnicodeString(&capability->guid, sizeof capability->guid, encoding::kUnknown);
     data->Flags = static_cast<int64_t>(static_cast<uint32_t>(capability->ulFlags));
-    data->Name = TextOrNil(capability->bstrName);
-    data->Description = TextOrNil(capability->bstrDescription);
-    data->Icon = TextOrNil(capability->bstrIcon);
-    data->Commandline = TextOrNil(capability->bstrCommandline);
+    data->Name = WString2RB(capability->bstrName);
+    data->Description = WString2RB(capability->bstrDescription);
+    data->Icon = WString2RB(capability->bstrIcon);
+    data->Commandline = WString2RB(capability->bstrCommandline);
     return object;
 }
 
@@ -204,7 +200,7 @@ HWND WindowHandleOf(REALobject window) {
     return reinterpret_cast<HWND>(static_cast<intptr_t>(handle));
 }
 
-void DataTransferDestructor(REALobject self) {
+void DataTransferDestructor(REALobject self) noexcept {
     DataTransferData* data = InstanceData<DataTransferData>(gDataTransferClass, self);
     if (data == nullptr) return;
     ReleaseHandle(data->Handle);
@@ -212,7 +208,7 @@ void DataTransferDestructor(REALobject self) {
     data->medium = KeptMedium{};
 }
 
-void DeviceCapabilitiesDestructor(REALobject self) {
+void DeviceCapabilitiesDestructor(REALobject self) noexcept {
     DeviceCapabilitiesData* data = InstanceData<DeviceCapabilitiesData>(gDeviceCapabilitiesClass, self);
     if (data == nullptr) return;
     GiveBack(data->GUID);
@@ -222,61 +218,61 @@ void DeviceCapabilitiesDestructor(REALobject self) {
     GiveBack(data->Commandline);
 }
 
-void DeviceCapabilitiesEnumeratorDestructor(REALobject self) {
+void DeviceCapabilitiesEnumeratorDestructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gDeviceCapabilitiesEnumeratorClass, self, nullptr);
 }
 
-void DeviceInfoEnumeratorDestructor(REALobject self) {
+void DeviceInfoEnumeratorDestructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gDeviceInfoEnumeratorClass, self, nullptr);
 }
 
-void DeviceManager1Destructor(REALobject self) {
+void DeviceManager1Destructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gDeviceManager1Class, self, "WIADeviceManager1Destructor");
 }
 
-void DeviceManager2Destructor(REALobject self) {
+void DeviceManager2Destructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gDeviceManager2Class, self, "WIADeviceManager2Destructor");
 }
 
-void FormatInfoDestructor(REALobject self) {
+void FormatInfoDestructor(REALobject self) noexcept {
     FormatInfoData* data = InstanceData<FormatInfoData>(gFormatInfoClass, self);
     if (data != nullptr) host::UnlockObject(std::exchange(data->FormatID, nullptr));
 }
 
-void FormatInfoEnumeratorDestructor(REALobject self) {
+void FormatInfoEnumeratorDestructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gFormatInfoEnumeratorClass, self, nullptr);
 }
 
-void ItemDestructor(REALobject self) {
+void ItemDestructor(REALobject self) noexcept {
     ReleaseTwoGeneration(gItemClass, self);
 }
 
-void ItemEnumeratorDestructor(REALobject self) {
+void ItemEnumeratorDestructor(REALobject self) noexcept {
     ReleaseTwoGeneration(gItemEnumeratorClass, self);
 }
 
-void PropertyDestructor(REALobject self) {
+void PropertyDestructor(REALobject self) noexcept {
     PropertyData* data = InstanceData<PropertyData>(gPropertyClass, self);
     if (data != nullptr) GiveBack(data->Name);
 }
 
-void PropertyEnumeratorDestructor(REALobject self) {
+void PropertyEnumeratorDestructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gPropertyEnumeratorClass, self, "WIAPropertyEnumeratorDestructor");
 }
 
-void PropertyStorageDestructor(REALobject self) {
+void PropertyStorageDestructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gPropertyStorageClass, self, "WIAPropertyStorageDestructor");
 }
 
-void StreamDestructor(REALobject self) {
+void StreamDestructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gStreamClass, self, nullptr);
 }
 
-void TransferDestructor(REALobject self) {
+void TransferDestructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gTransferClass, self, nullptr);
 }
 
-void VideoDestructor(REALobject self) {
+void VideoDestructor(REALobject self) noexcept {
     ReleaseSingle<InterfaceData>(gVideoClass, self, nullptr);
 }
 

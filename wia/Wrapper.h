@@ -78,21 +78,21 @@ HWND WindowHandleOf(REALobject window);
 // Destructors, registered in the class records; the host calls each when an object of its class dies.
 // Interface wrappers release what they own once and clear the fields; record objects give back their
 // host strings and objects.
-void DataTransferDestructor(REALobject self);
-void DeviceCapabilitiesDestructor(REALobject self);
-void DeviceCapabilitiesEnumeratorDestructor(REALobject self);
-void DeviceInfoEnumeratorDestructor(REALobject self);
-void DeviceManager1Destructor(REALobject self);
-void DeviceManager2Destructor(REALobject self);
-void FormatInfoDestructor(REALobject self);
-void FormatInfoEnumeratorDestructor(REALobject self);
-void ItemDestructor(REALobject self);
-void ItemEnumeratorDestructor(REALobject self);
-void PropertyDestructor(REALobject self);
-void PropertyEnumeratorDestructor(REALobject self);
-void PropertyStorageDestructor(REALobject self);
-void StreamDestructor(REALobject self);
-void TransferDestructor(REALobject self);
-void VideoDestructor(REALobject self);
+void DataTransferDestructor(REALobject self) noexcept;
+void DeviceCapabilitiesDestructor(REALobject self) noexcept;
+void DeviceCapabilitiesEnumeratorDestructor(REALobject self) noexcept;
+void DeviceInfoEnumeratorDestructor(REALobject self) noexcept;
+void DeviceManager1Destructor(REALobject self) noexcept;
+void DeviceManager2Destructor(REALobject self) noexcept;
+void FormatInfoDestructor(REALobject self) noexcept;
+void FormatInfoEnumeratorDestructor(REALobject self) noexcept;
+void ItemDestructor(REALobject self) noexcept;
+void ItemEnumeratorDestructor(REALobject self) noexcept;
+void PropertyDestructor(REALobject self) noexcept;
+void PropertyEnumeratorDestructor(REALobject self) noexcept;
+void PropertyStorageDestructor(REALobject self) noexcept;
+void StreamDestructor(REALobject self) noexcept;
+void TransferDestructor(REALobject self) noexcept;
+void VideoDestructor(REALobject self) noexcept;
 
 }  // namespace zvk
