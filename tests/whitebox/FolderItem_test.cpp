@@ -9,7 +9,7 @@
 #include "tests/host/SimFolderItems.h"
 #include "support/FolderItem.h"
 #include "tests/host/PluginTest.h"
-#include "tests/whitebox/BootedHost.h"
+#include "tests/host/BootedHost.h"
 
 namespace simhost {
 namespace {

@@ -6,7 +6,7 @@
 #include "tests/platform/SimPlatform.h"
 #include "tests/host/SimFolderItems.h"
 #include "tests/host/PluginTest.h"
-#include "tests/whitebox/BootedHost.h"
+#include "tests/host/BootedHost.h"
 #include "wia/Classes.h"
 #include "wia/GUIDClass.h"
 #include "wia/Wrapper.h"
