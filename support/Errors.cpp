@@ -46,6 +46,7 @@ const CppExceptionRow kCppExceptions[] = {
 }  // namespace
 
 void RaiseException(const char* className, const char* message) {
+    if (className == nullptr) className = kRuntimeException;
     unique_host_string text(CString2RB(message, encoding::kUTF8));
     unique_host_object exception(host::NewInstance(className));
     if (exception.get() == nullptr) exception.reset(host::NewInstance(kRuntimeException));
