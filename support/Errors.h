@@ -11,9 +11,13 @@ namespace zvk {
 void RaiseException(const char* className, const char* message);
 void RaiseOutOfBounds(const char* message);
 // Valid values run from minimum up to, not including, limit. Either name may be null.
-void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const char* parameterName,
-                         const char* methodName);
+void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const char* parameterName, const char* methodName);
 // Raises the host exception that matches a caught standard exception.
 void TranslateCppException(const std::exception& error);
+
+// Runs a host-side function that may raise a host exception (through "PluginCallFunctionWithExceptionHandler",
+// or directly when the host lacks it). An exception raised inside is logged and dropped, so that it never
+// reaches the script; returns false when that happened.
+bool CallGuarded(void (*function)(void*), void* argument);
 
 }  // namespace zvk

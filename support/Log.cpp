@@ -67,10 +67,10 @@ void DebugLogUInt64(const char* label, uint64_t value) {
 void DebugLogSystemMessage(int32_t code) {
     if (!DebugLoggingEnabled) return;
     char* text = nullptr;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
-                                  static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 1024, nullptr);
-    if (length == 0 || text == nullptr) return;
-    DebugLog(text);
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, static_cast<DWORD>(code),
+                                  0, reinterpret_cast<char*>(&text), 1024, nullptr);
+    if (text == nullptr) return;
+    if (length != 0) DebugLog(text);
     LocalFree(text);
 }
 

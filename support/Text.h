@@ -24,10 +24,13 @@ public:
     int64_t size() const { return size_; }
 
 private:
-    REALstring text_;
+    REALstring text_;  // locked for the life of the view
     const char* data_;
     int64_t size_;
 };
+
+// Forgets the "LenB" global method looked up on first use (for a host that is loaded anew).
+void ForgetStringLengthMethod();
 
 enum TextState : uint32_t {
     Ascii = 1,      // every byte below 0x80, or no text
@@ -36,9 +39,12 @@ enum TextState : uint32_t {
 };
 
 // One host string as zero-terminated UTF-16 and UTF-8, each view made on first demand and cached.
-// Neither view is ever null: empty text gives a static empty string.
+// Neither view is ever null: empty text gives a static empty string. Owned buffers come from the
+// Windows global heap; host string-data records are handed back with "PluginDisposeStringData".
 class rbText {
 public:
+    static constexpr uint64_t kGuard = 0x5A564B54;  // "ZVKT"
+
     explicit rbText(REALstring text);
     ~rbText();
     rbText(const rbText&) = delete;
@@ -47,15 +53,36 @@ public:
     const wchar_t* UTF16();
     int64_t UTF16Length();  // units before the terminator
     const char* UTF8();
-    TextState State() const;
+    TextState State() const { return state_; }
+    uint32_t Encoding() const { return encoding_; }  // of the held string
 
-    struct View;  // the layout of the two cached views is private to Text.cpp
+    // One cached form of the text. length is -1 until computed; data is then never null.
+    struct View {
+        int64_t length;
+        const void* data;
+        void* owned;        // a GlobalAlloc block this view made, or null
+        StringData record;  // filled by "PluginGetStringData" when disposeRecord is set
+        bool disposeRecord;
+    };
 
 private:
-    struct Fields;
-    alignas(8) unsigned char storage_[200];
-    Fields& fields();
-    const Fields& fields() const;
+    void Reset();
+    void Hold(REALstring text);
+    void CheckAscii();
+    void RebuildAsWindowsLatin1();
+    void ComputeUTF16();
+    void ComputeUTF8();
+    bool FromHost(View& view, uint32_t code, size_t unitSize);
+    void RepairUTF16();
+    void End();
+
+    uint64_t check1_;
+    REALstring text_;
+    View utf8_;
+    View utf16_;
+    uint32_t encoding_;
+    TextState state_;
+    uint64_t check2_;
 };
 
 // A heap rbText, or null when it cannot be allocated; the owner deletes it.

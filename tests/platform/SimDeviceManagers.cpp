@@ -2,8 +2,8 @@
 // class objects, and Install()/Uninstall().
 //
 // Every slot is written against Microsoft's documented signature and slot number; methods that are not simulated
-// yet answer E_NOTIMPL (or the planned failure).
-#include "tests/platform/SimObject.h"
+// yet answer E_NOTIMPL (or the planned failure). The dialogs show nothing: SetDialogAnswer() decides them.
+#include "tests/platform/SimModel.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,18 +20,56 @@ constexpr IID kSimIID_IWiaVideo = {0xd52920aa, 0xdb88, 0x41f0, {0x94, 0x6c, 0xe0
 
 // --- methods shared by IWiaDevMgr and IWiaDevMgr2 (same signature, logged under the interface's name) ----------
 
-HRESULT STDMETHODCALLTYPE EnumDeviceInfo(Interface* self, LONG /*lFlag*/, IUnknown** /*ppIEnum*/) {
-    return Stub(self, "EnumDeviceInfo");
+Generation GenerationOf(const Interface* self);
+
+// Every installed device, whatever the flags (all are local); the flags are recorded.
+HRESULT STDMETHODCALLTYPE EnumDeviceInfo(Interface* self, LONG lFlag, IUnknown** ppIEnum) {
+    Record(self, "EnumDeviceInfo").flags = lFlag;
+    HRESULT hr;
+    if (Intercept(self, "EnumDeviceInfo", &hr)) return hr;
+    if (ppIEnum == nullptr) return E_POINTER;
+    *ppIEnum = NewDeviceInfoEnum(InstalledList());
+    return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE SelectDeviceDlg(Interface* self, HWND /*hwndParent*/, LONG /*lDeviceType*/, LONG /*lFlags*/,
-                                          BSTR* /*pbstrDeviceID*/, IUnknown** /*ppItemRoot*/) {
-    return Stub(self, "SelectDeviceDlg");
+Call& RecordDialog(Interface* self, const char* method, HWND hwndParent, LONG lDeviceType, LONG lFlags) {
+    Call& call = Record(self, method);
+    call.window = hwndParent;
+    call.deviceType = lDeviceType;
+    call.flags = lFlags;
+    return call;
 }
 
-HRESULT STDMETHODCALLTYPE SelectDeviceDlgID(Interface* self, HWND /*hwndParent*/, LONG /*lDeviceType*/, LONG /*lFlags*/,
-                                            BSTR* /*pbstrDeviceID*/) {
-    return Stub(self, "SelectDeviceDlgID");
+HRESULT STDMETHODCALLTYPE SelectDeviceDlg(Interface* self, HWND hwndParent, LONG lDeviceType, LONG lFlags, BSTR* pbstrDeviceID,
+                                          IUnknown** ppItemRoot) {
+    Call& call = RecordDialog(self, "SelectDeviceDlg", hwndParent, lDeviceType, lFlags);
+    call.outputsClear = pbstrDeviceID != nullptr && *pbstrDeviceID == nullptr && ppItemRoot != nullptr && *ppItemRoot == nullptr;
+    HRESULT hr;
+    if (Intercept(self, "SelectDeviceDlg", &hr)) return hr;
+    if (ppItemRoot == nullptr) return E_POINTER;
+    *ppItemRoot = nullptr;
+    if (pbstrDeviceID != nullptr) *pbstrDeviceID = nullptr;
+    DevicePtr device;
+    hr = PickDevice(lDeviceType, &device);
+    if (hr != S_OK) return hr;
+    if (pbstrDeviceID != nullptr) *pbstrDeviceID = SysAllocString(device->id.c_str());
+    *ppItemRoot = NewItem(GenerationOf(self), device, device->root.get());
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE SelectDeviceDlgID(Interface* self, HWND hwndParent, LONG lDeviceType, LONG lFlags,
+                                            BSTR* pbstrDeviceID) {
+    Call& call = RecordDialog(self, "SelectDeviceDlgID", hwndParent, lDeviceType, lFlags);
+    call.outputsClear = pbstrDeviceID != nullptr && *pbstrDeviceID == nullptr;
+    HRESULT hr;
+    if (Intercept(self, "SelectDeviceDlgID", &hr)) return hr;
+    if (pbstrDeviceID == nullptr) return E_POINTER;
+    *pbstrDeviceID = nullptr;
+    DevicePtr device;
+    hr = PickDevice(lDeviceType, &device);
+    if (hr != S_OK) return hr;
+    *pbstrDeviceID = SysAllocString(device->id.c_str());
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE RegisterEventCallbackInterface(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
@@ -46,16 +84,49 @@ HRESULT STDMETHODCALLTYPE RegisterEventCallbackCLSID(Interface* self, LONG /*lFl
     return Stub(self, "RegisterEventCallbackCLSID");
 }
 
-// --- IWiaDevMgr only ------------------------------------------------------------------------------------------
-
-HRESULT STDMETHODCALLTYPE DevMgr1CreateDevice(Interface* self, BSTR /*bstrDeviceID*/, IUnknown** /*ppWiaItemRoot*/) {
-    return Stub(self, "CreateDevice");
+// A null identifier is E_INVALIDARG, one that is not installed WIA_S_NO_DEVICE_AVAILABLE.
+HRESULT CreateRoot(Interface* self, BSTR bstrDeviceID, IUnknown** ppRoot) {
+    if (ppRoot == nullptr) return E_POINTER;
+    *ppRoot = nullptr;
+    if (bstrDeviceID == nullptr) return E_INVALIDARG;
+    DevicePtr device = FindInstalled(bstrDeviceID);
+    if (device == nullptr) return WIA_S_NO_DEVICE_AVAILABLE;
+    *ppRoot = NewItem(GenerationOf(self), device, device->root.get());
+    return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE DevMgr1GetImageDlg(Interface* self, HWND /*hwndParent*/, LONG /*lDeviceType*/,
-                                             LONG /*lFlags*/, LONG /*lIntent*/, IUnknown* /*pItemRoot*/,
-                                             BSTR /*bstrFilename*/, GUID* /*pguidFormat*/) {
-    return Stub(self, "GetImageDlg");
+// --- IWiaDevMgr only ------------------------------------------------------------------------------------------
+
+HRESULT STDMETHODCALLTYPE DevMgr1CreateDevice(Interface* self, BSTR bstrDeviceID, IUnknown** ppWiaItemRoot) {
+    Record(self, "CreateDevice").deviceId = TextOf(bstrDeviceID);
+    HRESULT hr;
+    if (Intercept(self, "CreateDevice", &hr)) return hr;
+    return CreateRoot(self, bstrDeviceID, ppWiaItemRoot);
+}
+
+// Writes the sample image to bstrFilename and answers the format written (BMP). A root item names the device.
+HRESULT STDMETHODCALLTYPE DevMgr1GetImageDlg(Interface* self, HWND hwndParent, LONG lDeviceType, LONG lFlags, LONG lIntent,
+                                             IUnknown* pItemRoot, BSTR bstrFilename, GUID* pguidFormat) {
+    Call& call = RecordDialog(self, "GetImageDlg", hwndParent, lDeviceType, lFlags);
+    call.intent = lIntent;
+    call.item = pItemRoot;
+    call.filename = TextOf(bstrFilename);
+    if (pguidFormat != nullptr) call.guid = *pguidFormat;
+    HRESULT hr;
+    if (Intercept(self, "GetImageDlg", &hr)) return hr;
+    if (pguidFormat == nullptr) return E_POINTER;
+    if (bstrFilename == nullptr) return E_INVALIDARG;
+    DevicePtr device;
+    hr = pItemRoot == nullptr ? PickDevice(lDeviceType, &device) : CurrentDialogAnswer().hr;
+    if (hr != S_OK) return hr;
+    if (pItemRoot != nullptr) {
+        device = DeviceOfItem(pItemRoot);
+        if (device == nullptr) return E_INVALIDARG;
+    }
+    hr = WriteSampleImage(bstrFilename);
+    if (FAILED(hr)) return hr;
+    *pguidFormat = kSimFormatBmp;
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE DevMgr1RegisterEventCallbackProgram(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
@@ -71,9 +142,13 @@ HRESULT STDMETHODCALLTYPE DevMgr1AddDeviceDlg(Interface* self, HWND /*hwndParent
 
 // --- IWiaDevMgr2 only -----------------------------------------------------------------------------------------
 
-HRESULT STDMETHODCALLTYPE DevMgr2CreateDevice(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
-                                              IUnknown** /*ppWiaItem2Root*/) {
-    return Stub(self, "CreateDevice");
+HRESULT STDMETHODCALLTYPE DevMgr2CreateDevice(Interface* self, LONG lFlags, BSTR bstrDeviceID, IUnknown** ppWiaItem2Root) {
+    Call& call = Record(self, "CreateDevice");
+    call.flags = lFlags;
+    call.deviceId = TextOf(bstrDeviceID);
+    HRESULT hr;
+    if (Intercept(self, "CreateDevice", &hr)) return hr;
+    return CreateRoot(self, bstrDeviceID, ppWiaItem2Root);
 }
 
 HRESULT STDMETHODCALLTYPE DevMgr2RegisterEventCallbackProgram(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
@@ -83,10 +158,50 @@ HRESULT STDMETHODCALLTYPE DevMgr2RegisterEventCallbackProgram(Interface* self, L
     return Stub(self, "RegisterEventCallbackProgram");
 }
 
-HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
-                                             HWND /*hwndParent*/, BSTR /*bstrFolderName*/, BSTR /*bstrFilename*/,
-                                             LONG* /*plNumFiles*/, BSTR** /*ppbstrFilePaths*/, IUnknown** /*ppItem*/) {
-    return Stub(self, "GetImageDlg");
+// Writes the answer's number of files into bstrFolderName and returns their paths (a CoTaskMemAlloc array of
+// SysAllocString paths) and an item of the device: its first child, or its root when it has none. A device id
+// names the device (WIA_S_NO_DEVICE_AVAILABLE when it is not installed); a null one lets the dialog pick.
+HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG lFlags, BSTR bstrDeviceID, HWND hwndParent,
+                                             BSTR bstrFolderName, BSTR bstrFilename, LONG* plNumFiles, BSTR** ppbstrFilePaths,
+                                             IUnknown** ppItem) {
+    Call& call = RecordDialog(self, "GetImageDlg", hwndParent, 0, lFlags);
+    call.deviceId = TextOf(bstrDeviceID);
+    call.folder = TextOf(bstrFolderName);
+    call.filename = TextOf(bstrFilename);
+    call.outputsClear = plNumFiles != nullptr && *plNumFiles == 0 && ppbstrFilePaths != nullptr && *ppbstrFilePaths == nullptr &&
+                        ppItem != nullptr && *ppItem == nullptr;
+    HRESULT hr;
+    if (Intercept(self, "GetImageDlg", &hr)) return hr;
+    if (plNumFiles == nullptr || ppbstrFilePaths == nullptr || ppItem == nullptr) return E_POINTER;
+    *plNumFiles = 0;
+    *ppbstrFilePaths = nullptr;
+    *ppItem = nullptr;
+    if (bstrFolderName == nullptr || bstrFilename == nullptr) return E_INVALIDARG;
+    DevicePtr device;
+    hr = bstrDeviceID == nullptr ? PickDevice(0, &device) : CurrentDialogAnswer().hr;
+    if (hr != S_OK) return hr;
+    if (bstrDeviceID != nullptr) {
+        device = FindInstalled(bstrDeviceID);
+        if (device == nullptr) return WIA_S_NO_DEVICE_AVAILABLE;
+    }
+
+    std::vector<std::wstring> paths;
+    std::wstring stem = bstrFolderName;
+    if (!stem.empty() && stem.back() != L'\\') stem += L'\\';
+    stem += bstrFilename;
+    for (int i = 0; i < CurrentDialogAnswer().files; ++i) {
+        paths.push_back(stem + (i == 0 ? L"" : L" (" + std::to_wstring(i + 1) + L")") + L".bmp");
+        hr = WriteSampleImage(paths.back());
+        if (FAILED(hr)) return hr;
+    }
+    if (!paths.empty()) {
+        *ppbstrFilePaths = static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR)));
+        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = SysAllocString(paths[i].c_str());
+    }
+    *plNumFiles = static_cast<LONG>(paths.size());
+    ItemNode* item = device->root->children.empty() ? device->root.get() : device->root->children.front().get();
+    *ppItem = NewItem(kWia2, device, item);
+    return S_OK;
 }
 
 // --- IWiaVideo ------------------------------------------------------------------------------------------------
@@ -199,20 +314,32 @@ const Slot* VideoVtable() {
 // An object with a single interface besides IUnknown.
 class SingleInterfaceObject : public SimObject {
 public:
-    SingleInterfaceObject(const char* name, const IID& iid, const Slot* vtbl) {
-        AddInterface(&face_, name, iid, vtbl);
-    }
+    SingleInterfaceObject(const char* name, const IID& iid, const Slot* vtbl) { AddInterface(&face_, name, iid, vtbl); }
 
 private:
     Interface face_{};
 };
 
+class DeviceManager : public SingleInterfaceObject {
+public:
+    DeviceManager(Generation generation, const char* name, const IID& iid, const Slot* vtbl)
+        : SingleInterfaceObject(name, iid, vtbl), generation_(generation) {}
+    Generation generation() const { return generation_; }
+
+private:
+    Generation generation_;
+};
+
+Generation GenerationOf(const Interface* self) {
+    return static_cast<const DeviceManager*>(self->owner)->generation();
+}
+
 SimObject* NewDeviceManager1() {
-    return new SingleInterfaceObject("IWiaDevMgr", kSimIID_IWiaDevMgr, DevMgr1Vtable());
+    return new DeviceManager(kWia1, "IWiaDevMgr", kSimIID_IWiaDevMgr, DevMgr1Vtable());
 }
 
 SimObject* NewDeviceManager2() {
-    return new SingleInterfaceObject("IWiaDevMgr2", kSimIID_IWiaDevMgr2, DevMgr2Vtable());
+    return new DeviceManager(kWia2, "IWiaDevMgr2", kSimIID_IWiaDevMgr2, DevMgr2Vtable());
 }
 
 SimObject* NewVideo() {

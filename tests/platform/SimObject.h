@@ -67,6 +67,9 @@ private:
     std::vector<Interface*> faces_;
 };
 
+// The live simulated object that `pointer` (one of its interfaces) belongs to, without a reference; nullptr when none.
+SimObject* FindObject(const void* pointer);
+
 // Counts the call of "<face name>::<method>" and tells whether a failure is planned for it.
 bool Intercept(const Interface* self, const char* method, HRESULT* planned);
 bool Intercept(const char* method, HRESULT* planned);

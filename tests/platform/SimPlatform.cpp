@@ -1,6 +1,6 @@
 // SimPlatform.cpp - the bookkeeping of the simulated platform: live objects, call log, failure plans, and the
 // counting base that every simulated object derives from.
-#include "tests/platform/SimObject.h"
+#include "tests/platform/SimModel.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -203,15 +203,20 @@ IUnknown* NewCountedObject(REFIID iid) {
     return (new CountedObject(iid))->Unknown();
 }
 
-ULONG RefCount(IUnknown* object) {
+SimObject* FindObject(const void* pointer) {
     State& state = Shared();
     std::lock_guard<std::mutex> lock(state.mutex);
-    for (const SimObject* live : state.live) {
-        if (live->Owns(object)) {
-            return live->Count();
+    for (SimObject* live : state.live) {
+        if (live->Owns(pointer)) {
+            return live;
         }
     }
-    return 0;
+    return nullptr;
+}
+
+ULONG RefCount(IUnknown* object) {
+    const SimObject* live = FindObject(object);
+    return live == nullptr ? 0 : live->Count();
 }
 
 void FailNext(const char* method, HRESULT hr, int times) {
@@ -246,6 +251,7 @@ void ResetCounts() {
 void ResetAll() {
     ResetFailures();
     ResetCounts();
+    ResetModel();
 }
 
 } // namespace simwia

@@ -4,10 +4,22 @@
 // process, so the library's own CoCreateInstance calls reach simulated objects. Every simulated object is counted,
 // every simulated method is logged by its name "Interface::Method" and can be told to fail.
 // All functions run on the test thread, which has initialised COM (apartment-threaded) before Install().
+//
+// Behind both device managers stand three installed devices (below): a flatbed scanner with a document feeder, a
+// digital camera and a streaming-video device, each with a device-information property storage and a tree of items
+// whose property storages behave as the platform's: by id or by name, a missing property reads as VT_EMPTY with
+// S_FALSE, a new name gets an id from propidNameFirst on. Every enumerator answers S_FALSE at its end, and its
+// clone starts where the original stands. Tests read back what the library wrote with StoredValue() and
+// LastCall(), and decide every dialog with SetDialogAnswer().
 #pragma once
 
 #include <windows.h>
 #include <unknwn.h>
+#include <propidl.h>
+
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace simwia {
 
@@ -16,7 +28,8 @@ namespace simwia {
 void Install();
 // Revokes what Install() registered; objects already made stay alive until released.
 void Uninstall();
-// Clears failure plans and call counts (not the objects).
+// Clears failure plans, call counts and call records, the dialog answer, and rebuilds the devices in their
+// initial state (objects still alive keep the state they were made from).
 void ResetAll();
 
 // Simulated objects currently alive (class objects not included), and the sum of their reference counts.
@@ -32,12 +45,183 @@ ULONG RefCount(IUnknown* object);
 // The next `times` calls of `method` ("IWiaDevMgr2::CreateDevice", "ClassFactory::CreateInstance") return `hr`
 // at once, touching no argument (QueryInterface and CreateInstance still clear their out-pointer); times < 0
 // means every call until ResetFailures(). A success code such as S_FALSE may be planned too. AddRef and Release
-// are counted but never fail.
+// are counted but never fail. Method names are the interface's documented ones, logged under the interface the
+// call came through: "IWiaItem::GetRootItem", "IWiaPropertyStorage::ReadMultiple", "IEnumWIA_DEV_INFO::Next",
+// "IWiaDataTransfer::idtEnumWIA_FORMAT_INFO", "IWiaTransfer::EnumWIA_FORMAT_INFO", "IEnumSTATPROPSTG::Skip" ...
 void FailNext(const char* method, HRESULT hr, int times = 1);
 void ResetFailures();
 
 // How often `method` was entered since the last ResetCounts(), failed calls included.
 int CallCount(const char* method);
 void ResetCounts();
+
+// --- devices and items ------------------------------------------------------------------------------------------
+
+// Device identifiers (WIA_DIP_DEV_ID), in enumeration order. WIA_DIP_DEV_TYPE is a VT_I4 with the STI device type
+// in its high word: 0x00010000 scanner, 0x00020000 camera, 0x00030000 video.
+inline constexpr wchar_t kScannerId[] = L"{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000";
+inline constexpr wchar_t kCameraId[] = L"{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0001";
+inline constexpr wchar_t kVideoId[] = L"{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0002";
+
+// Full item names (WIA_IPA_FULL_ITEM_NAME) of every item. Roots are folders; Flatbed, Feeder and the pictures are
+// transfer items without children (EnumChildItems on them answers E_INVALIDARG); the video root has no children.
+// Every call that returns items makes new objects of the caller's generation. Simulated item methods: GetItemType,
+// EnumChildItems (WIA 2.0: a null category lists all children, otherwise those of that category), FindItemByName
+// (S_FALSE and no item for a name not below the item), GetRootItem, GetParentItem (S_FALSE and no item on a root),
+// GetItemCategory, EnumDeviceCapabilities (flags WIA_DEVICE_COMMANDS 1 / WIA_DEVICE_EVENTS 2; neither: E_INVALIDARG),
+// QueryInterface for IWiaPropertyStorage and IWiaDataTransfer (WIA 1.0) or IWiaTransfer (WIA 2.0), whose format
+// enumerations are simulated. The others (tree changes, commands, DeviceDlg, transfers) answer E_NOTIMPL for now and
+// record their arguments. A null out-pointer is E_POINTER throughout.
+inline constexpr wchar_t kScannerRoot[] = L"0000\\Root";
+inline constexpr wchar_t kScannerFlatbed[] = L"0000\\Root\\Flatbed";
+inline constexpr wchar_t kScannerFeeder[] = L"0000\\Root\\Feeder";
+inline constexpr wchar_t kCameraRoot[] = L"0001\\Root";
+inline constexpr wchar_t kCameraPicture1[] = L"0001\\Root\\IMG_0001";
+inline constexpr wchar_t kCameraPicture2[] = L"0001\\Root\\IMG_0002";
+inline constexpr wchar_t kVideoRoot[] = L"0002\\Root";
+
+// One capability as IEnumWIA_DEV_CAP hands it out (each text copied with SysAllocString; null stays null).
+// Commands have flags 0, events WIA_NOTIFICATION_EVENT and/or WIA_ACTION_EVENT. The scanner has a command with an
+// empty name; the video device has no events.
+struct Capability {
+    GUID guid;
+    ULONG flags;
+    const wchar_t* name;
+    const wchar_t* description;
+    const wchar_t* icon;
+    const wchar_t* commandline;
+    bool event;  // listed for WIA_DEVICE_EVENTS (2), otherwise for WIA_DEVICE_COMMANDS (1)
+};
+
+// One transfer format as IEnumWIA_FORMAT_INFO hands it out (the 20-byte WIA_FORMAT_INFO).
+struct FormatInfo {
+    GUID format;
+    LONG tymed;
+};
+
+// What the simulated tree holds for one item.
+struct ItemInfo {
+    std::wstring deviceId;
+    std::wstring name;                   // WIA_IPA_ITEM_NAME
+    std::wstring fullName;               // WIA_IPA_FULL_ITEM_NAME
+    LONG type = 0;                       // GetItemType, also WIA_IPA_ITEM_FLAGS
+    GUID category{};                     // IWiaItem2::GetItemCategory (WIA_CATEGORY_ROOT, _FLATBED, _FEEDER, _FINISHED_FILE)
+    std::vector<std::wstring> children;  // full names, in enumeration order
+    std::vector<FormatInfo> formats;     // empty for roots; BMP/JPEG/PNG with tymeds 2, 128, 256, 512 for the scanner
+};
+
+// The installed devices' identifiers, in enumeration order.
+std::vector<std::wstring> InstalledDevices();
+// Takes a device out of the installed list until ResetAll(): it is no longer enumerated, created or offered by
+// dialogs (objects already made stay usable).
+void UninstallDevice(const wchar_t* deviceId);
+// The item of that full name (fullName empty when there is none); the device's capabilities, all kinds, in order.
+ItemInfo Item(const wchar_t* fullItemName);
+std::vector<Capability> Capabilities(const wchar_t* deviceId);
+
+// --- property values ----------------------------------------------------------------------------------------------
+
+// An owned deep copy of a PROPVARIANT, cleared on destruction. VT_BSTR keeps its length (embedded zeros included).
+class PropValue {
+public:
+    PropValue();  // VT_EMPTY
+    explicit PropValue(const PROPVARIANT& value);
+    PropValue(const PropValue& other);
+    PropValue(PropValue&& other) noexcept;
+    PropValue& operator=(PropValue other) noexcept;
+    ~PropValue();
+
+    const PROPVARIANT& get() const { return value_; }
+    VARTYPE vt() const { return value_.vt; }
+    // Copies the value into *out (a zeroed or cleared PROPVARIANT the caller clears with PropVariantClear).
+    void CopyTo(PROPVARIANT* out) const;
+
+private:
+    PROPVARIANT value_;
+};
+
+// Property tables are named by the device identifier (device-information storage) or by the full item name (item
+// storage). An item's storage is shared by all its simulated objects and both generations; writes land at once.
+//
+// The value of property `id` in a table (VT_EMPTY when absent), its name (nullopt when it has none), and the
+// table that a simulated item or property storage pointer (any of its interfaces) works on ("" when none).
+PropValue StoredValue(const wchar_t* table, PROPID id);
+std::optional<std::wstring> StoredName(const wchar_t* table, PROPID id);
+std::wstring TableOf(IUnknown* itemOrStorage);
+// Puts a value (and, when given, a name) into a table before the library reads it.
+void SetStoredValue(const wchar_t* table, PROPID id, const PROPVARIANT& value, const wchar_t* name = nullptr);
+
+// The flatbed item (kScannerFlatbed) holds one private property per value type, id SampleId(vt), named
+// "Sample VT_<type>" (for example "Sample VT_I2"), with these values:
+//   VT_I2 -12345, VT_I4 -123456789, VT_R4 1.5, VT_R8 -2.25, VT_BSTR "Flat" U+0000 "bed" (8 units), VT_BOOL
+//   VARIANT_TRUE, VT_I1 -5, VT_UI1 200, VT_UI2 60000, VT_UI4 4000000000, VT_I8 -9000000000, VT_UI8
+//   18000000000000000000, VT_INT -42, VT_UINT 4294967295, VT_LPSTR the single byte 0xE9, VT_LPWSTR "Wide " U+20AC,
+//   VT_CLSID WiaImgFmt_PNG, VT_DATE 45000.5, VT_DECIMAL 12.34, VT_ERROR 0x80070005, VT_NULL, VT_VECTOR|VT_UI1 {1,2,3}.
+// Besides, every item has WIA_IPA_ITEM_NAME, WIA_IPA_FULL_ITEM_NAME, WIA_IPA_ITEM_FLAGS; roots also carry the
+// device-information properties; transfer items WIA_IPA_FORMAT / WIA_IPA_PREFERRED_FORMAT (VT_CLSID), WIA_IPA_TYMED.
+constexpr PROPID SampleId(VARTYPE vt) {
+    return 0x9000u + vt;
+}
+
+// ReadMultiple answers S_FALSE when none of the properties exists (each missing one reads as VT_EMPTY); WriteMultiple
+// replaces the value with whatever type is written, refuses a VT_EMPTY value with E_INVALIDARG (the device accepts no
+// empty value), an id outside [2, 0x80000000) and a new name with propidNameFirst outside it with
+// STG_E_INVALIDPARAMETER, and checks everything before it writes anything; DeleteMultiple keeps the name;
+// ReadPropertyNames answers S_FALSE when no id has a name. A name specification with a null or empty name is
+// STG_E_INVALIDPARAMETER, null arrays STG_E_INVALIDPOINTER. Commit and Revert only answer S_OK (writes land at once).
+// Arguments are recorded (LastCall) whatever the answer.
+
+// --- call records -------------------------------------------------------------------------------------------------
+
+using Text = std::optional<std::wstring>;  // a string argument as received; nullopt for a null pointer
+
+// One PROPSPEC as received.
+struct Spec {
+    ULONG kind = PRSPEC_PROPID;  // PRSPEC_PROPID (1) or PRSPEC_LPWSTR (0)
+    PROPID id = 0;               // kind PRSPEC_PROPID
+    Text name;                   // kind PRSPEC_LPWSTR
+};
+
+// The arguments of one call; each method fills the fields it has, the others keep their defaults.
+struct Call {
+    std::wstring table;             // property storage methods: the table worked on
+    HWND window = nullptr;          // hwndParent
+    LONG flags = 0;                 // lFlag(s), grfCommitFlags (EnumDeviceInfo, CreateDevice, dialogs, Commit ...)
+    LONG deviceType = 0;            // lDeviceType
+    LONG intent = 0;                // lIntent
+    Text deviceId;                  // bstrDeviceID
+    Text folder;                    // bstrFolderName
+    Text filename;                  // bstrFilename
+    Text itemName;                  // bstrItemName of CreateChildItem
+    Text fullItemName;              // bstrFullItemName of CreateChildItem (WIA 1.0) and FindItemByName
+    LONG creationFlags = 0;         // lCreationFlags of IWiaItem2::CreateChildItem
+    IUnknown* item = nullptr;       // pItemRoot of IWiaDevMgr::GetImageDlg (not referenced; compare only)
+    std::optional<GUID> guid;       // category of EnumChildItems, command of DeviceCommand, format of GetImageDlg on
+                                    // entry; nullopt for a null pointer
+    ULONG count = 0;                // cpspec, cpropid, celt
+    std::vector<Spec> specs;        // ReadMultiple, WriteMultiple, DeleteMultiple
+    std::vector<PropValue> values;  // WriteMultiple
+    PROPID propidNameFirst = 0;     // WriteMultiple
+    std::vector<PROPID> ids;        // ReadPropertyNames, WritePropertyNames, DeletePropertyNames
+    std::vector<Text> names;        // WritePropertyNames
+    bool outputsClear = false;      // dialogs: every out-pointer was given and pointed at null / 0 on entry
+};
+
+// The arguments of the last call of `method` ("IWiaDevMgr::EnumDeviceInfo"), recorded before any planned failure;
+// a default Call when it was not called since ResetAll() (CallCount() tells).
+Call LastCall(const char* method);
+
+// --- dialogs ------------------------------------------------------------------------------------------------------
+
+// Decides every later dialog (SelectDeviceDlg, SelectDeviceDlgID, GetImageDlg of both managers): `hr` is returned;
+// with S_OK the dialog picks `deviceId`, or, when it is null or empty, the first installed device of the requested
+// type (any type for 0); none gives WIA_S_NO_DEVICE_AVAILABLE. The cancel code is S_FALSE: nothing is returned.
+// The WIA 2.0 image dialog writes `files` files "<folder>\<filename>.bmp", "<folder>\<filename> (2).bmp" ... and
+// returns the device's first child item (its root when it has none); the WIA 1.0 image dialog writes its file name
+// (a null name: E_INVALIDARG) and sets the format to WiaImgFmt_BMP. A root item passed to it names the device.
+// Default answer: S_OK, first matching device, 1 file.
+void SetDialogAnswer(const wchar_t* deviceId, HRESULT hr = S_OK, int files = 1);
+// The bytes of every image file the dialogs write: a 2 x 2 pixel, 24-bit BMP.
+std::vector<BYTE> SampleImage();
 
 } // namespace simwia

@@ -1,0 +1,102 @@
+// White-box fixture: the library linked into the test program and booted with a fresh simulated host
+// (options chosen per suite), the log captured, and the black-box leak check at the end.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "plugin/HostApi.h"
+#include "plugin/HostTypes.h"
+#include "plugin/Registration.h"
+#include "support/Log.h"
+#include "support/Text.h"
+#include "tests/host/LogCapture.h"
+#include "tests/host/SimHost.h"
+
+namespace zvk {
+
+// The simulated host's handles are the library's opaque handles.
+inline REALstring Z(simhost::REALstring text) {
+    return reinterpret_cast<REALstring>(text);
+}
+inline simhost::REALstring S(REALstring text) {
+    return reinterpret_cast<simhost::REALstring>(text);
+}
+
+// UTF-16 units as "0061 00E9 ", for failure messages that show every unit.
+inline std::string Units(const wchar_t* text, int64_t count) {
+    std::string hex;
+    char unit[8];
+    for (int64_t i = 0; i < count; ++i) {
+        std::snprintf(unit, sizeof unit, "%04X ", static_cast<uint16_t>(text[i]));
+        hex += unit;
+    }
+    return hex;
+}
+
+class BootedHostTest : public ::testing::Test {
+protected:
+    virtual simhost::Options HostOptions() { return {}; }
+
+    void SetUp() override {
+        DebugLoggingEnabled = false;
+        log_ = std::make_unique<simhost::LogCapture>();
+        host::ResetEntryCache();
+        ForgetStringLengthMethod();
+        host_ = std::make_unique<simhost::SimHost>(HostOptions());
+        host_->Boot(&REALPluginMain);
+    }
+
+    void TearDown() override {
+        std::string objects;
+        for (const std::string& name : host_->LiveObjectClasses()) objects += " " + name;
+        std::string strings;
+        for (const std::string& text : host_->LiveStringTexts()) strings += " \"" + text + "\"";
+        EXPECT_EQ(host_->LiveObjects(), 0) << "live host objects:" << objects;
+        EXPECT_EQ(host_->LiveStrings(), 0) << "live host strings:" << strings;
+        DebugLoggingEnabled = false;
+        host_.reset();
+        host::ResetEntryCache();
+        ForgetStringLengthMethod();
+        log_.reset();
+    }
+
+    simhost::SimHost& sim() { return *host_; }
+    simhost::LogCapture& log() { return *log_; }
+
+    // Logging on through the shared property's setter, with the enabling line forgotten.
+    void EnableLogging() {
+        DebuggingSetter(1);
+        log_->Clear();
+    }
+    // Withholds host entries (or global methods, or classes) from now on.
+    void Withhold(const std::string& name) {
+        host_->Withhold(name);
+        host::ResetEntryCache();
+        ForgetStringLengthMethod();
+    }
+
+    // A host string with one reference that the test gives back with Release (or hands on).
+    REALstring NewString(const std::string& bytes, uint32_t encoding) { return Z(host_->Str(bytes, encoding)); }
+    void Release(REALstring text) { host_->UnlockString(S(text)); }
+
+    // The exceptions raised since the last call, as "Class: message" joined by " | "; a non-zero
+    // ErrorNumber is shown.
+    std::string TakeRaised() {
+        std::string text;
+        for (const simhost::Raised& raised : host_->raised) {
+            text += (text.empty() ? "" : " | ") + raised.className + ": " + raised.message;
+            if (raised.errorNumber != 0) text += " (ErrorNumber " + std::to_string(raised.errorNumber) + ")";
+        }
+        host_->raised.clear();
+        return text;
+    }
+
+private:
+    std::unique_ptr<simhost::LogCapture> log_;
+    std::unique_ptr<simhost::SimHost> host_;
+};
+
+}  // namespace zvk

@@ -1,0 +1,565 @@
+// SimModel.cpp - the three simulated devices (their property tables, item trees, capabilities and formats), the
+// dialog answer, the call records, and the test-facing queries of SimPlatform.h.
+#include "tests/platform/SimModel.h"
+
+#include <oleauto.h>
+
+#include <cstring>
+
+namespace simwia {
+namespace {
+
+constexpr GUID kFormatJpeg = {0xb96b3cae, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+constexpr GUID kFormatPng = {0xb96b3caf, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+constexpr GUID kCategoryRoot = {0xf193526f, 0x59b8, 0x4a26, {0x98, 0x88, 0xe1, 0x6e, 0x4f, 0x97, 0xce, 0x10}};
+constexpr GUID kCategoryFlatbed = {0xfb607b1f, 0x43f3, 0x488b, {0x85, 0x5b, 0xfb, 0x70, 0x3e, 0xc3, 0x42, 0xa6}};
+constexpr GUID kCategoryFeeder = {0xfe131934, 0xf84c, 0x42ad, {0x8d, 0xa4, 0x61, 0x29, 0xcd, 0xdd, 0x72, 0x88}};
+constexpr GUID kCategoryFinishedFile = {0xff2b77ca, 0xcf84, 0x432b, {0xa7, 0x35, 0x3a, 0x13, 0x0d, 0xde, 0x2a, 0x88}};
+constexpr GUID kCmdSynchronize = {0x9b26b7b2, 0xacad, 0x11d2, {0xa0, 0x93, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
+constexpr GUID kCmdTakePicture = {0xaf933cac, 0xacad, 0x11d2, {0xa0, 0x93, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
+constexpr GUID kCmdDeleteAllItems = {0xe208c170, 0xacad, 0x11d2, {0xa0, 0x93, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
+constexpr GUID kCmdDiagnostic = {0x10ff52f5, 0xde04, 0x4cf0, {0xa5, 0xad, 0x69, 0x1f, 0x8d, 0xce, 0x01, 0x41}};
+constexpr GUID kEventDeviceConnected = {0xa28bbade, 0x64b6, 0x11d2, {0xa2, 0x31, 0x00, 0xc0, 0x4f, 0xa3, 0x18, 0x09}};
+constexpr GUID kEventDeviceDisconnected = {0x143e4e83, 0x6497, 0x11d2, {0xa2, 0x31, 0x00, 0xc0, 0x4f, 0xa3, 0x18, 0x09}};
+constexpr GUID kEventItemCreated = {0x4c8f4ef5, 0xe14f, 0x11d2, {0xb3, 0x26, 0x00, 0xc0, 0x4f, 0x68, 0xce, 0x61}};
+constexpr GUID kEventScanImage = {0xa6c5a715, 0x8c6e, 0x11d2, {0x97, 0x7a, 0x00, 0x00, 0xf8, 0x7a, 0x92, 0x6f}};
+
+constexpr LONG kTypeRoot = WiaItemTypeFolder | WiaItemTypeDevice | WiaItemTypeRoot;
+constexpr LONG kTypeTransferImage = WiaItemTypeImage | WiaItemTypeFile | WiaItemTypeTransfer;
+constexpr LONG kAccessReadDelete = WIA_ITEM_READ | WIA_ITEM_CAN_BE_DELETED;
+
+// Property id and its published name, as one argument pair.
+#define ID_AND_NAME(id) id, id##_STR
+
+// --- value makers -----------------------------------------------------------------------------------------------
+
+PropValue I4(LONG value) {
+    PROPVARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = value;
+    return PropValue(v);
+}
+
+PropValue Bstr(const wchar_t* text, UINT length) {
+    PROPVARIANT v{};
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocStringLen(text, length);
+    PropValue value(v);
+    PropVariantClear(&v);
+    return value;
+}
+
+PropValue Bstr(const wchar_t* text) {
+    return Bstr(text, static_cast<UINT>(wcslen(text)));
+}
+
+PropValue Clsid(const GUID& guid) {
+    GUID copy = guid;
+    PROPVARIANT v{};
+    v.vt = VT_CLSID;
+    v.puuid = &copy;
+    return PropValue(v);
+}
+
+template <typename Setter>
+PropValue Make(VARTYPE vt, Setter set) {
+    PROPVARIANT v{};
+    set(v);
+    v.vt = vt;  // after set: a DECIMAL overwrites the type field
+    return PropValue(v);
+}
+
+// --- building the devices ---------------------------------------------------------------------------------------
+
+void Put(PropertyTable& table, PROPID id, const wchar_t* name, PropValue value) {
+    table.values[id] = std::move(value);
+    table.names[id] = name;
+}
+
+std::shared_ptr<PropertyTable> NewTable(const std::wstring& label) {
+    auto table = std::make_shared<PropertyTable>();
+    table->label = label;
+    return table;
+}
+
+struct DeviceText {
+    const wchar_t* id;
+    LONG stiType;
+    const wchar_t* vendor;
+    const wchar_t* description;
+    const wchar_t* port;
+    const wchar_t* uiClsid;
+};
+
+void PutDeviceInfo(PropertyTable& table, const DeviceText& text) {
+    Put(table, ID_AND_NAME(WIA_DIP_DEV_ID), Bstr(text.id));
+    Put(table, ID_AND_NAME(WIA_DIP_VEND_DESC), Bstr(text.vendor));
+    Put(table, ID_AND_NAME(WIA_DIP_DEV_DESC), Bstr(text.description));
+    Put(table, ID_AND_NAME(WIA_DIP_DEV_TYPE), I4(MAKELONG(0, text.stiType)));
+    Put(table, ID_AND_NAME(WIA_DIP_PORT_NAME), Bstr(text.port));
+    Put(table, ID_AND_NAME(WIA_DIP_DEV_NAME), Bstr(text.description));
+    Put(table, ID_AND_NAME(WIA_DIP_SERVER_NAME), Bstr(L"local"));
+    Put(table, ID_AND_NAME(WIA_DIP_UI_CLSID), Bstr(text.uiClsid));
+    Put(table, ID_AND_NAME(WIA_DIP_HW_CONFIG), I4(0));
+    Put(table, ID_AND_NAME(WIA_DIP_STI_GEN_CAPABILITIES), I4(1));
+    Put(table, ID_AND_NAME(WIA_DIP_WIA_VERSION), Bstr(L"2.0"));
+    Put(table, ID_AND_NAME(WIA_DIP_DRIVER_VERSION), Bstr(L"1.0.0.7"));
+}
+
+ItemNode* AddItem(Device& device, ItemNode* parent, const wchar_t* name, LONG type, const GUID& category) {
+    auto node = std::make_unique<ItemNode>();
+    node->name = name;
+    node->fullName = parent == nullptr ? device.id.substr(device.id.size() - 4) + L"\\" + name : parent->fullName + L"\\" + name;
+    node->type = type;
+    node->category = category;
+    node->parent = parent;
+    node->props = NewTable(node->fullName);
+    Put(*node->props, ID_AND_NAME(WIA_IPA_ITEM_NAME), Bstr(name));
+    Put(*node->props, ID_AND_NAME(WIA_IPA_FULL_ITEM_NAME), Bstr(node->fullName.c_str()));
+    Put(*node->props, ID_AND_NAME(WIA_IPA_ITEM_FLAGS), I4(type));
+    Put(*node->props, ID_AND_NAME(WIA_IPA_ACCESS_RIGHTS), I4(kAccessReadDelete));
+    ItemNode* raw = node.get();
+    if (parent == nullptr) {
+        device.root = std::move(node);
+    } else {
+        parent->children.push_back(std::move(node));
+    }
+    return raw;
+}
+
+DevicePtr NewDevice(const DeviceText& text) {
+    auto device = std::make_shared<Device>();
+    device->id = text.id;
+    device->stiType = text.stiType;
+    device->info = NewTable(text.id);
+    PutDeviceInfo(*device->info, text);
+    ItemNode* root = AddItem(*device, nullptr, L"Root", kTypeRoot, kCategoryRoot);
+    PutDeviceInfo(*root->props, text);
+    return device;
+}
+
+void PutTransferProperties(ItemNode& item, const GUID& format, LONG width, LONG height) {
+    PropertyTable& t = *item.props;
+    Put(t, ID_AND_NAME(WIA_IPA_DATATYPE), I4(WIA_DATA_COLOR));
+    Put(t, ID_AND_NAME(WIA_IPA_DEPTH), I4(24));
+    Put(t, ID_AND_NAME(WIA_IPA_PREFERRED_FORMAT), Clsid(format));
+    Put(t, ID_AND_NAME(WIA_IPA_FORMAT), Clsid(format));
+    Put(t, ID_AND_NAME(WIA_IPA_TYMED), I4(TYMED_FILE));
+    Put(t, ID_AND_NAME(WIA_IPA_PIXELS_PER_LINE), I4(width));
+    Put(t, ID_AND_NAME(WIA_IPA_NUMBER_OF_LINES), I4(height));
+}
+
+void PutScanProperties(ItemNode& item, LONG resolution) {
+    PropertyTable& t = *item.props;
+    Put(t, ID_AND_NAME(WIA_IPS_CUR_INTENT), I4(0));
+    Put(t, ID_AND_NAME(WIA_IPS_XRES), I4(resolution));
+    Put(t, ID_AND_NAME(WIA_IPS_YRES), I4(resolution));
+    Put(t, ID_AND_NAME(WIA_IPS_XPOS), I4(0));
+    Put(t, ID_AND_NAME(WIA_IPS_YPOS), I4(0));
+    Put(t, ID_AND_NAME(WIA_IPS_XEXTENT), I4(resolution * 17 / 2));
+    Put(t, ID_AND_NAME(WIA_IPS_YEXTENT), I4(resolution * 11));
+    Put(t, ID_AND_NAME(WIA_IPS_BRIGHTNESS), I4(0));
+    Put(t, ID_AND_NAME(WIA_IPS_CONTRAST), I4(0));
+}
+
+// One private property per value type; SimPlatform.h lists the values.
+void PutSamples(PropertyTable& t) {
+    static const wchar_t kEmbeddedZero[] = L"Flat\0bed";
+    static const char kLatin1[] = "\xE9";
+    static const wchar_t kWide[] = L"Wide \x20AC";
+    static const BYTE kBytes[] = {1, 2, 3};
+    struct Sample {
+        VARTYPE vt;
+        const wchar_t* name;
+        PropValue value;
+    };
+    const Sample samples[] = {
+        {VT_I2, L"Sample VT_I2", Make(VT_I2, [](PROPVARIANT& v) { v.iVal = -12345; })},
+        {VT_I4, L"Sample VT_I4", Make(VT_I4, [](PROPVARIANT& v) { v.lVal = -123456789; })},
+        {VT_R4, L"Sample VT_R4", Make(VT_R4, [](PROPVARIANT& v) { v.fltVal = 1.5f; })},
+        {VT_R8, L"Sample VT_R8", Make(VT_R8, [](PROPVARIANT& v) { v.dblVal = -2.25; })},
+        {VT_BSTR, L"Sample VT_BSTR", Bstr(kEmbeddedZero, 8)},
+        {VT_BOOL, L"Sample VT_BOOL", Make(VT_BOOL, [](PROPVARIANT& v) { v.boolVal = VARIANT_TRUE; })},
+        {VT_I1, L"Sample VT_I1", Make(VT_I1, [](PROPVARIANT& v) { v.cVal = -5; })},
+        {VT_UI1, L"Sample VT_UI1", Make(VT_UI1, [](PROPVARIANT& v) { v.bVal = 200; })},
+        {VT_UI2, L"Sample VT_UI2", Make(VT_UI2, [](PROPVARIANT& v) { v.uiVal = 60000; })},
+        {VT_UI4, L"Sample VT_UI4", Make(VT_UI4, [](PROPVARIANT& v) { v.ulVal = 4000000000u; })},
+        {VT_I8, L"Sample VT_I8", Make(VT_I8, [](PROPVARIANT& v) { v.hVal.QuadPart = -9000000000LL; })},
+        {VT_UI8, L"Sample VT_UI8", Make(VT_UI8, [](PROPVARIANT& v) { v.uhVal.QuadPart = 18000000000000000000ULL; })},
+        {VT_INT, L"Sample VT_INT", Make(VT_INT, [](PROPVARIANT& v) { v.intVal = -42; })},
+        {VT_UINT, L"Sample VT_UINT", Make(VT_UINT, [](PROPVARIANT& v) { v.uintVal = 4294967295u; })},
+        {VT_LPSTR, L"Sample VT_LPSTR", Make(VT_LPSTR, [](PROPVARIANT& v) { v.pszVal = const_cast<char*>(kLatin1); })},
+        {VT_LPWSTR, L"Sample VT_LPWSTR", Make(VT_LPWSTR, [](PROPVARIANT& v) { v.pwszVal = const_cast<wchar_t*>(kWide); })},
+        {VT_CLSID, L"Sample VT_CLSID", Clsid(kFormatPng)},
+        {VT_DATE, L"Sample VT_DATE", Make(VT_DATE, [](PROPVARIANT& v) { v.date = 45000.5; })},
+        {VT_DECIMAL, L"Sample VT_DECIMAL",
+         Make(VT_DECIMAL,
+              [](PROPVARIANT& v) {
+                  v.decVal.scale = 2;
+                  v.decVal.Lo64 = 1234;
+              })},
+        {VT_ERROR, L"Sample VT_ERROR", Make(VT_ERROR, [](PROPVARIANT& v) { v.scode = static_cast<SCODE>(0x80070005); })},
+        {VT_NULL, L"Sample VT_NULL", Make(VT_NULL, [](PROPVARIANT&) {})},
+        {VT_VECTOR | VT_UI1, L"Sample VT_VECTOR|VT_UI1",
+         Make(VT_VECTOR | VT_UI1,
+              [](PROPVARIANT& v) {
+                  v.caub.cElems = 3;
+                  v.caub.pElems = const_cast<BYTE*>(kBytes);
+              })},
+    };
+    for (const Sample& sample : samples) Put(t, SampleId(sample.vt), sample.name, sample.value);
+}
+
+std::vector<FormatInfo> ScannerFormats() {
+    return {{kSimFormatBmp, TYMED_FILE}, {kSimFormatBmp, TYMED_CALLBACK},       {kFormatJpeg, TYMED_FILE},
+            {kFormatPng, TYMED_FILE},    {kSimFormatBmp, TYMED_MULTIPAGE_FILE}, {kSimFormatBmp, TYMED_MULTIPAGE_CALLBACK}};
+}
+
+DevicePtr NewScanner() {
+    DevicePtr device = NewDevice({kScannerId, 1, L"Simulated Imaging", L"Sim FlatScan 3000", L"\\\\.\\Usbscan0",
+                                  L"{6C3B1B4D-6E2A-4D0B-9A51-0C1E5A2F3B40}"});
+    PropertyTable& root = *device->root->props;
+    Put(root, ID_AND_NAME(WIA_DPS_HORIZONTAL_BED_SIZE), I4(8500));
+    Put(root, ID_AND_NAME(WIA_DPS_VERTICAL_BED_SIZE), I4(11700));
+    Put(root, ID_AND_NAME(WIA_DPS_DOCUMENT_HANDLING_CAPABILITIES), I4(FEED | FLAT));
+    Put(root, ID_AND_NAME(WIA_DPS_DOCUMENT_HANDLING_SELECT), I4(FLATBED));
+    Put(root, ID_AND_NAME(WIA_DPS_OPTICAL_XRES), I4(1200));
+    Put(root, ID_AND_NAME(WIA_DPS_OPTICAL_YRES), I4(1200));
+    Put(root, ID_AND_NAME(WIA_DPS_PAGES), I4(1));
+
+    ItemNode* flatbed = AddItem(*device, device->root.get(), L"Flatbed", kTypeTransferImage, kCategoryFlatbed);
+    PutTransferProperties(*flatbed, kSimFormatBmp, 2550, 3300);
+    PutScanProperties(*flatbed, 300);
+    PutSamples(*flatbed->props);
+    flatbed->formats = ScannerFormats();
+
+    ItemNode* feeder = AddItem(*device, device->root.get(), L"Feeder", kTypeTransferImage, kCategoryFeeder);
+    PutTransferProperties(*feeder, kSimFormatBmp, 1700, 2200);
+    PutScanProperties(*feeder, 200);
+    feeder->formats = ScannerFormats();
+
+    device->caps = {
+        {kCmdDiagnostic, 0, L"", L"Runs the scanner's self test", L"sti.dll,-2000", nullptr, false},
+        {kEventScanImage, WIA_NOTIFICATION_EVENT | WIA_ACTION_EVENT, L"Scan Button", L"The scan button was pressed",
+         L"sti.dll,-1001", L"\"C:\\Program Files\\SimScan\\simscan.exe\" /StiDevice:%1 /StiEvent:%2", true},
+        {kEventDeviceConnected, WIA_NOTIFICATION_EVENT, WIA_EVENT_DEVICE_CONNECTED_STR, L"The scanner was connected",
+         WIA_ICON_DEVICE_CONNECTED, nullptr, true},
+    };
+    return device;
+}
+
+DevicePtr NewCamera() {
+    DevicePtr device = NewDevice(
+        {kCameraId, 2, L"Simulated Optics", L"Sim SnapCam 12", L"\\\\.\\Usbscan1", L"{6C3B1B4D-6E2A-4D0B-9A51-0C1E5A2F3B41}"});
+    PropertyTable& root = *device->root->props;
+    Put(root, ID_AND_NAME(WIA_DPC_PICTURES_TAKEN), I4(2));
+    Put(root, ID_AND_NAME(WIA_DPC_PICTURES_REMAINING), I4(98));
+    Put(root, ID_AND_NAME(WIA_DPC_BATTERY_STATUS), I4(80));
+    Put(root, ID_AND_NAME(WIA_DPC_FLASH_MODE), I4(0));
+
+    static const BYTE kThumbnail[] = {0x10, 0x20, 0x30, 0x40};
+    for (const wchar_t* name : {L"IMG_0001", L"IMG_0002"}) {
+        ItemNode* picture = AddItem(*device, device->root.get(), name, kTypeTransferImage, kCategoryFinishedFile);
+        PutTransferProperties(*picture, kFormatJpeg, 640, 480);
+        Put(*picture->props, ID_AND_NAME(WIA_IPC_THUMB_WIDTH), I4(80));
+        Put(*picture->props, ID_AND_NAME(WIA_IPC_THUMB_HEIGHT), I4(60));
+        Put(*picture->props, ID_AND_NAME(WIA_IPC_THUMBNAIL), Make(VT_VECTOR | VT_UI1, [](PROPVARIANT& v) {
+            v.caub.cElems = sizeof(kThumbnail);
+            v.caub.pElems = const_cast<BYTE*>(kThumbnail);
+        }));
+        picture->formats = {{kFormatJpeg, TYMED_FILE}, {kSimFormatBmp, TYMED_FILE}};
+    }
+
+    device->caps = {
+        {kCmdTakePicture, 0, L"Take Picture", L"Takes a picture", WIA_ICON_TAKE_PICTURE, nullptr, false},
+        {kCmdSynchronize, 0, L"Synchronize", L"Synchronizes the item tree", WIA_ICON_SYNCHRONIZE, nullptr, false},
+        {kCmdDeleteAllItems, 0, L"Delete All Items", L"Deletes every picture", WIA_ICON_DELETE_ALL_ITEMS, nullptr, false},
+        {kEventItemCreated, WIA_NOTIFICATION_EVENT, L"Item Created", L"A picture was taken", WIA_ICON_ITEM_CREATED, nullptr,
+         true},
+        {kEventDeviceDisconnected, WIA_NOTIFICATION_EVENT, WIA_EVENT_DEVICE_DISCONNECTED_STR, L"The camera was disconnected",
+         WIA_ICON_DEVICE_DISCONNECTED, nullptr, true},
+    };
+    return device;
+}
+
+DevicePtr NewVideo() {
+    DevicePtr device = NewDevice({kVideoId, 3, L"Simulated Vision", L"Sim WebCam HD", L"\\\\?\\usb#vid_5a56&pid_0002#0002",
+                                  L"{6C3B1B4D-6E2A-4D0B-9A51-0C1E5A2F3B42}"});
+    PropertyTable& root = *device->root->props;
+    Put(root, ID_AND_NAME(WIA_DPV_LAST_PICTURE_TAKEN), Bstr(L""));
+    Put(root, ID_AND_NAME(WIA_DPV_IMAGES_DIRECTORY), Bstr(L"C:\\users\\Public\\Pictures\\Sim WebCam HD"));
+    Put(root, ID_AND_NAME(WIA_DPV_DSHOW_DEVICE_PATH), Bstr(L"\\\\?\\usb#vid_5a56&pid_0002#0002#{65e8773d}"));
+    device->caps = {
+        {kCmdTakePicture, 0, L"Take Picture", L"Saves a still picture", WIA_ICON_TAKE_PICTURE, nullptr, false},
+    };
+    return device;
+}
+
+#undef ID_AND_NAME
+
+// --- state ------------------------------------------------------------------------------------------------------
+
+struct Model {
+    std::vector<DevicePtr> devices;  // installed or not
+    DialogAnswer answer;
+    std::map<std::string, Call> calls;
+};
+
+Model& State() {
+    static Model* model = nullptr;  // never destroyed: objects released at exit may still look here
+    if (model == nullptr) {
+        model = new Model;
+        model->devices = {NewScanner(), NewCamera(), NewVideo()};
+    }
+    return *model;
+}
+
+ItemNode* FindNode(ItemNode* node, const std::wstring& fullName) {
+    if (node->fullName == fullName) return node;
+    for (auto& child : node->children) {
+        if (ItemNode* found = FindNode(child.get(), fullName)) return found;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<PropertyTable> FindTable(const wchar_t* label) {
+    const std::wstring wanted = label == nullptr ? L"" : label;
+    for (const DevicePtr& device : State().devices) {
+        if (device->id == wanted) return device->info;
+        if (ItemNode* node = FindNode(device->root.get(), wanted)) return node->props;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+// --- model interface ----------------------------------------------------------------------------------------------
+
+PROPID PropertyTable::IdOf(const wchar_t* name) const {
+    for (const auto& entry : names) {
+        if (entry.second == name) return entry.first;
+    }
+    return 0;
+}
+
+void ResetModel() {
+    Model& model = State();
+    model.devices = {NewScanner(), NewCamera(), NewVideo()};
+    model.answer = DialogAnswer{};
+    model.calls.clear();
+}
+
+std::vector<DevicePtr> InstalledList() {
+    std::vector<DevicePtr> list;
+    for (const DevicePtr& device : State().devices) {
+        if (device->installed) list.push_back(device);
+    }
+    return list;
+}
+
+DevicePtr FindInstalled(const wchar_t* id) {
+    if (id == nullptr) return nullptr;
+    for (const DevicePtr& device : InstalledList()) {
+        if (device->id == id) return device;
+    }
+    return nullptr;
+}
+
+const DialogAnswer& CurrentDialogAnswer() {
+    return State().answer;
+}
+
+HRESULT PickDevice(LONG deviceType, DevicePtr* device) {
+    device->reset();
+    const DialogAnswer& answer = State().answer;
+    if (answer.hr != S_OK) return answer.hr;
+    if (!answer.deviceId.empty()) {
+        *device = FindInstalled(answer.deviceId.c_str());
+    } else {
+        for (const DevicePtr& candidate : InstalledList()) {
+            if (deviceType == 0 || candidate->stiType == deviceType) {
+                *device = candidate;
+                break;
+            }
+        }
+    }
+    return *device ? S_OK : WIA_S_NO_DEVICE_AVAILABLE;
+}
+
+HRESULT WriteSampleImage(const std::wstring& path) {
+    const std::vector<BYTE> bytes = SampleImage();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    return ok && written == bytes.size() ? S_OK : HRESULT_FROM_WIN32(error);
+}
+
+Call& Record(const Interface* self, const char* method) {
+    Call& call = State().calls[MethodName(self, method)];
+    call = Call{};
+    return call;
+}
+
+Text TextOf(const wchar_t* text) {
+    return text == nullptr ? Text() : Text(text);
+}
+
+void CopyValue(PROPVARIANT* out, const PROPVARIANT& in) {
+    switch (in.vt) {
+        case VT_BSTR:
+            *out = in;
+            out->bstrVal = in.bstrVal == nullptr ? nullptr : SysAllocStringLen(in.bstrVal, SysStringLen(in.bstrVal));
+            break;
+        case VT_LPSTR:
+            *out = in;
+            if (in.pszVal != nullptr) {
+                const size_t size = strlen(in.pszVal) + 1;
+                out->pszVal = static_cast<char*>(CoTaskMemAlloc(size));
+                memcpy(out->pszVal, in.pszVal, size);
+            }
+            break;
+        case VT_LPWSTR:
+            *out = in;
+            if (in.pwszVal != nullptr) {
+                const size_t size = (wcslen(in.pwszVal) + 1) * sizeof(wchar_t);
+                out->pwszVal = static_cast<wchar_t*>(CoTaskMemAlloc(size));
+                memcpy(out->pwszVal, in.pwszVal, size);
+            }
+            break;
+        case VT_CLSID:
+            *out = in;
+            if (in.puuid != nullptr) {
+                out->puuid = static_cast<CLSID*>(CoTaskMemAlloc(sizeof(CLSID)));
+                *out->puuid = *in.puuid;
+            }
+            break;
+        default:
+            if ((in.vt & (VT_VECTOR | VT_ARRAY | VT_BYREF)) != 0 || in.vt == VT_UNKNOWN || in.vt == VT_DISPATCH ||
+                in.vt == VT_BLOB || in.vt == VT_CF || in.vt == VT_STREAM || in.vt == VT_STORAGE) {
+                PropVariantInit(out);
+                PropVariantCopy(out, &in);
+            } else {
+                *out = in;  // plain value, all 16 bytes (a DECIMAL fills them)
+            }
+            break;
+    }
+}
+
+// --- SimPlatform.h ------------------------------------------------------------------------------------------------
+
+PropValue::PropValue() {
+    PropVariantInit(&value_);
+}
+
+PropValue::PropValue(const PROPVARIANT& value) {
+    PropVariantInit(&value_);
+    CopyValue(&value_, value);
+}
+
+PropValue::PropValue(const PropValue& other) : PropValue(other.value_) {}
+
+PropValue::PropValue(PropValue&& other) noexcept : value_(other.value_) {
+    PropVariantInit(&other.value_);
+}
+
+PropValue& PropValue::operator=(PropValue other) noexcept {
+    std::swap(value_, other.value_);
+    return *this;
+}
+
+PropValue::~PropValue() {
+    PropVariantClear(&value_);
+}
+
+void PropValue::CopyTo(PROPVARIANT* out) const {
+    CopyValue(out, value_);
+}
+
+std::vector<std::wstring> InstalledDevices() {
+    std::vector<std::wstring> ids;
+    for (const DevicePtr& device : InstalledList()) ids.push_back(device->id);
+    return ids;
+}
+
+void UninstallDevice(const wchar_t* deviceId) {
+    for (const DevicePtr& device : State().devices) {
+        if (deviceId != nullptr && device->id == deviceId) device->installed = false;
+    }
+}
+
+ItemInfo Item(const wchar_t* fullItemName) {
+    ItemInfo info;
+    for (const DevicePtr& device : State().devices) {
+        const ItemNode* node = FindNode(device->root.get(), fullItemName == nullptr ? L"" : fullItemName);
+        if (node == nullptr) continue;
+        info.deviceId = device->id;
+        info.name = node->name;
+        info.fullName = node->fullName;
+        info.type = node->type;
+        info.category = node->category;
+        for (const auto& child : node->children) info.children.push_back(child->fullName);
+        info.formats = node->formats;
+    }
+    return info;
+}
+
+std::vector<Capability> Capabilities(const wchar_t* deviceId) {
+    for (const DevicePtr& device : State().devices) {
+        if (deviceId != nullptr && device->id == deviceId) return device->caps;
+    }
+    return {};
+}
+
+PropValue StoredValue(const wchar_t* table, PROPID id) {
+    std::shared_ptr<PropertyTable> found = FindTable(table);
+    if (found == nullptr) return PropValue();
+    auto value = found->values.find(id);
+    return value == found->values.end() ? PropValue() : value->second;
+}
+
+std::optional<std::wstring> StoredName(const wchar_t* table, PROPID id) {
+    std::shared_ptr<PropertyTable> found = FindTable(table);
+    if (found == nullptr) return std::nullopt;
+    auto name = found->names.find(id);
+    return name == found->names.end() ? std::nullopt : std::optional<std::wstring>(name->second);
+}
+
+std::wstring TableOf(IUnknown* itemOrStorage) {
+    auto* owner = dynamic_cast<PropertyOwner*>(FindObject(itemOrStorage));
+    return owner == nullptr ? std::wstring() : owner->Table().label;
+}
+
+void SetStoredValue(const wchar_t* table, PROPID id, const PROPVARIANT& value, const wchar_t* name) {
+    std::shared_ptr<PropertyTable> found = FindTable(table);
+    if (found == nullptr) return;
+    found->values[id] = PropValue(value);
+    if (name != nullptr) found->names[id] = name;
+}
+
+Call LastCall(const char* method) {
+    const auto& calls = State().calls;
+    auto call = calls.find(method);
+    return call == calls.end() ? Call{} : call->second;
+}
+
+void SetDialogAnswer(const wchar_t* deviceId, HRESULT hr, int files) {
+    State().answer = DialogAnswer{deviceId == nullptr ? L"" : deviceId, hr, files};
+}
+
+std::vector<BYTE> SampleImage() {
+    // BITMAPFILEHEADER, BITMAPINFOHEADER, then two rows of two BGR pixels padded to 8 bytes, bottom row first.
+    // clang-format off
+    return {
+        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                            // file header: size 70, bits at 54
+        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,                          // 2 x 2, one plane, 24 bits
+        0, 0, 0, 0, 16, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // BI_RGB, 72 dpi
+        0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0, 0,                                  // blue, green
+        0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0,                                  // red, white
+    };
+    // clang-format on
+}
+
+}  // namespace simwia

@@ -1,0 +1,147 @@
+// SimModel.h - the state of the simulated devices and the factories of the simulated WIA objects (for files under
+// tests/platform only). Everything here runs on the test thread.
+//
+// Interface ids and layouts are written from Microsoft's documentation, independently of the library's own
+// declarations; property ids and names come from mingw's <wiadef.h>.
+#pragma once
+
+#include "tests/platform/SimObject.h"
+
+// <wiadef.h> refuses to be included without <wia.h>, which the simulation does not use; it only needs the type of
+// its (unused) name table.
+#ifndef __wia_h__
+#define __wia_h__
+#endif
+typedef struct SimPropIdToName {
+    PROPID propid;
+    LPOLESTR pszName;
+} WIA_PROPID_TO_NAME;
+#include <wiadef.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace simwia {
+
+inline constexpr IID kSimIID_IWiaItem = {0x4db1ad10, 0x3391, 0x11d2, {0x9a, 0x33, 0x00, 0xc0, 0x4f, 0xa3, 0x61, 0x45}};
+inline constexpr IID kSimIID_IWiaItem2 = {0x6cba0075, 0x1287, 0x407d, {0x9b, 0x77, 0xcf, 0x0e, 0x03, 0x04, 0x35, 0xcc}};
+inline constexpr IID kSimIID_IWiaPropertyStorage = {0x98b5e8a0, 0x29cc, 0x491a, {0xaa, 0xc0, 0xe6, 0xdb, 0x4f, 0xdc, 0xce, 0xb6}};
+inline constexpr IID kSimIID_IWiaDataTransfer = {0xa6cef998, 0xa5b0, 0x11d2, {0xa0, 0x8f, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
+inline constexpr IID kSimIID_IWiaTransfer = {0xc39d6942, 0x2f4e, 0x4d04, {0x92, 0xfe, 0x4e, 0xf4, 0xd3, 0xa1, 0xde, 0x5a}};
+inline constexpr IID kSimIID_IEnumWiaItem = {0x5e8383fc, 0x3391, 0x11d2, {0x9a, 0x33, 0x00, 0xc0, 0x4f, 0xa3, 0x61, 0x45}};
+inline constexpr IID kSimIID_IEnumWiaItem2 = {0x59970af4, 0xcd0d, 0x44d9, {0xab, 0x24, 0x52, 0x29, 0x56, 0x30, 0xe5, 0x82}};
+inline constexpr IID kSimIID_IEnumWIA_DEV_INFO = {0x5e38b83c, 0x8cf1, 0x11d1, {0xbf, 0x92, 0x00, 0x60, 0x08, 0x1e, 0xd8, 0x11}};
+inline constexpr IID kSimIID_IEnumWIA_DEV_CAPS = {0x1fcc4287, 0xaca6, 0x11d2, {0xa0, 0x93, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
+inline constexpr IID kSimIID_IEnumWIA_FORMAT_INFO = {
+    0x81befc5b, 0x656d, 0x44f1, {0xb2, 0x4c, 0xd4, 0x1d, 0x51, 0xb4, 0xdc, 0x81}};
+
+inline constexpr GUID kSimFormatBmp = {0xb96b3cab, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+
+// WIA_DEV_CAP as the platform hands it out: 56 bytes on x64, the texts at offset 24.
+struct SimDevCap {
+    GUID guid;
+    ULONG ulFlags;
+    BSTR bstrName;
+    BSTR bstrDescription;
+    BSTR bstrIcon;
+    BSTR bstrCommandline;
+};
+
+enum Generation { kWia1 = 1, kWia2 = 2 };
+
+// One storage's properties: values by id and the names of ids.
+struct PropertyTable {
+    std::wstring label;  // device id or full item name
+    std::map<PROPID, PropValue> values;
+    std::map<PROPID, std::wstring> names;
+
+    // The id carrying `name`, or 0 (never a property id here) when none does.
+    PROPID IdOf(const wchar_t* name) const;
+};
+
+struct ItemNode {
+    std::wstring name;
+    std::wstring fullName;
+    LONG type = 0;
+    GUID category{};
+    std::vector<FormatInfo> formats;
+    std::shared_ptr<PropertyTable> props;
+    ItemNode* parent = nullptr;
+    std::vector<std::unique_ptr<ItemNode>> children;
+};
+
+struct Device {
+    std::wstring id;
+    LONG stiType = 0;  // StiDeviceTypeScanner 1, DigitalCamera 2, StreamingVideo 3
+    bool installed = true;
+    std::shared_ptr<PropertyTable> info;
+    std::unique_ptr<ItemNode> root;
+    std::vector<Capability> caps;
+};
+using DevicePtr = std::shared_ptr<Device>;
+
+// --- model state (SimModel.cpp) ---------------------------------------------------------------------------------
+
+// Rebuilds the devices, forgets call records and the dialog answer.
+void ResetModel();
+std::vector<DevicePtr> InstalledList();
+// The installed device of that id; nullptr for a null or unknown id.
+DevicePtr FindInstalled(const wchar_t* id);
+
+struct DialogAnswer {
+    std::wstring deviceId;
+    HRESULT hr = S_OK;
+    int files = 1;
+};
+const DialogAnswer& CurrentDialogAnswer();
+// The device a dialog of `deviceType` picks under the current answer; the answer's failure or cancel code, or
+// WIA_S_NO_DEVICE_AVAILABLE, when it picks none.
+HRESULT PickDevice(LONG deviceType, DevicePtr* device);
+// Writes SampleImage() to `path`; the Win32 error as an HRESULT when that fails.
+HRESULT WriteSampleImage(const std::wstring& path);
+
+// A fresh record for this call of "<face name>::<method>"; valid until the next Record of the same method.
+Call& Record(const Interface* self, const char* method);
+Text TextOf(const wchar_t* text);
+// Deep copy of a property value into a zeroed *out (VT_BSTR keeps its length).
+void CopyValue(PROPVARIANT* out, const PROPVARIANT& in);
+
+// --- objects (returned with one reference, as the first interface) -----------------------------------------------
+
+// Base of the objects that answer IWiaPropertyStorage on `props`.
+class PropertyOwner : public SimObject {
+public:
+    explicit PropertyOwner(std::shared_ptr<PropertyTable> props) : props_(std::move(props)) {}
+    PropertyTable& Table() { return *props_; }
+
+protected:
+    void AddStorageInterface(Interface* face);
+
+private:
+    std::shared_ptr<PropertyTable> props_;
+};
+
+IUnknown* NewInfoStorage(const DevicePtr& device);                                  // SimPropertyStorage.cpp
+IUnknown* NewItem(Generation generation, const DevicePtr& device, ItemNode* node);  // SimItems.cpp
+// The device of a live simulated item (any interface); nullptr for anything else.
+DevicePtr DeviceOfItem(const void* item);
+
+struct ItemRef {
+    DevicePtr device;
+    ItemNode* node;
+};
+struct StatEntry {
+    Text name;
+    PROPID id;
+    VARTYPE vt;
+};
+// SimEnumerators.cpp: each enumerator holds its own copy of the sequence.
+IUnknown* NewItemEnum(Generation generation, std::vector<ItemRef> items);
+IUnknown* NewDeviceInfoEnum(std::vector<DevicePtr> devices);
+IUnknown* NewCapsEnum(std::vector<Capability> caps);
+IUnknown* NewFormatEnum(std::vector<FormatInfo> formats);
+IUnknown* NewStatEnum(std::vector<StatEntry> entries);
+
+}  // namespace simwia
