@@ -268,23 +268,21 @@ bool ValuePropertyType(const std::string& name, PropType* type) {
 }
 
 template <typename T>
-int32_t GetVariantProperty(const char* getter, REALobject object, const char* name, PropType type, T* out,
-                           T (*convert)(REALobject)) {
-    Count(getter);
+bool ReadTypedProperty(REALobject object, const char* name, PropType type, T* out, T (*convert)(REALobject)) {
     SimHost& host = H();
-    if (object == nullptr || name == nullptr || out == nullptr) return 0;
+    if (object == nullptr || name == nullptr) return false;
     if (IsVariant(host, object)) {
         PropType actual;
-        if (!ValuePropertyType(name, &actual) || actual != type) return 0;
+        if (!ValuePropertyType(name, &actual) || actual != type) return false;
         *out = std::strcmp(name, "Type") == 0 ? static_cast<T>(ReadVariant(host, object).code) : convert(object);
-        return 1;
+        return true;
     }
     int64_t dynamic = 0;
     if ((type == PropType::Int64 || type == PropType::Int32) && host.GetDynamicInt(object, name, &dynamic)) {
         *out = static_cast<T>(dynamic);
-        return 1;
+        return true;
     }
-    if (host.FindClass(host.ClassName(object)) == nullptr) return 0;
+    if (host.FindClass(host.ClassName(object)) == nullptr) return false;
     try {
         if (type == PropType::Int64)
             *out = static_cast<T>(host.GetInt(object, name));
@@ -293,11 +291,22 @@ int32_t GetVariantProperty(const char* getter, REALobject object, const char* na
         else if (type == PropType::UInt64)
             *out = static_cast<T>(host.GetUInt64(object, name));
         else
-            return 0;
-        return 1;
+            return false;
+        return true;
     } catch (const std::exception&) {
-        return 0;
+        return false;
     }
+}
+
+// A failed read leaves no usable value behind: the caller must not take it.
+template <typename T>
+int32_t GetVariantProperty(const char* getter, REALobject object, const char* name, PropType type, T* out,
+                           T (*convert)(REALobject)) {
+    Count(getter);
+    if (out == nullptr) return 0;
+    if (ReadTypedProperty(object, name, type, out, convert)) return 1;
+    std::memset(static_cast<void*>(out), 0x5A, sizeof *out);
+    return 0;
 }
 
 int8_t BooleanOf(REALobject variant) {
