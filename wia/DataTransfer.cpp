@@ -1,6 +1,7 @@
 // WIADataTransferZVK: Wraps IWiaDataTransfer: WIA 1.0 file and banded transfers.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,7 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gDataTransferClass = ClassBuilder("WIADataTransferZVK", sizeof(DataTransferData)).Properties(kProperties);
+ClassDefinition gDataTransferClass =
+    ClassBuilder("WIADataTransferZVK", sizeof(DataTransferData)).Destructor(DataTransferDestructor).Properties(kProperties);
 
 }  // namespace zvk

@@ -1,6 +1,7 @@
 // WIADeviceCapabilitiesZVK: One device command or event, copied from a WIA_DEV_CAP.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -16,6 +17,8 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gDeviceCapabilitiesClass = ClassBuilder("WIADeviceCapabilitiesZVK", sizeof(DeviceCapabilitiesData)).Properties(kProperties);
+ClassDefinition gDeviceCapabilitiesClass = ClassBuilder("WIADeviceCapabilitiesZVK", sizeof(DeviceCapabilitiesData))
+                                               .Destructor(DeviceCapabilitiesDestructor)
+                                               .Properties(kProperties);
 
 }  // namespace zvk

@@ -1,6 +1,7 @@
 // WIADeviceCapabilitiesEnumeratorZVK: Wraps IEnumWIA_DEV_CAPS.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,8 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gDeviceCapabilitiesEnumeratorClass = ClassBuilder("WIADeviceCapabilitiesEnumeratorZVK", sizeof(InterfaceData)).Properties(kProperties);
+ClassDefinition gDeviceCapabilitiesEnumeratorClass = ClassBuilder("WIADeviceCapabilitiesEnumeratorZVK", sizeof(InterfaceData))
+                                                         .Destructor(DeviceCapabilitiesEnumeratorDestructor)
+                                                         .Properties(kProperties);
 
 }  // namespace zvk

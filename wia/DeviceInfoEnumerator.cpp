@@ -1,6 +1,7 @@
 // WIADeviceInfoEnumeratorZVK: Wraps IEnumWIA_DEV_INFO: one property storage per installed device.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,8 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gDeviceInfoEnumeratorClass = ClassBuilder("WIADeviceInfoEnumeratorZVK", sizeof(InterfaceData)).Properties(kProperties);
+ClassDefinition gDeviceInfoEnumeratorClass = ClassBuilder("WIADeviceInfoEnumeratorZVK", sizeof(InterfaceData))
+                                                 .Destructor(DeviceInfoEnumeratorDestructor)
+                                                 .Properties(kProperties);
 
 }  // namespace zvk

@@ -1,6 +1,7 @@
 // WIADeviceManager1ZVK: Wraps the WIA 1.0 device manager, IWiaDevMgr.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,7 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gDeviceManager1Class = ClassBuilder("WIADeviceManager1ZVK", sizeof(InterfaceData)).Properties(kProperties);
+ClassDefinition gDeviceManager1Class =
+    ClassBuilder("WIADeviceManager1ZVK", sizeof(InterfaceData)).Destructor(DeviceManager1Destructor).Properties(kProperties);
 
 }  // namespace zvk

@@ -3,6 +3,7 @@
 
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 #include "support/Log.h"
 
 namespace zvk {
@@ -24,7 +25,9 @@ PropertyDefinition kSharedProperties[] = {
 
 }  // namespace
 
-ClassDefinition gDeviceManager2Class = ClassBuilder("WIADeviceManager2ZVK", sizeof(InterfaceData)).Properties(kProperties)
-                                        .SharedProperties(kSharedProperties);
+ClassDefinition gDeviceManager2Class = ClassBuilder("WIADeviceManager2ZVK", sizeof(InterfaceData))
+                                           .Destructor(DeviceManager2Destructor)
+                                           .Properties(kProperties)
+                                           .SharedProperties(kSharedProperties);
 
 }  // namespace zvk

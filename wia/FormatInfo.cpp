@@ -1,6 +1,7 @@
 // WIAFormatInfoZVK: One transfer format, copied from a WIA_FORMAT_INFO.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,7 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gFormatInfoClass = ClassBuilder("WIAFormatInfoZVK", sizeof(FormatInfoData)).Properties(kProperties);
+ClassDefinition gFormatInfoClass =
+    ClassBuilder("WIAFormatInfoZVK", sizeof(FormatInfoData)).Destructor(FormatInfoDestructor).Properties(kProperties);
 
 }  // namespace zvk

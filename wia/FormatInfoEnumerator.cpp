@@ -1,6 +1,7 @@
 // WIAFormatInfoEnumeratorZVK: Wraps IEnumWIA_FORMAT_INFO.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,8 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gFormatInfoEnumeratorClass = ClassBuilder("WIAFormatInfoEnumeratorZVK", sizeof(InterfaceData)).Properties(kProperties);
+ClassDefinition gFormatInfoEnumeratorClass = ClassBuilder("WIAFormatInfoEnumeratorZVK", sizeof(InterfaceData))
+                                                 .Destructor(FormatInfoEnumeratorDestructor)
+                                                 .Properties(kProperties);
 
 }  // namespace zvk

@@ -13,4 +13,14 @@ REALobject NewGUIDObject(const GUID& guid);
 // The 16 bytes inside a WIAGUIDZVK object, or null for nil.
 const GUID* GUIDOf(REALobject guidObject);
 
+// Parses "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX", bare or in braces, with UuidFromStringW. A text that
+// starts with "{" loses every brace (only its first 63 characters count); 0 on success.
+long ParseGUIDText(const wchar_t* text, GUID* guid);
+
+// A shared method "k... as WIAGUIDZVK" of a class table: every call gives a new object holding value.
+template <const GUID& value>
+REALobject GUIDConstant() noexcept {
+    return NewGUIDObject(value);
+}
+
 }  // namespace zvk

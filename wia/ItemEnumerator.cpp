@@ -1,6 +1,7 @@
 // WIAItemEnumeratorZVK: Wraps IEnumWiaItem or IEnumWiaItem2.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -14,6 +15,7 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gItemEnumeratorClass = ClassBuilder("WIAItemEnumeratorZVK", sizeof(TwoGenerationData)).Properties(kProperties);
+ClassDefinition gItemEnumeratorClass =
+    ClassBuilder("WIAItemEnumeratorZVK", sizeof(TwoGenerationData)).Destructor(ItemEnumeratorDestructor).Properties(kProperties);
 
 }  // namespace zvk

@@ -1,6 +1,7 @@
 // WIAPropertyZVK: Describes one property: name, id and value type.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -13,6 +14,7 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gPropertyClass = ClassBuilder("WIAPropertyZVK", sizeof(PropertyData)).Properties(kProperties);
+ClassDefinition gPropertyClass =
+    ClassBuilder("WIAPropertyZVK", sizeof(PropertyData)).Destructor(PropertyDestructor).Properties(kProperties);
 
 }  // namespace zvk

@@ -1,6 +1,7 @@
 // WIAPropertyEnumeratorZVK: Wraps IEnumSTATPROPSTG.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,8 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gPropertyEnumeratorClass = ClassBuilder("WIAPropertyEnumeratorZVK", sizeof(InterfaceData)).Properties(kProperties);
+ClassDefinition gPropertyEnumeratorClass = ClassBuilder("WIAPropertyEnumeratorZVK", sizeof(InterfaceData))
+                                               .Destructor(PropertyEnumeratorDestructor)
+                                               .Properties(kProperties);
 
 }  // namespace zvk

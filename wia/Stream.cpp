@@ -1,6 +1,7 @@
 // WIAStreamZVK: Wraps an IStream opened on a file.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,7 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gStreamClass = ClassBuilder("WIAStreamZVK", sizeof(InterfaceData)).Properties(kProperties);
+ClassDefinition gStreamClass =
+    ClassBuilder("WIAStreamZVK", sizeof(InterfaceData)).Destructor(StreamDestructor).Properties(kProperties);
 
 }  // namespace zvk

@@ -1,6 +1,7 @@
 // WIATransferZVK: Wraps IWiaTransfer: WIA 2.0 downloads and uploads.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,7 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gTransferClass = ClassBuilder("WIATransferZVK", sizeof(InterfaceData)).Properties(kProperties);
+ClassDefinition gTransferClass =
+    ClassBuilder("WIATransferZVK", sizeof(InterfaceData)).Destructor(TransferDestructor).Properties(kProperties);
 
 }  // namespace zvk

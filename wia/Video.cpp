@@ -1,6 +1,7 @@
 // WIAVideoZVK: Wraps the WIA video object, IWiaVideo.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
@@ -12,6 +13,7 @@ PropertyDefinition kProperties[] = {
 
 }  // namespace
 
-ClassDefinition gVideoClass = ClassBuilder("WIAVideoZVK", sizeof(InterfaceData)).Properties(kProperties);
+ClassDefinition gVideoClass =
+    ClassBuilder("WIAVideoZVK", sizeof(InterfaceData)).Destructor(VideoDestructor).Properties(kProperties);
 
 }  // namespace zvk

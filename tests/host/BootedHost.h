@@ -14,6 +14,7 @@
 #include "support/Text.h"
 #include "tests/host/LogCapture.h"
 #include "tests/host/SimHost.h"
+#include "tests/platform/SimPlatform.h"
 
 namespace zvk {
 
@@ -61,6 +62,8 @@ protected:
         host::ResetEntryCache();
         ForgetStringLengthMethod();
         log_.reset();
+        EXPECT_EQ(simwia::LiveObjects(), 0) << "simulated WIA objects left alive";
+        EXPECT_EQ(simwia::OutstandingReferences(), 0) << "COM references not given back";
     }
 
     simhost::SimHost& sim() { return *host_; }

@@ -109,6 +109,12 @@ struct Raised {
     int64_t errorNumber;
 };
 
+// Thrown by simulated host code that raises a host exception (a FolderItem constructor, say): it
+// leaves the plug-in's frames at once, and "PluginCallFunctionWithExceptionHandler" catches it.
+struct HostRaise {
+    REALobject exception;  // one reference
+};
+
 struct Options {
     double version = 2021.03;      // negative: the host has no "REALGetRBVersion"
     bool inRuntime = true;
@@ -304,9 +310,18 @@ template <typename T>
 struct Pointee {
     static constexpr CType value = CType::Void;
 };
-template <typename T>
-struct Pointee<T*> {
-    static constexpr CType value = TypeOf<T>();
+// Only the byref pointer types point at a value; REALstring and REALobject are handles, not byref.
+template <>
+struct Pointee<int64_t*> {
+    static constexpr CType value = CType::Int64;
+};
+template <>
+struct Pointee<REALstring*> {
+    static constexpr CType value = CType::String;
+};
+template <>
+struct Pointee<REALobject*> {
+    static constexpr CType value = CType::Object;
 };
 
 void CheckByRef(const MethodView& method, size_t index, CType pointee);

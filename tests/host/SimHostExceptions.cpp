@@ -46,7 +46,15 @@ void RaiseException(REALobject exception) {
 REALobject CallFunctionWithExceptionHandler(void (*function)(void*), void* argument) {
     Handler outer = gHandler;
     gHandler = Handler{true, nullptr};
-    function(argument);
+    try {
+        function(argument);
+    } catch (const HostRaise& raised) {
+        if (gHandler.caught == nullptr) {
+            gHandler.caught = raised.exception;
+        } else {
+            SimHost::Current().Unlock(raised.exception);
+        }
+    }
     REALobject caught = gHandler.caught;
     gHandler = outer;
     return caught;

@@ -1,0 +1,115 @@
+// Folder items and windows of the simulated host.
+#include <set>
+
+#include "tests/host/SimFolderItems.h"
+
+namespace simhost {
+namespace {
+
+constexpr const char* kOriginProperty = "Origin";
+constexpr const char* kPathProperty = "NativePath";
+
+// Per host; cleared when a host starts.
+std::set<std::string> gRaising;
+int gPathRequests = 0;
+
+SimHost& H() {
+    return SimHost::Current();
+}
+
+void Describe(REALobject item, const std::string& madeBy, REALstring path, int64_t pathMode, bool followAlias) {
+    SimHost& host = H();
+    REALstring origin = host.Str(madeBy);
+    host.SetDynamic(item, kOriginProperty, origin);
+    host.UnlockString(origin);
+    host.SetDynamic(item, kPathProperty, path);
+    host.SetDynamic(item, "PathMode", pathMode);
+    host.SetDynamic(item, "FollowAlias", static_cast<int64_t>(followAlias ? 1 : 0));
+}
+
+void Construct(const char* declaration, REALobject self, REALstring path, int64_t pathMode, bool followAlias) {
+    if (gRaising.count(declaration) != 0) throw HostRaise{H().NewBuiltin("IOException")};
+    Describe(self, declaration, path, pathMode, followAlias);
+}
+
+void ConstructWithAlias(REALobject self, REALstring path, int64_t pathMode, int8_t followAlias) {
+    Construct(kFolderItemConstructor, self, path, pathMode, (followAlias & 0xFF) != 0);
+}
+
+void ConstructShort(REALobject self, REALstring path, int64_t pathMode) {
+    Construct(kFolderItemShortConstructor, self, path, pathMode, false);
+}
+
+REALobject GetTrueFolderItem(REALstring path, int64_t pathMode) {
+    REALobject item = H().NewBuiltin("FolderItem");
+    if (item != nullptr) Describe(item, "GetTrueFolderItem", path, pathMode, false);
+    return item;
+}
+
+REALstring PathFromFolderItem(REALobject item) {
+    ++gPathRequests;
+    if (item == nullptr) return nullptr;
+    REALstring path = H().GetDynamicString(item, kPathProperty);
+    if (path != nullptr) H().LockString(path);
+    return path;
+}
+
+template <typename F>
+void* Address(F* function) {
+    return reinterpret_cast<void*>(function);
+}
+
+void Install(SimHost& host) {
+    gRaising.clear();
+    gPathRequests = 0;
+    BuiltinClass folderItem;
+    folderItem.methods[kFolderItemConstructor] = [](REALobject) { return Address(ConstructWithAlias); };
+    folderItem.methods[kFolderItemShortConstructor] = [](REALobject) { return Address(ConstructShort); };
+    host.DefineBuiltin("FolderItem", folderItem);
+    host.DefineBuiltin("IOException");
+    host.DefineBuiltin("Window");
+    host.DefineBuiltin("DesktopWindow");
+    host.globalMethods[kGetTrueFolderItem] = Address(GetTrueFolderItem);
+    host.entries["REALpathFromFolderItem"] = Address(PathFromFolderItem);
+}
+
+Extension gFolderItems(Install);
+
+}  // namespace
+
+FolderItemOrigin OriginOf(SimHost& host, REALobject folderItem) {
+    FolderItemOrigin origin{"script", {}, enc::kUnknown, 0, false};
+    if (REALstring madeBy = host.GetDynamicString(folderItem, kOriginProperty)) origin.madeBy = host.Bytes(madeBy);
+    if (REALstring path = host.GetDynamicString(folderItem, kPathProperty)) {
+        origin.path = host.Bytes(path);
+        origin.encoding = host.Encoding(path);
+    }
+    int64_t value = 0;
+    if (host.GetDynamicInt(folderItem, "PathMode", &value)) origin.pathMode = value;
+    if (host.GetDynamicInt(folderItem, "FollowAlias", &value)) origin.followAlias = value != 0;
+    return origin;
+}
+
+REALobject NewFolderItemAt(SimHost& host, const std::string& path, uint32_t encoding) {
+    REALobject item = host.NewBuiltin("FolderItem");
+    REALstring text = host.Str(path, encoding);
+    host.SetDynamic(item, kPathProperty, text);
+    host.UnlockString(text);
+    return item;
+}
+
+void RaiseInFolderItemConstructor(const std::string& declaration) {
+    gRaising.insert(declaration);
+}
+
+int PathRequests() {
+    return gPathRequests;
+}
+
+REALobject NewWindow(SimHost& host, int64_t handle, const std::string& className) {
+    REALobject window = host.NewBuiltin(className);
+    host.SetDynamic(window, "Handle", handle);
+    return window;
+}
+
+}  // namespace simhost

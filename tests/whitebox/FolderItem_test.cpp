@@ -1,0 +1,163 @@
+// Folder items and paths: FolderItem arguments as UTF-16 paths, Windows paths as new FolderItems.
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "plugin/Globals.h"
+#include "support/HostString.h"
+#include "tests/host/SimFolderItems.h"
+#include "support/FolderItem.h"
+#include "tests/host/PluginTest.h"
+#include "tests/host/BootedHost.h"
+
+namespace simhost {
+namespace {
+
+zvk::REALstring Lib(REALstring text) {
+    return reinterpret_cast<zvk::REALstring>(text);
+}
+zvk::REALobject Lib(REALobject object) {
+    return reinterpret_cast<zvk::REALobject>(object);
+}
+REALobject Host(zvk::REALobject object) {
+    return reinterpret_cast<REALobject>(object);
+}
+
+class FolderItems : public zvk::BootedHostTest {
+protected:
+    void SetUp() override {
+        BootedHostTest::SetUp();
+        zvk::ResetFolderItemLookup();
+    }
+    SimHost& host() { return sim(); }
+    REALobject GetTrue(const std::string& path, int64_t mode) {
+        StringRef text(host(), host().Str(path));
+        return Host(zvk::rbGetTrueFolderItem(Lib(text.get()), mode));
+    }
+    REALobject NewItem(int64_t mode, bool followAlias) {
+        StringRef text(host(), host().Str("C:\\scan.bmp"));
+        return Host(zvk::NewFolderItem(Lib(text.get()), mode, followAlias));
+    }
+};
+
+TEST_F(FolderItems, NativeModeIsZeroBefore2013) {
+    const struct {
+        double host;
+        int64_t mode;
+        int64_t passed;
+    } rows[] = {{2021.03, 3, 3}, {2013.0, 3, 3}, {2012.99, 3, 0}, {0, 3, 0}, {2012.0, 1, 1}};
+    for (const auto& row : rows) {
+        zvk::HostVersion = row.host;
+        ObjectRef item(host(), GetTrue("C:\\scan.bmp", row.mode));
+        const FolderItemOrigin origin = OriginOf(host(), item);
+        EXPECT_EQ(origin.madeBy, "GetTrueFolderItem") << "host " << row.host;
+        EXPECT_EQ(origin.pathMode, row.passed) << "host " << row.host << " mode " << row.mode;
+        EXPECT_EQ(origin.path, "C:\\scan.bmp");
+    }
+}
+
+// The lookup happens once: offering the method later changes nothing.
+TEST_F(FolderItems, MissingGetTrueFolderItemFallsBackToTheConstructor) {
+    host().Withhold(kGetTrueFolderItem);
+    zvk::HostVersion = 2012.0;
+    EnableLogging();
+    for (int call = 0; call < 3; ++call) {
+        if (call == 2) host().Offer(kGetTrueFolderItem);
+        ObjectRef item(host(), GetTrue("C:\\scan.bmp", 3));
+        const FolderItemOrigin origin = OriginOf(host(), item);
+        EXPECT_EQ(origin.madeBy, kFolderItemConstructor) << "call " << call;
+        EXPECT_EQ(origin.pathMode, 3) << "call " << call << ": mode 0 is passed as 3";
+        EXPECT_FALSE(origin.followAlias);
+    }
+    EXPECT_EQ(log().Count("ZVK Debug: GetTrueFolderItem missing"), 1u) << log().Dump();
+}
+
+TEST_F(FolderItems, NewFolderItemUsesTheConstructorsThereAre) {
+    const struct {
+        std::set<std::string> withheld;
+        int64_t mode;
+        bool followAlias;
+        const char* madeBy;  // null: nil
+        int64_t passed;
+        const char* logged;
+    } rows[] = {
+        {{}, 0, false, kFolderItemConstructor, 3, nullptr},
+        {{}, 1, true, kFolderItemConstructor, 1, nullptr},
+        {{kFolderItemConstructor}, 0, false, kFolderItemShortConstructor, 3, nullptr},
+        {{kFolderItemConstructor}, 3, true, nullptr, 0, "FolderItem constructor not found!?"},
+        {{kFolderItemConstructor, kFolderItemShortConstructor}, 3, false, nullptr, 0, "FolderItem constructor not found!?"},
+        {{"FolderItem"}, 3, false, nullptr, 0, "failed to create FolderItem."},
+        {{"PluginCallFunctionWithExceptionHandler"}, 2, false, kFolderItemConstructor, 2, nullptr},
+    };
+    EnableLogging();
+    for (const auto& row : rows) {
+        const std::string label = "row with " + std::to_string(row.withheld.size()) + " withheld, mode " +
+                                  std::to_string(row.mode) + (row.followAlias ? ", following aliases" : "");
+        for (const std::string& name : row.withheld) host().Withhold(name);
+        zvk::host::ResetEntryCache();
+        log().Clear();
+        ObjectRef item(host(), NewItem(row.mode, row.followAlias));
+        if (row.madeBy == nullptr) {
+            EXPECT_EQ(item.get(), nullptr) << label;
+            EXPECT_EQ(log().Count(std::string("ZVK Debug: ") + row.logged), 1u) << label << "\n" << log().Dump();
+        } else {
+            ASSERT_NE(item.get(), nullptr) << label;
+            const FolderItemOrigin origin = OriginOf(host(), item);
+            EXPECT_EQ(origin.madeBy, row.madeBy) << label;
+            EXPECT_EQ(origin.pathMode, row.passed) << label;
+            EXPECT_EQ(origin.followAlias, row.followAlias && row.madeBy == std::string(kFolderItemConstructor)) << label;
+        }
+        for (const std::string& name : row.withheld) host().Offer(name);
+    }
+}
+
+TEST_F(FolderItems, RaisingConstructorIsSwallowed) {
+    RaiseInFolderItemConstructor(kFolderItemConstructor);
+    EnableLogging();
+    EXPECT_EQ(NewItem(3, false), nullptr);
+    size_t exceptionLines = 0;
+    for (const std::string& line : log().Lines()) {
+        if (line.rfind("ZVK Debug: exception ", 0) == 0) {
+            ++exceptionLines;
+            EXPECT_NE(line.find_first_not_of("0", 21), std::string::npos) << line;
+        }
+    }
+    EXPECT_EQ(exceptionLines, 1u) << log().Dump();
+    EXPECT_TRUE(host().raised.empty()) << "the script sees no exception";
+}
+
+// A folder named in CJK characters reaches Windows as the same UTF-16 units, and back as a FolderItem.
+TEST_F(FolderItems, CJKPathReachesWindowsUnchanged) {
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring wide = std::wstring(temp) + L"\x753B\x50CF\x30D5\x30A9\x30EB\x30C0";
+    char utf8[4 * MAX_PATH];
+    ASSERT_GT(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr), 0);
+
+    ObjectRef folder(host(), NewFolderItemAt(host(), utf8));
+    {
+        zvk::FolderItemPath path(Lib(folder.get()));
+        EXPECT_EQ(host().RefCount(folder), 2) << "the holder locks the FolderItem";
+        const wchar_t* units = path.UnixFilePathUTF16();
+        ASSERT_NE(units, nullptr);
+        EXPECT_EQ(std::wstring(units), wide);
+        EXPECT_EQ(path.UnixFilePathUTF16(), units) << "made once";
+        EXPECT_EQ(PathRequests(), 1);
+        ASSERT_TRUE(CreateDirectoryW(units, nullptr)) << GetLastError();
+        EXPECT_NE(GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+        RemoveDirectoryW(wide.c_str());
+    }
+    EXPECT_EQ(host().RefCount(folder), 1);
+
+    StringRef fromWindows(host(), reinterpret_cast<REALstring>(zvk::WString2RB(wide.c_str())));
+    ObjectRef item(host(), Host(zvk::rbGetTrueFolderItem(Lib(fromWindows.get()), 3)));
+    EXPECT_EQ(OriginOf(host(), item).path, utf8);
+
+    ObjectRef pathless(host(), host().NewBuiltin("FolderItem"));
+    zvk::FolderItemPath none(Lib(pathless.get()));
+    EXPECT_EQ(none.UnixFilePathUTF16(), nullptr);
+}
+
+}  // namespace
+}  // namespace simhost
