@@ -127,7 +127,7 @@ protected:
                 return guid;
             }
             case Source::OtherObject:
-                return sim().NewBuiltin("FolderItem");
+                return sim().NewBuiltin("Window");
         }
         return nullptr;
     }
@@ -171,7 +171,6 @@ std::string Member(const PROPVARIANT& value) {
 // clang-format on
 
 TEST_P(VariantToPropertyValue, EveryHostTypeCode) {
-    sim().DefineBuiltin("FolderItem");
     for (const ToRow& row : kRows) {
         SCOPED_TRACE(std::string(GetParam().name) + " / " + row.label);
         Expect expect =
