@@ -12,6 +12,7 @@
 #include "plugin/Registration.h"
 #include "support/Log.h"
 #include "support/Text.h"
+#include "support/Variant.h"
 #include "tests/host/LogCapture.h"
 #include "tests/host/SimHost.h"
 #include "tests/platform/SimPlatform.h"
@@ -24,6 +25,18 @@ inline REALstring Z(simhost::REALstring text) {
 }
 inline simhost::REALstring S(REALstring text) {
     return reinterpret_cast<simhost::REALstring>(text);
+}
+inline REALobject Z(simhost::REALobject object) {
+    return reinterpret_cast<REALobject>(object);
+}
+inline simhost::REALobject S(REALobject object) {
+    return reinterpret_cast<simhost::REALobject>(object);
+}
+inline REALarray Z(simhost::REALarray array) {
+    return reinterpret_cast<REALarray>(array);
+}
+inline simhost::REALarray S(REALarray array) {
+    return reinterpret_cast<simhost::REALarray>(array);
 }
 
 // UTF-16 units as "0061 00E9 ", for failure messages that show every unit.
@@ -46,6 +59,7 @@ protected:
         log_ = std::make_unique<simhost::LogCapture>();
         host::ResetEntryCache();
         ForgetStringLengthMethod();
+        ForgetVariantLookups();
         host_ = std::make_unique<simhost::SimHost>(HostOptions());
         host_->Boot(&REALPluginMain);
     }
@@ -61,6 +75,7 @@ protected:
         host_.reset();
         host::ResetEntryCache();
         ForgetStringLengthMethod();
+        ForgetVariantLookups();
         log_.reset();
         EXPECT_EQ(simwia::LiveObjects(), 0) << "simulated WIA objects left alive";
         EXPECT_EQ(simwia::OutstandingReferences(), 0) << "COM references not given back";
@@ -79,6 +94,7 @@ protected:
         host_->Withhold(name);
         host::ResetEntryCache();
         ForgetStringLengthMethod();
+        ForgetVariantLookups();
     }
 
     // A host string with one reference that the test gives back with Release (or hands on).

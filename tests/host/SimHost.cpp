@@ -345,6 +345,10 @@ void SimHost::DestroyObject(Object* object) {
         }
     }
     for (auto& entry : object->strings) UnlockString(entry.second);
+    for (void* element : object->elements) {
+        if (object->elementType == 3) UnlockString(static_cast<REALstring>(element));
+        if (object->elementType == 4) Unlock(static_cast<REALobject>(element));
+    }
     object->magic = kDeadMagic;
     objects_.erase(object->handle());
     --liveObjects_;

@@ -258,6 +258,9 @@ struct SimHost::Object {
     std::map<std::string, int64_t> ints;
     std::map<std::string, REALstring> strings;
     std::unique_ptr<uint64_t[]> block;  // header word, then instance data at the class's offset
+    // A host array's elements (element type 3 strings, 4 objects), each holding one reference.
+    int32_t elementType = 0;
+    std::vector<void*> elements{};
     REALobject handle() const { return reinterpret_cast<REALobject>(block.get()); }
 };
 
