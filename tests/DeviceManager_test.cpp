@@ -62,6 +62,10 @@ struct Generation {
 const Generation kWia1{1, "WIADeviceManager1ZVK", "IWiaDevMgr", "Handle1", "Handle2"};
 const Generation kWia2{2, "WIADeviceManager2ZVK", "IWiaDevMgr2", "Handle2", "Handle1"};
 
+void PrintTo(const Generation& g, std::ostream* os) {
+    *os << g.cls;
+}
+
 std::string Method(const Generation& g, const char* name) {
     return std::string(g.iface) + "::" + name;
 }
@@ -175,7 +179,7 @@ TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
     EXPECT_EQ(call.flags, 1);
     EXPECT_TRUE(call.outputsClear);
 
-    ObjectRef withoutId(host(), host().Call<REALobject>(manager.get(), kSelectWindow, nullptr, int64_t{0}, int64_t{0}));
+    ObjectRef withoutId(host(), host().Call<REALobject>(manager.get(), kSelectWindow, static_cast<REALobject>(nullptr), int64_t{0}, int64_t{0}));
     ExpectItemOfGeneration(withoutId);
     EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlg").c_str()).window, nullptr) << "a nil window is 0";
 
@@ -210,8 +214,8 @@ TEST_P(DeviceManager, SelectDeviceDialogIdGivesTheIdentifier) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, DeviceManager, ::testing::Values(kWia1, kWia2),
-                         [](const ::testing::TestParamInfo<Generation>& info) {
-                             return "Wia" + std::to_string(info.param.number);
+                         [](const ::testing::TestParamInfo<Generation>& param) {
+                             return "Wia" + std::to_string(param.param.number);
                          });
 
 // Every platform call a method makes, failed once on purpose: the method returns its empty result and
@@ -382,6 +386,10 @@ struct TrimRow {
     size_t methods;
 };
 
+void PrintTo(const TrimRow& row, std::ostream* os) {
+    *os << "host " << row.version;
+}
+
 class ManagerTables : public ::testing::TestWithParam<TrimRow> {};
 
 TEST_P(ManagerTables, DesktopWindowOverloadsComeLastAndAreTrimmed) {
@@ -408,8 +416,8 @@ TEST_P(ManagerTables, DesktopWindowOverloadsComeLastAndAreTrimmed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, ManagerTables, ::testing::Values(TrimRow{2021.02, 11}, TrimRow{2021.03, 15}),
-                         [](const ::testing::TestParamInfo<TrimRow>& info) {
-                             return "Host" + std::to_string(static_cast<int>(info.param.version * 100 + 0.5));
+                         [](const ::testing::TestParamInfo<TrimRow>& param) {
+                             return "Host" + std::to_string(static_cast<int>(param.param.version * 100 + 0.5));
                          });
 
 }  // namespace

@@ -50,6 +50,10 @@ const VersionRow kVersionRows[] = {
     {-1, 9}, {2011.99, 9}, {2012.0, 10}, {2013.0, 11}, {2013.03, 12}, {2013.04, 13}, {2021.02, 13}, {2021.03, 13},
 };
 
+void PrintTo(const VersionRow& row, std::ostream* os) {
+    *os << "host " << row.version << ", level " << row.level;
+}
+
 class RegistrationAtVersion : public ::testing::TestWithParam<VersionRow> {};
 
 TEST_P(RegistrationAtVersion, RegistersEveryClassAtTheNegotiatedLevel) {
