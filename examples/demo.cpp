@@ -1,10 +1,51 @@
 // Loads the plug-in in the simulated host and lists what it registered: each class with its bound
 // properties, methods, shared members, constants and events, the way the host's IDE would see them.
+// Then it runs a script's first steps against the simulated devices: a WIA 2.0 device manager lists
+// the installed devices with their names and opens each one.
 #include <objbase.h>
 
 #include <cstdio>
 
 #include "tests/host/SimHost.h"
+#include "tests/host/SimHostVariants.h"
+#include "tests/platform/SimPlatform.h"
+
+namespace {
+
+using simhost::REALobject;
+using simhost::REALstring;
+using simhost::SimHost;
+
+std::string ReadText(SimHost& host, REALobject storage, int64_t id) {
+    REALobject value = host.Call<REALobject>(storage, "Read(id as integer) as variant", id);
+    std::string text = value == nullptr ? "(none)" : simhost::ReadVariant(host, value).text;
+    host.Unlock(value);
+    return text;
+}
+
+void ListDevices(SimHost& host) {
+    REALobject manager = host.New("WIADeviceManager2ZVK");
+    host.Call<void>(manager, "Constructor");
+    std::printf("\nWIADeviceManager2ZVK: Lasterror %lld\n", static_cast<long long>(host.GetInt(manager, "Lasterror")));
+    REALobject devices = host.Call<REALobject>(
+        manager, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK", int64_t{16});
+    std::printf("%lld devices\n", static_cast<long long>(host.Call<int64_t>(devices, "Count as integer")));
+    while (REALobject info = host.Call<REALobject>(devices, "NextItem as WIAPropertyStorageZVK")) {
+        std::string id = ReadText(host, info, 2);    // kDevicePropertyDevId
+        std::string name = ReadText(host, info, 7);  // kDevicePropertyDevName
+        REALstring idText = host.Str(id);
+        REALobject root = host.Call<REALobject>(manager, "CreateDevice(DeviceID as string) as WIAItemZVK", idText);
+        std::printf("  %-24s %s  root item Handle2 %s\n", name.c_str(), id.c_str(),
+                    root != nullptr && host.GetInt(root, "Handle2") != 0 ? "set" : "missing");
+        host.Unlock(root);
+        host.UnlockString(idText);
+        host.Unlock(info);
+    }
+    host.Unlock(devices);
+    host.Unlock(manager);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -26,6 +67,12 @@ int main(int argc, char** argv) {
             for (const auto& method : cls.sharedMethods) std::printf("  shared    %s\n", method.declaration.c_str());
             for (const auto& constant : cls.constants) std::printf("  const     %s\n", constant.c_str());
             for (const auto& event : cls.events) std::printf("  event     %s\n", event.c_str());
+        }
+        simwia::Install();
+        ListDevices(host);
+        if (host.LiveObjects() != 0 || host.LiveStrings() != 0 || simwia::LiveObjects() != 0) {
+            std::fprintf(stderr, "demo left objects behind\n");
+            status = 1;
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "demo failed: %s\n", error.what());

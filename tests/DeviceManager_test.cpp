@@ -213,6 +213,25 @@ TEST_P(DeviceManager, SelectDeviceDialogIdGivesTheIdentifier) {
     EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlgID").c_str()).deviceType, 3);
 }
 
+TEST_P(DeviceManager, LogTracesConstructionAndDeviceCreation) {
+    EnableLogging();
+    ObjectRef manager(host(), NewManager());
+    const std::string handle = gen().number == 1 ? "handle1" : "handle2";
+    const std::string clsid = gen().number == 1 ? "CLSID_WiaDevMgr" : "CLSID_WiaDevMgr2";
+    EXPECT_TRUE(log().Contains("ZVK Debug: rbConstructor")) << log().Dump();
+    EXPECT_TRUE(log().Contains("ZVK Debug: CoCreateInstance with " + clsid + " 0")) << log().Dump();
+    log().Clear();
+    simwia::FailNext(Method(gen(), "CreateDevice").c_str(), E_INVALIDARG);
+    EXPECT_EQ(host().Call<REALobject>(manager.get(), kCreateDevice, StringRef(host(), host().Str("dev")).get()), nullptr);
+    const std::vector<std::string>& lines = log().Lines();
+    ASSERT_GE(lines.size(), 4u) << log().Dump();
+    EXPECT_EQ(lines[0], "ZVK Debug: rbCreateDevice");
+    EXPECT_EQ(lines[1].rfind("ZVK Debug: " + handle + " ", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2], "ZVK Debug: device dev");
+    EXPECT_EQ(lines[3], "ZVK Debug: " + handle + "->CreateDevice -2147024809");
+    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -2147024809);
+}
+
 INSTANTIATE_TEST_SUITE_P(Generations, DeviceManager, ::testing::Values(kWia1, kWia2),
                          [](const ::testing::TestParamInfo<Generation>& param) {
                              return "Wia" + std::to_string(param.param.number);

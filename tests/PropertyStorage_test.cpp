@@ -1,6 +1,7 @@
 // WIAPropertyStorageZVK and the property enumerator on a device's information storage, as a script uses
 // them: read, write and delete by id, by name and through a descriptor, names of ids, count, commit,
 // revert and enumeration, with the values checked on the platform side.
+#include <algorithm>
 #include <functional>
 
 #include "tests/host/PluginTest.h"
@@ -345,6 +346,21 @@ TEST_F(PropertyStorage, EveryPlatformCallFailedOnce) {
         EXPECT_EQ(simwia::CallCount(method.c_str()), 1);
         simwia::ResetCounts();
     }
+}
+
+TEST_F(PropertyStorage, LogShowsTheConvertedTypeBeforeTheWrite) {
+    EnableLogging();
+    ObjectRef value(host(), Int32(9));
+    host().Call<void>(storage(), kWriteId, int64_t{5400}, value.get());
+    const std::vector<std::string>& lines = log().Lines();
+    auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) - lines.begin(); };
+    ASSERT_LT(at("ZVK Debug: rbWriteMultiple"), at("ZVK Debug: values.vt 22")) << log().Dump();
+    ASSERT_LT(at("ZVK Debug: values.vt 22"), at("ZVK Debug: WriteMultiple 0")) << log().Dump();
+    EXPECT_LT(at("ZVK Debug: WriteMultiple 0"), static_cast<std::ptrdiff_t>(lines.size())) << log().Dump();
+    log().Clear();
+    EXPECT_GT(host().Call<int64_t>(storage(), kCount), 0);
+    EXPECT_TRUE(log().Contains("ZVK Debug: rbGetCount")) << log().Dump();
+    EXPECT_TRUE(log().Contains("ZVK Debug: GetCount 0")) << log().Dump();
 }
 
 TEST_F(PropertyStorage, AStorageWithoutHandleAnswersMinusOne) {
