@@ -5,7 +5,7 @@
 
 namespace zvk {
 
-extern double HostVersion;          // the host's version, 0 when it does not say
-extern uint32_t PluginApiVersion;   // interface level 9 to 13, chosen from HostVersion
+extern double HostVersion;         // the host's version, 0 when it does not say
+extern uint32_t PluginApiVersion;  // interface level 9 to 13, chosen from HostVersion
 
 }  // namespace zvk

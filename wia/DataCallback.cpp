@@ -5,9 +5,11 @@
 namespace zvk {
 namespace {
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle", "Integer",    0),
 };
+// clang-format on
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 namespace zvk {
 namespace {
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("GUID",        "String",     0),
     BoundProperty("Flags",       "Integer",    1),
@@ -14,6 +15,7 @@ PropertyDefinition kProperties[] = {
     BoundProperty("Icon",        "String",     4),
     BoundProperty("Commandline", "String",     5),
 };
+// clang-format on
 
 }  // namespace
 

@@ -27,11 +27,14 @@ struct Capabilities {
 
 using Caps = Enumerator<Capabilities>;
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer", 0),
     BoundProperty("Lasterror", "Integer", 1),
 };
+// clang-format on
 
+// clang-format off
 MethodDefinition kMethods[] = {
     Method(Caps::Clone,    "Clone as WIADeviceCapabilitiesEnumeratorZVK"),
     Method(Caps::Reset,    "Reset"),
@@ -39,13 +42,13 @@ MethodDefinition kMethods[] = {
     Method(Caps::Skip,     "Skip(celt as integer)"),
     Method(Caps::NextItem, "NextItem as WIADeviceCapabilitiesZVK"),
 };
+// clang-format on
 
 }  // namespace
 
-ClassDefinition gDeviceCapabilitiesEnumeratorClass =
-    ClassBuilder("WIADeviceCapabilitiesEnumeratorZVK", sizeof(InterfaceData))
-        .Destructor(DeviceCapabilitiesEnumeratorDestructor)
-        .Properties(kProperties)
-        .Methods(kMethods);
+ClassDefinition gDeviceCapabilitiesEnumeratorClass = ClassBuilder("WIADeviceCapabilitiesEnumeratorZVK", sizeof(InterfaceData))
+                                                         .Destructor(DeviceCapabilitiesEnumeratorDestructor)
+                                                         .Properties(kProperties)
+                                                         .Methods(kMethods);
 
 }  // namespace zvk

@@ -21,11 +21,14 @@ struct DeviceInfos {
 
 using Devices = Enumerator<DeviceInfos>;
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer", 0),
     BoundProperty("Lasterror", "Integer", 1),
 };
+// clang-format on
 
+// clang-format off
 MethodDefinition kMethods[] = {
     Method(Devices::Clone,    "Clone as WIADeviceInfoEnumeratorZVK"),
     Method(Devices::Reset,    "Reset"),
@@ -33,6 +36,7 @@ MethodDefinition kMethods[] = {
     Method(Devices::Skip,     "Skip(celt as integer)"),
     Method(Devices::NextItem, "NextItem as WIAPropertyStorageZVK"),
 };
+// clang-format on
 
 }  // namespace
 

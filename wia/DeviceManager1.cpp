@@ -23,8 +23,8 @@ using Manager1 = DeviceManager<Wia1>;
 
 // GetImageDialog(parentWindowHandle as integer, DeviceType as integer, Flags as integer, Intent as integer,
 //                file as folderitem, rootitem as WIAItemZVK=nil)
-void GetImageDialogHandle(REALobject self, int64_t window, int64_t deviceType, int64_t flags, int64_t intent,
-                          REALobject file, REALobject rootItem) {
+void GetImageDialogHandle(REALobject self, int64_t window, int64_t deviceType, int64_t flags, int64_t intent, REALobject file,
+                          REALobject rootItem) {
     if (DebugLoggingEnabled) {
         DebugLog("rbGetImageDlg");
         DebugLogInt64("window", window);
@@ -57,18 +57,21 @@ void GetImageDialogHandle(REALobject self, int64_t window, int64_t deviceType, i
 }
 
 // GetImageDialog(parentWindow as window | DesktopWindow, ...)
-void GetImageDialogWindow(REALobject self, REALobject window, int64_t deviceType, int64_t flags, int64_t intent,
-                          REALobject file, REALobject rootItem) {
+void GetImageDialogWindow(REALobject self, REALobject window, int64_t deviceType, int64_t flags, int64_t intent, REALobject file,
+                          REALobject rootItem) {
     if (DebugLoggingEnabled) DebugLog("rbGetImageDlgWin");
     GetImageDialogHandle(self, Manager1::WindowAsInteger(window), deviceType, flags, intent, file, rootItem);
 }
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer", 0),
     BoundProperty("Lasterror", "Integer", 1),
 };
+// clang-format on
 
 // The DesktopWindow overloads stay last: hosts before 2021.03 never see them.
+// clang-format off
 MethodDefinition kMethods[] = {
     Method(Manager1::SelectDeviceDialogIDWindow, "SelectDeviceDialogID(parentWindow as window, DeviceType as integer, Flags as integer) as string", kWindowMethodFlags),
     Method(Manager1::SelectDeviceDialogIDHandle, "SelectDeviceDialogID(parentWindowHandle as integer, DeviceType as integer, Flags as integer) as string"),
@@ -86,10 +89,12 @@ MethodDefinition kMethods[] = {
     Method(Manager1::SelectDeviceDialogWindowById, "SelectDeviceDialog(parentWindow as DesktopWindow, DeviceType as integer, Flags as integer, byref DeviceID as string) as WIAItemZVK", kWindowMethodFlags),
     Method(Manager1::SelectDeviceDialogWindow, "SelectDeviceDialog(parentWindow as DesktopWindow, DeviceType as integer, Flags as integer) as WIAItemZVK", kWindowMethodFlags),
 };
+// clang-format on
 
 }  // namespace
 
 // Shared with WIADeviceManager2ZVK.
+// clang-format off
 ConstantDefinition gDeviceManagerConstants[kDeviceManagerConstantCount] = {
     Constant("kEnumLocal = 16"),
     Constant("kEnumAll = 15"),
@@ -110,6 +115,7 @@ ConstantDefinition gDeviceManagerConstants[kDeviceManagerConstantCount] = {
     Constant("kDeviceDialogSingleImage = 2"),
     Constant("kDeviceDialogUseCommonUI = 4"),
 };
+// clang-format on
 
 ClassDefinition gDeviceManager1Class = ClassBuilder("WIADeviceManager1ZVK", sizeof(InterfaceData))
                                            .Destructor(DeviceManager1Destructor)

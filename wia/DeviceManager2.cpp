@@ -70,27 +70,34 @@ REALarray GetImageDialogHandle(REALobject self, int64_t flags, REALstring device
 }
 
 // GetImageDialog(Flags as integer, DeviceID as string, parentWindow as window | DesktopWindow, ...) as string()
-REALarray GetImageDialogWindow(REALobject self, int64_t flags, REALstring deviceId, REALobject window,
-                               REALstring folderName, REALstring fileName, REALobject* item) {
+REALarray GetImageDialogWindow(REALobject self, int64_t flags, REALstring deviceId, REALobject window, REALstring folderName,
+                               REALstring fileName, REALobject* item) {
     if (DebugLoggingEnabled) DebugLog("rbGetImageDlgWin2");
     return GetImageDialogHandle(self, flags, deviceId, Manager2::WindowAsInteger(window), folderName, fileName, item);
 }
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer", 0),
     BoundProperty("Lasterror", "Integer", 1),
 };
+// clang-format on
 
+// clang-format off
 AttributeDefinition kHidden[] = {
     {"Hidden", ""},
 };
+// clang-format on
 
+// clang-format off
 PropertyDefinition kSharedProperties[] = {
     {nullptr, "Debugging", "Boolean", kSharedPropertyFlags, 0, Fn(DebuggingGetter), Fn(DebuggingSetter), 0, 0, 0, 0,
      std::size(kHidden), kHidden},
 };
+// clang-format on
 
 // The DesktopWindow overloads stay last: hosts before 2021.03 never see them.
+// clang-format off
 MethodDefinition kMethods[] = {
     Method(Manager2::SelectDeviceDialogIDWindow, "SelectDeviceDialogID(parentWindow as window, DeviceType as integer, Flags as integer) as string", kWindowMethodFlags),
     Method(Manager2::SelectDeviceDialogIDHandle, "SelectDeviceDialogID(parentWindowHandle as integer, DeviceType as integer, Flags as integer) as string"),
@@ -108,6 +115,7 @@ MethodDefinition kMethods[] = {
     Method(Manager2::SelectDeviceDialogWindow, "SelectDeviceDialog(parentWindow as DesktopWindow, DeviceType as integer, Flags as integer) as WIAItemZVK", kWindowMethodFlags),
     Method(GetImageDialogWindow, "GetImageDialog(Flags as integer, DeviceID as string, parentWindow as DesktopWindow, FolderName as String, Filename as String, byref item as WIAItemZVK) as string()", kWindowMethodFlags),
 };
+// clang-format on
 
 }  // namespace
 

@@ -39,8 +39,8 @@ struct DeviceManager {
         com_ptr<Manager> previous(ManagerOf(data));  // a second Constructor replaces the first manager
         data->Handle = 0;
         Manager* manager = nullptr;
-        HRESULT hr = CoCreateInstance(G::kClassId, nullptr, CLSCTX_LOCAL_SERVER, G::kInterfaceId,
-                                      reinterpret_cast<void**>(&manager));
+        HRESULT hr =
+            CoCreateInstance(G::kClassId, nullptr, CLSCTX_LOCAL_SERVER, G::kInterfaceId, reinterpret_cast<void**>(&manager));
         data->Lasterror = WidenResult(hr);
         data->Handle = reinterpret_cast<int64_t>(manager);
         if (DebugLoggingEnabled) {
@@ -82,8 +82,7 @@ struct DeviceManager {
     }
 
     // The form every SelectDeviceDialog overload ends in.
-    static REALobject SelectDevice(REALobject self, int64_t window, int64_t deviceType, int64_t flags,
-                                   REALstring* deviceId) {
+    static REALobject SelectDevice(REALobject self, int64_t window, int64_t deviceType, int64_t flags, REALstring* deviceId) {
         if (DebugLoggingEnabled) {
             DebugLog("rbSelectDeviceDlg3");
             DebugLogInt64("win", window);
@@ -100,8 +99,8 @@ struct DeviceManager {
         if (manager == nullptr) return nullptr;
         unique_bstr chosen;
         Item* root = nullptr;
-        HRESULT hr = manager->SelectDeviceDlg(WindowFromInteger(window), static_cast<LONG>(deviceType),
-                                              static_cast<LONG>(flags), chosen.put(), &root);
+        HRESULT hr = manager->SelectDeviceDlg(WindowFromInteger(window), static_cast<LONG>(deviceType), static_cast<LONG>(flags),
+                                              chosen.put(), &root);
         StoreResult(data->Lasterror, hr, "SelectDeviceDlg");
         REALstring text = WString2RB(chosen.get());
         if (deviceId != nullptr) {
@@ -112,8 +111,8 @@ struct DeviceManager {
         return NewItemObject(root);
     }
 
-    static REALobject SelectDeviceDialogWindowById(REALobject self, REALobject window, int64_t deviceType,
-                                                   int64_t flags, REALstring* deviceId) {
+    static REALobject SelectDeviceDialogWindowById(REALobject self, REALobject window, int64_t deviceType, int64_t flags,
+                                                   REALstring* deviceId) {
         if (DebugLoggingEnabled) DebugLog("rbSelectDeviceDlg1");
         return SelectDevice(self, WindowAsInteger(window), deviceType, flags, deviceId);
     }
@@ -136,8 +135,7 @@ struct DeviceManager {
         Manager* manager = ManagerOf(data);
         if (manager == nullptr) return nullptr;
         unique_bstr chosen;
-        HRESULT hr = manager->SelectDeviceDlgID(window, static_cast<LONG>(deviceType), static_cast<LONG>(flags),
-                                                chosen.put());
+        HRESULT hr = manager->SelectDeviceDlgID(window, static_cast<LONG>(deviceType), static_cast<LONG>(flags), chosen.put());
         data->Lasterror = WidenResult(hr);
         if (logResult && DebugLoggingEnabled) DebugLogLong("SelectDeviceDlgID", hr);
         return WString2RB(chosen.get());
@@ -155,9 +153,7 @@ struct DeviceManager {
         return static_cast<int64_t>(reinterpret_cast<intptr_t>(WindowHandleOf(window)));
     }
 
-    static HWND WindowFromInteger(int64_t window) {
-        return reinterpret_cast<HWND>(static_cast<intptr_t>(window));
-    }
+    static HWND WindowFromInteger(int64_t window) { return reinterpret_cast<HWND>(static_cast<intptr_t>(window)); }
 };
 
 }  // namespace zvk

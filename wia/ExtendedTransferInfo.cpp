@@ -5,6 +5,7 @@
 namespace zvk {
 namespace {
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Size",              "Integer",    0),
     BoundProperty("MinBufferSize",     "Integer",    1),
@@ -12,9 +13,11 @@ PropertyDefinition kProperties[] = {
     BoundProperty("MaxBufferSize",     "Integer",    3),
     BoundProperty("NumBuffers",        "Integer",    4),
 };
+// clang-format on
 
 }  // namespace
 
-ClassDefinition gExtendedTransferInfoClass = ClassBuilder("WIAExtendedTransferInfoZVK", sizeof(ExtendedTransferInfoData)).Properties(kProperties);
+ClassDefinition gExtendedTransferInfoClass =
+    ClassBuilder("WIAExtendedTransferInfoZVK", sizeof(ExtendedTransferInfoData)).Properties(kProperties);
 
 }  // namespace zvk

@@ -6,10 +6,12 @@
 namespace zvk {
 namespace {
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("FormatID", "WIAGUIDZVK", 0),
     BoundProperty("Tymed",    "Integer",    1),
 };
+// clang-format on
 
 }  // namespace
 

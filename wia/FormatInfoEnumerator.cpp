@@ -21,11 +21,14 @@ struct FormatInfos {
 
 using Formats = Enumerator<FormatInfos>;
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer", 0),
     BoundProperty("Lasterror", "Integer", 1),
 };
+// clang-format on
 
+// clang-format off
 MethodDefinition kMethods[] = {
     Method(Formats::Clone,    "Clone as WIAFormatInfoEnumeratorZVK"),
     Method(Formats::Reset,    "Reset"),
@@ -33,6 +36,7 @@ MethodDefinition kMethods[] = {
     Method(Formats::Skip,     "Skip(celt as integer)"),
     Method(Formats::NextItem, "NextItem as WIAFormatInfoZVK"),
 };
+// clang-format on
 
 }  // namespace
 

@@ -35,9 +35,9 @@ bool IndexInRange(int64_t index) {
 void Constructor(REALobject) noexcept {}
 
 // "Constructor(value1 as integer, ..., value16 as integer)"
-void ConstructorFromBytes(REALobject self, int64_t v1, int64_t v2, int64_t v3, int64_t v4, int64_t v5, int64_t v6,
-                          int64_t v7, int64_t v8, int64_t v9, int64_t v10, int64_t v11, int64_t v12, int64_t v13,
-                          int64_t v14, int64_t v15, int64_t v16) noexcept {
+void ConstructorFromBytes(REALobject self, int64_t v1, int64_t v2, int64_t v3, int64_t v4, int64_t v5, int64_t v6, int64_t v7,
+                          int64_t v8, int64_t v9, int64_t v10, int64_t v11, int64_t v12, int64_t v13, int64_t v14, int64_t v15,
+                          int64_t v16) noexcept {
     unsigned char* bytes = BytesOf(self);
     if (bytes == nullptr) return;
     const int64_t values[] = {v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15, v16};
@@ -98,6 +98,7 @@ REALobject Parse(REALstring text) noexcept {
     return NewGUIDObject(guid);
 }
 
+// clang-format off
 MethodDefinition kMethods[] = {
     Method(Constructor,           "Constructor"),
     Method(ConstructorFromBytes,  "Constructor(value1 as integer, value2 as integer, value3 as integer, "
@@ -110,10 +111,13 @@ MethodDefinition kMethods[] = {
     MethodWithSetter(ByteGetter, ByteSetter, "Byte(index as integer) as integer"),
     Method(Equal,                 "Equal(other as WIAGUIDZVK) as boolean"),
 };
+// clang-format on
 
+// clang-format off
 MethodDefinition kSharedMethods[] = {
     Method(Parse, "Parse(GUID as String) as WIAGUIDZVK"),
 };
+// clang-format on
 
 }  // namespace
 

@@ -23,13 +23,16 @@ constexpr GUID kCategoryFolder = {0xC692A446, 0x6F5A, 0x481D, {0x85, 0xBB, 0x92,
 constexpr GUID kCategoryFeederFront = {0x4823175C, 0x3B28, 0x487B, {0xA7, 0xE6, 0xEE, 0xBC, 0x17, 0x61, 0x4F, 0xD1}};
 constexpr GUID kCategoryFeederBack = {0x61CA74D4, 0x39DB, 0x42AA, {0x89, 0xB1, 0x8C, 0x19, 0xC9, 0xCD, 0x4C, 0x23}};
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer",    0),
     BoundProperty("Handle1",   "Integer",    1),
     BoundProperty("Handle2",   "Integer",    2),
     BoundProperty("Lasterror", "Integer",    3),
 };
+// clang-format on
 
+// clang-format off
 MethodDefinition kSharedMethods[] = {
     Method(GUIDConstant<kCommandSynchronize>,    "kCommandSynchronize as WIAGUIDZVK"),
     Method(GUIDConstant<kCommandTakePicture>,    "kCommandTakePicture as WIAGUIDZVK"),
@@ -46,6 +49,7 @@ MethodDefinition kSharedMethods[] = {
     Method(GUIDConstant<kCategoryFeederFront>,   "kCategoryFeederFront as WIAGUIDZVK"),
     Method(GUIDConstant<kCategoryFeederBack>,    "kCategoryFeederBack as WIAGUIDZVK"),
 };
+// clang-format on
 
 }  // namespace
 

@@ -6,12 +6,14 @@
 namespace zvk {
 namespace {
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer",    0),
     BoundProperty("Handle1",   "Integer",    1),
     BoundProperty("Handle2",   "Integer",    2),
     BoundProperty("Lasterror", "Integer",    3),
 };
+// clang-format on
 
 }  // namespace
 

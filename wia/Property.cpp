@@ -6,11 +6,13 @@
 namespace zvk {
 namespace {
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Name", "String",     0),
     BoundProperty("ID",   "Integer",    1),
     BoundProperty("Type", "Integer",    2),
 };
+// clang-format on
 
 }  // namespace
 

@@ -27,17 +27,21 @@ struct Properties {
 
 using PropertyDescriptions = Enumerator<Properties>;
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer", 0),
     BoundProperty("Lasterror", "Integer", 1),
 };
+// clang-format on
 
+// clang-format off
 MethodDefinition kMethods[] = {
     Method(PropertyDescriptions::Clone,    "Clone as WIAPropertyEnumeratorZVK"),
     Method(PropertyDescriptions::Reset,    "Reset"),
     Method(PropertyDescriptions::Skip,     "Skip(celt as integer)"),
     Method(PropertyDescriptions::NextItem, "NextItem as WIAPropertyZVK"),
 };
+// clang-format on
 
 }  // namespace
 

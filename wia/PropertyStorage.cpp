@@ -240,6 +240,7 @@ REALobject Enumerate(REALobject self) {
     return NewPropertyEnumeratorObject(properties);
 }
 
+// clang-format off
 MethodDefinition kMethods[] = {
     Method(WriteByDescriptor,  "Write(p as WIAPropertyZVK, value as variant)"),
     Method(WriteByName,        "Write(name as string, value as variant, id as integer = 0)"),
@@ -257,13 +258,17 @@ MethodDefinition kMethods[] = {
     Method(Revert,             "Revert"),
     Method(Enumerate,          "Enumerate as WIAPropertyEnumeratorZVK"),
 };
+// clang-format on
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer",    0),
     BoundProperty("Lasterror", "Integer",    1),
 };
+// clang-format on
 
 // Commit flags, the property names and ids of the platform, group by group, and the medium types.
+// clang-format off
 ConstantDefinition kConstants[] = {
     Constant("kCommitFlagsDefault = 0"),
     Constant("kCommitFlagsOverwrite = 1"),
@@ -585,7 +590,9 @@ ConstantDefinition kConstants[] = {
     Constant("kTymedMultiPageFile = 256"),
     Constant("kTymedMultiPageCallback = 512"),
 };
+// clang-format on
 
+// clang-format off
 MethodDefinition kSharedMethods[] = {
     Method(GUIDConstant<kImageFormatUndefined>, "kImageFormatUndefined as WIAGUIDZVK"),
     Method(GUIDConstant<kImageFormatRawRGB>,    "kImageFormatRawRGB as WIAGUIDZVK"),
@@ -621,6 +628,7 @@ MethodDefinition kSharedMethods[] = {
     Method(GUIDConstant<kAudioFormatAIFF>,      "kAudioFormatAIFF as WIAGUIDZVK"),
     Method(GUIDConstant<kAudioFormatWMA>,       "kAudioFormatWMA as WIAGUIDZVK"),
 };
+// clang-format on
 
 }  // namespace
 

@@ -14,12 +14,14 @@ void TransferredBytesSetter(REALobject self, int64_t, uint64_t value) {
     if (auto* data = InstanceData<TransferParamsData>(gTransferParamsClass, self)) data->TransferredBytes = value;
 }
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Message", "Integer", 1),
     BoundProperty("PercentComplete", "Integer", 2),
     ComputedProperty("TransferredBytes", "UInt64", TransferredBytesGetter, TransferredBytesSetter),
     BoundProperty("ErrorStatus", "Integer", 3),
 };
+// clang-format on
 
 }  // namespace
 

@@ -6,10 +6,12 @@
 namespace zvk {
 namespace {
 
+// clang-format off
 PropertyDefinition kProperties[] = {
     BoundProperty("Handle",    "Integer",    0),
     BoundProperty("Lasterror", "Integer",    1),
 };
+// clang-format on
 
 }  // namespace
 

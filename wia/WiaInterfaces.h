@@ -12,6 +12,9 @@
 // kIID_<Name> constant; the three class ids are kCLSID_WiaDevMgr, kCLSID_WiaDevMgr2 and kCLSID_WiaVideo.
 #pragma once
 
+// Slot numbers stand aligned beside each declaration; the formatter would scatter them.
+// clang-format off
+
 #include <objbase.h>
 #include <oaidl.h>
 #include <objidl.h>
@@ -449,3 +452,4 @@ static_assert(offsetof(WIA_DEV_CAP, bstrName) == 24 && sizeof(WIA_DEV_CAP) == 56
 
 #undef WIA_DECLARE_IID
 #undef WIA_UUID_DECL_
+// clang-format on
