@@ -14,8 +14,8 @@
 #include "support/Text.h"
 #include "support/Variant.h"
 #include "tests/host/LogCapture.h"
+#include "tests/host/PluginTest.h"
 #include "tests/host/SimHost.h"
-#include "tests/platform/SimPlatform.h"
 
 namespace zvk {
 
@@ -65,20 +65,14 @@ protected:
     }
 
     void TearDown() override {
-        std::string objects;
-        for (const std::string& name : host_->LiveObjectClasses()) objects += " " + name;
-        std::string strings;
-        for (const std::string& text : host_->LiveStringTexts()) strings += " \"" + text + "\"";
-        EXPECT_EQ(host_->LiveObjects(), 0) << "live host objects:" << objects;
-        EXPECT_EQ(host_->LiveStrings(), 0) << "live host strings:" << strings;
+        simhost::ExpectHostCountsAtZero(*host_);
         DebugLoggingEnabled = false;
         host_.reset();
         host::ResetEntryCache();
         ForgetStringLengthMethod();
         ForgetVariantLookups();
         log_.reset();
-        EXPECT_EQ(simwia::LiveObjects(), 0) << "simulated WIA objects left alive";
-        EXPECT_EQ(simwia::OutstandingReferences(), 0) << "COM references not given back";
+        simhost::ExpectComReferencesGivenBack();
     }
 
     simhost::SimHost& sim() { return *host_; }

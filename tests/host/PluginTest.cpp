@@ -12,17 +12,25 @@ void PluginTest::SetUp() {
     host_->Load();
 }
 
-void PluginTest::TearDown() {
+void ExpectHostCountsAtZero(const SimHost& host) {
     std::string objects;
-    for (const std::string& name : host_->LiveObjectClasses()) objects += " " + name;
+    for (const std::string& name : host.LiveObjectClasses()) objects += " " + name;
     std::string strings;
-    for (const std::string& text : host_->LiveStringTexts()) strings += " \"" + text + "\"";
-    EXPECT_EQ(host_->LiveObjects(), 0) << "live host objects:" << objects;
-    EXPECT_EQ(host_->LiveStrings(), 0) << "live host strings:" << strings;
-    host_.reset();
-    log_.reset();
+    for (const std::string& text : host.LiveStringTexts()) strings += " \"" + text + "\"";
+    EXPECT_EQ(host.LiveObjects(), 0) << "live host objects:" << objects;
+    EXPECT_EQ(host.LiveStrings(), 0) << "live host strings:" << strings;
+}
+
+void ExpectComReferencesGivenBack() {
     EXPECT_EQ(simwia::LiveObjects(), 0) << "simulated WIA objects left alive";
     EXPECT_EQ(simwia::OutstandingReferences(), 0) << "COM references not given back";
+}
+
+void PluginTest::TearDown() {
+    ExpectHostCountsAtZero(*host_);
+    host_.reset();
+    log_.reset();
+    ExpectComReferencesGivenBack();
     simwia::ResetAll();
 }
 

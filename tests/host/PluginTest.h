@@ -11,6 +11,11 @@
 
 namespace simhost {
 
+// The leak checks every test ends with: the host's live objects and strings, and the simulated
+// platform's live objects and outstanding COM references, all back at zero.
+void ExpectHostCountsAtZero(const SimHost& host);
+void ExpectComReferencesGivenBack();
+
 class PluginTest : public ::testing::Test {
 protected:
     // Suites override this to start with another host version or with entries withheld.
