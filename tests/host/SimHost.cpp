@@ -52,6 +52,10 @@ Param ParseParam(const std::string& text) {
     param.name = Trim(body.substr(0, as));
     param.typeName = Trim(body.substr(as + 4));
     param.type = param.byRef ? CType::Pointer : TypeOfHostName(param.typeName);
+    // "paths() as string": the brackets on the name make the parameter an array (an opaque REALarray).
+    if (!param.byRef && param.name.size() > 2 && param.name.compare(param.name.size() - 2, 2, "()") == 0) {
+        param.type = CType::Array;
+    }
     return param;
 }
 

@@ -1,11 +1,14 @@
 // SimItems.cpp - the items of both generations. A WIA 1.0 item answers IWiaItem, IWiaPropertyStorage and
 // IWiaDataTransfer; a WIA 2.0 item IWiaItem2, IWiaPropertyStorage and IWiaTransfer. Each object stands for one node
 // of its device's tree and shares the node's property table; every call makes new objects for the items it returns.
-// Tree changes, dialogs, commands and transfers are not simulated yet (E_NOTIMPL or the planned result).
+// Item dialogs follow SetItemDialogAnswer() and a camera takes pictures; tree changes, other commands and transfers
+// are not simulated yet (E_NOTIMPL or the planned result).
 #include "tests/platform/SimModel.h"
 
 namespace simwia {
 namespace {
+
+constexpr GUID kTakePicture = {0xaf933cac, 0xacad, 0x11d2, {0xa0, 0x93, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
 
 class ItemObject : public PropertyOwner {
 public:
@@ -98,11 +101,19 @@ HRESULT STDMETHODCALLTYPE FindItemByName(Interface* self, LONG lFlags, BSTR bstr
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE DeviceCommand(Interface* self, LONG lFlags, const GUID* pCmdGUID, IUnknown** /*ppItem*/) {
+// WIA_CMD_TAKE_PICTURE on a device other than a scanner adds a picture below the root and returns it.
+HRESULT STDMETHODCALLTYPE DeviceCommand(Interface* self, LONG lFlags, const GUID* pCmdGUID, IUnknown** ppItem) {
     Call& call = Record(self, "DeviceCommand");
     call.flags = lFlags;
     if (pCmdGUID != nullptr) call.guid = *pCmdGUID;
-    return Stub(self, "DeviceCommand");
+    HRESULT hr;
+    if (Intercept(self, "DeviceCommand", &hr)) return hr;
+    if (ppItem == nullptr) return E_POINTER;
+    *ppItem = nullptr;
+    Device& device = *Of(self).device();
+    if (pCmdGUID == nullptr || !IsEqualGUID(*pCmdGUID, kTakePicture) || device.stiType == 1) return E_NOTIMPL;
+    *ppItem = Sibling(self, AddTakenPicture(device));
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE GetRootItem(Interface* self, IUnknown** ppItem) {
@@ -161,13 +172,31 @@ HRESULT STDMETHODCALLTYPE Item1CreateChildItem(Interface* self, LONG lFlags, BST
     return Stub(self, "CreateChildItem");
 }
 
-HRESULT STDMETHODCALLTYPE Item1DeviceDlg(Interface* self, HWND hwndParent, LONG lFlags, LONG lIntent, LONG* /*plCount*/,
-                                         IUnknown*** /*pppItems*/) {
+// One entry per pick of the answer: the item's children in turn (the item itself without children), or null.
+HRESULT STDMETHODCALLTYPE Item1DeviceDlg(Interface* self, HWND hwndParent, LONG lFlags, LONG lIntent, LONG* plCount,
+                                         IUnknown*** pppItems) {
     Call& call = Record(self, "DeviceDlg");
     call.window = hwndParent;
     call.flags = lFlags;
     call.intent = lIntent;
-    return Stub(self, "DeviceDlg");
+    call.outputsClear = plCount != nullptr && *plCount == 0 && pppItems != nullptr && *pppItems == nullptr;
+    HRESULT hr;
+    if (Intercept(self, "DeviceDlg", &hr)) return hr;
+    if (plCount == nullptr || pppItems == nullptr) return E_POINTER;
+    *plCount = 0;
+    *pppItems = nullptr;
+    const ItemDialogAnswer& answer = CurrentItemDialogAnswer();
+    if (answer.hr != S_OK || answer.picks.empty()) return answer.hr;
+    ItemNode* node = Of(self).node();
+    auto* items = static_cast<IUnknown**>(CoTaskMemAlloc(answer.picks.size() * sizeof(IUnknown*)));
+    size_t next = 0;
+    for (size_t i = 0; i < answer.picks.size(); ++i) {
+        ItemNode* pick = node->children.empty() ? node : node->children[next++ % node->children.size()].get();
+        items[i] = answer.picks[i] ? Sibling(self, pick) : nullptr;
+    }
+    *plCount = static_cast<LONG>(answer.picks.size());
+    *pppItems = items;
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE DumpItemData(Interface* self, BSTR*) {
@@ -212,14 +241,45 @@ HRESULT STDMETHODCALLTYPE GetItemCategory(Interface* self, GUID* pCategory) {
     return S_OK;
 }
 
+// Writes the answer's files "<folder>\<filename>.bmp", "<folder>\<filename> (2).bmp" ... and returns their paths and,
+// when the first pick is true, the item's first child (the item itself without children).
 HRESULT STDMETHODCALLTYPE Item2DeviceDlg(Interface* self, LONG lFlags, HWND hwndParent, BSTR bstrFolderName, BSTR bstrFilename,
-                                         LONG* /*plNumFiles*/, BSTR** /*ppbstrFilePaths*/, IUnknown** /*ppItem*/) {
+                                         LONG* plNumFiles, BSTR** ppbstrFilePaths, IUnknown** ppItem) {
     Call& call = Record(self, "DeviceDlg");
     call.flags = lFlags;
     call.window = hwndParent;
     call.folder = TextOf(bstrFolderName);
     call.filename = TextOf(bstrFilename);
-    return Stub(self, "DeviceDlg");
+    call.outputsClear = plNumFiles != nullptr && *plNumFiles == 0 && ppbstrFilePaths != nullptr && *ppbstrFilePaths == nullptr &&
+                        ppItem != nullptr && *ppItem == nullptr;
+    HRESULT hr;
+    if (Intercept(self, "DeviceDlg", &hr)) return hr;
+    if (plNumFiles == nullptr || ppbstrFilePaths == nullptr || ppItem == nullptr) return E_POINTER;
+    *plNumFiles = 0;
+    *ppbstrFilePaths = nullptr;
+    *ppItem = nullptr;
+    const ItemDialogAnswer& answer = CurrentItemDialogAnswer();
+    if (answer.hr != S_OK) return answer.hr;
+    if (bstrFolderName == nullptr || bstrFilename == nullptr) return E_INVALIDARG;
+    std::wstring stem = bstrFolderName;
+    if (!stem.empty() && stem.back() != L'\\') stem += L'\\';
+    stem += bstrFilename;
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < answer.files; ++i) {
+        paths.push_back(stem + (i == 0 ? L"" : L" (" + std::to_wstring(i + 1) + L")") + L".bmp");
+        hr = WriteSampleImage(paths.back());
+        if (FAILED(hr)) return hr;
+    }
+    if (!paths.empty()) {
+        *ppbstrFilePaths = static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR)));
+        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = SysAllocString(paths[i].c_str());
+    }
+    *plNumFiles = static_cast<LONG>(paths.size());
+    if (!answer.picks.empty() && answer.picks.front()) {
+        ItemNode* node = Of(self).node();
+        *ppItem = Sibling(self, node->children.empty() ? node : node->children.front().get());
+    }
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CheckExtension(Interface* self, LONG, BSTR, REFIID, BOOL*) {

@@ -302,6 +302,7 @@ DevicePtr NewVideo() {
 struct Model {
     std::vector<DevicePtr> devices;  // installed or not
     DialogAnswer answer;
+    ItemDialogAnswer itemAnswer;
     std::map<std::string, Call> calls;
 };
 
@@ -346,6 +347,7 @@ void ResetModel() {
     Model& model = State();
     model.devices = {NewScanner(), NewCamera(), NewVideo()};
     model.answer = DialogAnswer{};
+    model.itemAnswer = ItemDialogAnswer{};
     model.calls.clear();
 }
 
@@ -367,6 +369,19 @@ DevicePtr FindInstalled(const wchar_t* id) {
 
 const DialogAnswer& CurrentDialogAnswer() {
     return State().answer;
+}
+
+const ItemDialogAnswer& CurrentItemDialogAnswer() {
+    return State().itemAnswer;
+}
+
+ItemNode* AddTakenPicture(Device& device) {
+    wchar_t name[16];
+    swprintf(name, 16, L"IMG_%04u", static_cast<unsigned>(device.root->children.size() + 1));
+    ItemNode* picture = AddItem(device, device.root.get(), name, kTypeTransferImage, kCategoryFinishedFile);
+    PutTransferProperties(*picture, kFormatJpeg, 640, 480);
+    picture->formats = {{kFormatJpeg, TYMED_FILE}};
+    return picture;
 }
 
 HRESULT PickDevice(LONG deviceType, DevicePtr* device) {
@@ -547,6 +562,10 @@ Call LastCall(const char* method) {
 
 void SetDialogAnswer(const wchar_t* deviceId, HRESULT hr, int files) {
     State().answer = DialogAnswer{deviceId == nullptr ? L"" : deviceId, hr, files};
+}
+
+void SetItemDialogAnswer(HRESULT hr, std::vector<bool> picks, int files) {
+    State().itemAnswer = ItemDialogAnswer{hr, std::move(picks), files};
 }
 
 std::vector<BYTE> SampleImage() {

@@ -96,6 +96,14 @@ struct DialogAnswer {
     int files = 1;
 };
 const DialogAnswer& CurrentDialogAnswer();
+struct ItemDialogAnswer {
+    HRESULT hr = S_OK;
+    std::vector<bool> picks{true};
+    int files = 1;
+};
+const ItemDialogAnswer& CurrentItemDialogAnswer();
+// A new picture "IMG_<n>" below the device's root, as a camera's TakePicture command makes it.
+ItemNode* AddTakenPicture(Device& device);
 // The device a dialog of `deviceType` picks under the current answer; the answer's failure or cancel code, or
 // WIA_S_NO_DEVICE_AVAILABLE, when it picks none.
 HRESULT PickDevice(LONG deviceType, DevicePtr* device);

@@ -70,8 +70,10 @@ inline constexpr wchar_t kVideoId[] = L"{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\
 // (S_FALSE and no item for a name not below the item), GetRootItem, GetParentItem (S_FALSE and no item on a root),
 // GetItemCategory, EnumDeviceCapabilities (flags WIA_DEVICE_COMMANDS 1 / WIA_DEVICE_EVENTS 2; neither: E_INVALIDARG),
 // QueryInterface for IWiaPropertyStorage and IWiaDataTransfer (WIA 1.0) or IWiaTransfer (WIA 2.0), whose format
-// enumerations are simulated. The others (tree changes, commands, DeviceDlg, transfers) answer E_NOTIMPL for now and
-// record their arguments. A null out-pointer is E_POINTER throughout.
+// enumerations are simulated. The others (tree changes, transfers) answer E_NOTIMPL for now; all
+// record their arguments. Item dialogs follow SetItemDialogAnswer(); DeviceCommand with WIA_CMD_TAKE_PICTURE on a camera
+// or video root adds a picture below the root and returns it (other commands answer E_NOTIMPL). A null out-pointer is
+// E_POINTER throughout.
 inline constexpr wchar_t kScannerRoot[] = L"0000\\Root";
 inline constexpr wchar_t kScannerFlatbed[] = L"0000\\Root\\Flatbed";
 inline constexpr wchar_t kScannerFeeder[] = L"0000\\Root\\Feeder";
@@ -221,6 +223,13 @@ Call LastCall(const char* method);
 // (a null name: E_INVALIDARG) and sets the format to WiaImgFmt_BMP. A root item passed to it names the device.
 // Default answer: S_OK, first matching device, 1 file.
 void SetDialogAnswer(const wchar_t* deviceId, HRESULT hr = S_OK, int files = 1);
+// Decides every later item dialog (IWiaItem::DeviceDlg, IWiaItem2::DeviceDlg); `hr` is returned, and with a
+// failure or S_FALSE nothing else. WIA 1.0: a CoTaskMemAlloc array with one entry per element of `picks`, a new item
+// for true (the dialog item's children in turn, the item itself when it has none), null for false; an empty `picks`
+// gives no array. WIA 2.0: writes `files` files as the image dialog does (a null folder or file name: E_INVALIDARG)
+// and returns the item's first child (the item itself when it has none) when picks is non-empty and picks[0] is
+// true. Default answer: S_OK, one item, 1 file.
+void SetItemDialogAnswer(HRESULT hr, std::vector<bool> picks = {true}, int files = 1);
 // The bytes of every image file the dialogs write: a 2 x 2 pixel, 24-bit BMP.
 std::vector<BYTE> SampleImage();
 
