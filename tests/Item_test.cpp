@@ -527,6 +527,20 @@ TEST_F(ItemDialogs, Wia1KeepsNilEntriesAligned) {
     EXPECT_TRUE(call.outputsClear);
 }
 
+// When the host makes no object for a chosen item, its place stays nil and its reference goes back.
+TEST_F(ItemDialogs, Wia1ItemsTheHostRefusesStayNil) {
+    ObjectRef root(host(), OpenDevice(kWia1, simwia::kCameraId));
+    simwia::SetItemDialogAnswer(S_OK, {true, true});
+    host().refuseInstance = [](const std::string& className) { return className == kItemClass; };
+    REALarray result = host().Call<REALarray>(root.get(), kDialog1Handle, int64_t{0}, int64_t{0}, int64_t{0});
+    host().refuseInstance = nullptr;
+    ObjectRef resultRef(host(), reinterpret_cast<REALobject>(result));
+    ArrayContents contents = ReadArray(host(), result);
+    EXPECT_EQ(contents.elements, (std::vector<void*>{nullptr, nullptr}));
+    EXPECT_EQ(host().GetInt(root, "Lasterror"), 0);
+    EXPECT_EQ(simwia::LiveObjects(), 1) << "only the root is alive";
+}
+
 TEST_F(ItemDialogs, Wia1OverloadsReachTheSameDialog) {
     ObjectRef root(host(), OpenDevice(kWia1, simwia::kCameraId));
     ObjectRef desktop(host(), NewWindow(host(), 0x77, "DesktopWindow"));
