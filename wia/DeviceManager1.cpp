@@ -51,8 +51,8 @@ void GetImageDialogHandle(REALobject self, int64_t window, int64_t deviceType, i
         return;
     }
     GUID format = {};
-    HRESULT hr = manager->GetImageDlg(Manager1::WindowFromInteger(window), static_cast<LONG>(deviceType),
-                                      static_cast<LONG>(flags), static_cast<LONG>(intent), root, fileName.get(), &format);
+    HRESULT hr = manager->GetImageDlg(WindowFromInteger(window), static_cast<LONG>(deviceType), static_cast<LONG>(flags),
+                                      static_cast<LONG>(intent), root, fileName.get(), &format);
     data->Lasterror = WidenResult(hr);
 }
 
@@ -60,7 +60,7 @@ void GetImageDialogHandle(REALobject self, int64_t window, int64_t deviceType, i
 void GetImageDialogWindow(REALobject self, REALobject window, int64_t deviceType, int64_t flags, int64_t intent, REALobject file,
                           REALobject rootItem) {
     if (DebugLoggingEnabled) DebugLog("rbGetImageDlgWin");
-    GetImageDialogHandle(self, Manager1::WindowAsInteger(window), deviceType, flags, intent, file, rootItem);
+    GetImageDialogHandle(self, WindowAsInteger(window), deviceType, flags, intent, file, rootItem);
 }
 
 // clang-format off

@@ -49,8 +49,8 @@ REALarray GetImageDialogHandle(REALobject self, int64_t flags, REALstring device
     LONG count = 0;
     BSTR* files = nullptr;
     IWiaItem2* chosen = nullptr;
-    HRESULT hr = manager->GetImageDlg(static_cast<LONG>(flags), device.AsBSTR(), Manager2::WindowFromInteger(window),
-                                      folder.AsBSTR(), file.AsBSTR(), &count, &files, &chosen);
+    HRESULT hr = manager->GetImageDlg(static_cast<LONG>(flags), device.AsBSTR(), WindowFromInteger(window), folder.AsBSTR(),
+                                      file.AsBSTR(), &count, &files, &chosen);
     if (files != nullptr) {
         for (LONG i = 0; i < count; ++i) {
             unique_host_string path(WString2RB(files[i]));
@@ -73,7 +73,7 @@ REALarray GetImageDialogHandle(REALobject self, int64_t flags, REALstring device
 REALarray GetImageDialogWindow(REALobject self, int64_t flags, REALstring deviceId, REALobject window, REALstring folderName,
                                REALstring fileName, REALobject* item) {
     if (DebugLoggingEnabled) DebugLog("rbGetImageDlgWin2");
-    return GetImageDialogHandle(self, flags, deviceId, Manager2::WindowAsInteger(window), folderName, fileName, item);
+    return GetImageDialogHandle(self, flags, deviceId, WindowAsInteger(window), folderName, fileName, item);
 }
 
 // clang-format off

@@ -148,12 +148,6 @@ struct DeviceManager {
     static REALstring SelectDeviceDialogIDHandle(REALobject self, int64_t window, int64_t deviceType, int64_t flags) {
         return SelectDeviceId(self, WindowFromInteger(window), deviceType, flags, "rbSelectDeviceDlgID4", false);
     }
-
-    static int64_t WindowAsInteger(REALobject window) {
-        return static_cast<int64_t>(reinterpret_cast<intptr_t>(WindowHandleOf(window)));
-    }
-
-    static HWND WindowFromInteger(int64_t window) { return reinterpret_cast<HWND>(static_cast<intptr_t>(window)); }
 };
 
 }  // namespace zvk

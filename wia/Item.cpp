@@ -43,14 +43,6 @@ IWiaItem2* Item2Of(const TwoGenerationData* data) {
     return data == nullptr ? nullptr : InterfaceOf<IWiaItem2>(data->Handle2);
 }
 
-HWND WindowFromInteger(int64_t window) {
-    return reinterpret_cast<HWND>(static_cast<intptr_t>(window));
-}
-
-int64_t WindowAsInteger(REALobject window) {
-    return static_cast<int64_t>(reinterpret_cast<intptr_t>(WindowHandleOf(window)));
-}
-
 // Code and system message of an interface query, while logging is on.
 void LogCodeWithMessage(const char* label, HRESULT hr) {
     if (!DebugLoggingEnabled) return;

@@ -75,6 +75,15 @@ IStream* StreamHandleOf(REALobject stream);
 // 0 (no parent window) for nil or when the host cannot read it.
 HWND WindowHandleOf(REALobject window);
 
+// Window overloads continue in the integer-handle overload: the handle as that overload's integer, and
+// the integer as the system's window handle.
+inline int64_t WindowAsInteger(REALobject window) {
+    return static_cast<int64_t>(reinterpret_cast<intptr_t>(WindowHandleOf(window)));
+}
+inline HWND WindowFromInteger(int64_t window) {
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(window));
+}
+
 // Destructors, registered in the class records; the host calls each when an object of its class dies.
 // Interface wrappers release what they own once and clear the fields; record objects give back their
 // host strings and objects.
