@@ -51,14 +51,7 @@ REALarray GetImageDialogHandle(REALobject self, int64_t flags, REALstring device
     IWiaItem2* chosen = nullptr;
     HRESULT hr = manager->GetImageDlg(static_cast<LONG>(flags), device.AsBSTR(), WindowFromInteger(window), folder.AsBSTR(),
                                       file.AsBSTR(), &count, &files, &chosen);
-    if (files != nullptr) {
-        for (LONG i = 0; i < count; ++i) {
-            unique_host_string path(WString2RB(files[i]));
-            host::InsertIntoArray(paths, i, path.get());
-            SysFreeString(files[i]);
-        }
-        CoTaskMemFree(files);
-    }
+    MovePathsInto(paths, files, count);
     REALobject result = NewItemObject(chosen);
     if (item != nullptr) {
         *item = result;

@@ -71,13 +71,8 @@ struct DeviceManager {
         BSTRHolder id(deviceId);
         if (DebugLoggingEnabled) DebugLogWide("device", id.AsBSTR() != nullptr ? id.AsBSTR() : L"");
         Item* root = nullptr;
-        HRESULT hr = G::CreateDevice(manager, id.AsBSTR(), &root);
-        data->Lasterror = WidenResult(hr);
-        if (DebugLoggingEnabled) {
-            DebugLogLong(G::kCreateDeviceLabel, hr);
-            DebugLogSystemMessage(hr);
-            G::LogCreatedRoot(root);
-        }
+        StoreResultWithMessage(data->Lasterror, G::CreateDevice(manager, id.AsBSTR(), &root), G::kCreateDeviceLabel);
+        if (DebugLoggingEnabled) G::LogCreatedRoot(root);
         return NewItemObject(root);
     }
 
@@ -136,8 +131,7 @@ struct DeviceManager {
         if (manager == nullptr) return nullptr;
         unique_bstr chosen;
         HRESULT hr = manager->SelectDeviceDlgID(window, static_cast<LONG>(deviceType), static_cast<LONG>(flags), chosen.put());
-        data->Lasterror = WidenResult(hr);
-        if (logResult && DebugLoggingEnabled) DebugLogLong("SelectDeviceDlgID", hr);
+        StoreResult(data->Lasterror, hr, logResult ? "SelectDeviceDlgID" : nullptr);
         return WString2RB(chosen.get());
     }
 

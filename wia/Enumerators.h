@@ -24,8 +24,7 @@ struct Enumerator {
     }
 
     static void Store(InterfaceData* data, HRESULT hr, const char* label) {
-        data->Lasterror = WidenResult(hr);
-        if (E::kLogResults && DebugLoggingEnabled) DebugLogLong(label, hr);
+        StoreResult(data->Lasterror, hr, E::kLogResults ? label : nullptr);
     }
 
     // Reset

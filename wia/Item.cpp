@@ -43,33 +43,10 @@ IWiaItem2* Item2Of(const TwoGenerationData* data) {
     return data == nullptr ? nullptr : InterfaceOf<IWiaItem2>(data->Handle2);
 }
 
-// Code and system message of an interface query, while logging is on.
-void LogCodeWithMessage(const char* label, HRESULT hr) {
-    if (!DebugLoggingEnabled) return;
-    DebugLogLong(label, hr);
-    DebugLogSystemMessage(hr);
-}
-
-REALobject NewObjectFor(IWiaDataTransfer* transfer) {
-    return NewDataTransferObject(transfer);
-}
-
-REALobject NewObjectFor(IWiaTransfer* transfer) {
-    return NewTransferObject(transfer);
-}
-
-REALobject NewObjectFor(IEnumWIA_DEV_CAPS* capabilities) {
-    return NewDeviceCapabilitiesEnumeratorObject(capabilities);
-}
-
-REALobject NewObjectFor(IEnumWiaItem* children) {
-    return NewItemEnumeratorObject(children);
-}
-
 // A queried interface becomes an object only for code 0; otherwise its reference (if any) goes back.
 template <typename Interface>
-REALobject WrapOnSuccess(HRESULT hr, Interface* pointer) {
-    if (hr == S_OK) return NewObjectFor(pointer);
+REALobject WrapOnSuccess(HRESULT hr, Interface* pointer, REALobject (*create)(Interface*)) {
+    if (hr == S_OK) return create(pointer);
     if (pointer != nullptr) pointer->Release();
     return nullptr;
 }
@@ -81,9 +58,8 @@ REALobject DataTransfer(REALobject self) {
     if (item == nullptr) return nullptr;
     IWiaDataTransfer* transfer = nullptr;
     HRESULT hr = item->QueryInterface(kIID_IWiaDataTransfer, reinterpret_cast<void**>(&transfer));
-    StoreResult(data->Lasterror, hr, nullptr);
-    LogCodeWithMessage("QueryInterface", hr);
-    return WrapOnSuccess(hr, transfer);
+    StoreResultWithMessage(data->Lasterror, hr, "QueryInterface");
+    return WrapOnSuccess(hr, transfer, NewDataTransferObject);
 }
 
 // Transfer as WIATransferZVK (WIA 2.0 only)
@@ -93,9 +69,8 @@ REALobject Transfer(REALobject self) {
     if (item == nullptr) return nullptr;
     IWiaTransfer* transfer = nullptr;
     HRESULT hr = item->QueryInterface(kIID_IWiaTransfer, reinterpret_cast<void**>(&transfer));
-    StoreResult(data->Lasterror, hr, nullptr);
-    LogCodeWithMessage("QueryInterface", hr);
-    return WrapOnSuccess(hr, transfer);
+    StoreResultWithMessage(data->Lasterror, hr, "QueryInterface");
+    return WrapOnSuccess(hr, transfer, NewTransferObject);
 }
 
 // ItemCategory as WIAGUIDZVK (WIA 2.0 only): a new GUID object for code 0, otherwise nil.
@@ -105,8 +80,7 @@ REALobject ItemCategory(REALobject self) {
     if (item == nullptr) return nullptr;
     GUID category{};
     HRESULT hr = item->GetItemCategory(&category);
-    StoreResult(data->Lasterror, hr, nullptr);
-    LogCodeWithMessage("GetItemCategory", hr);
+    StoreResultWithMessage(data->Lasterror, hr, "GetItemCategory");
     return hr == S_OK ? NewGUIDObject(category) : nullptr;
 }
 
@@ -151,14 +125,7 @@ void DeviceDialog2Handle(REALobject self, int64_t flags, int64_t window, REALstr
     IWiaItem2* chosen = nullptr;
     HRESULT hr = item->DeviceDlg(static_cast<LONG>(flags), WindowFromInteger(window), folder.AsBSTR(), file.AsBSTR(), &count,
                                  &files, &chosen);
-    if (files != nullptr) {
-        for (LONG i = 0; i < count; ++i) {
-            unique_host_string path(WString2RB(files[i]));
-            InsertString(paths, i, path.get());
-            SysFreeString(files[i]);
-        }
-        CoTaskMemFree(files);
-    }
+    MovePathsInto(paths, files, count);
     if (chosen != nullptr) {
         unique_host_object object(NewItemObject(chosen));
         InsertObject(items, 0, object.get());
@@ -314,7 +281,7 @@ REALobject EnumerateDeviceCapabilities(REALobject self, int64_t flags) {
         IEnumWIA_DEV_CAPS* capabilities = nullptr;
         HRESULT hr = item->EnumDeviceCapabilities(static_cast<LONG>(flags), &capabilities);
         StoreResult(data->Lasterror, hr, nullptr);
-        return WrapOnSuccess(hr, capabilities);
+        return WrapOnSuccess(hr, capabilities, NewDeviceCapabilitiesEnumeratorObject);
     }
     return nullptr;
 }
@@ -334,7 +301,7 @@ REALobject EnumerateChildItems(REALobject self, REALobject categoryGUID) {
         IEnumWiaItem* children = nullptr;
         HRESULT hr = item->EnumChildItems(&children);
         StoreResult(data->Lasterror, hr, nullptr);
-        return WrapOnSuccess(hr, children);
+        return WrapOnSuccess<IEnumWiaItem>(hr, children, NewItemEnumeratorObject);
     }
     return nullptr;
 }

@@ -59,7 +59,7 @@ IWiaPropertyStorage* StorageOf(const InterfaceData* data) {
     return data == nullptr ? nullptr : InterfaceOf<IWiaPropertyStorage>(data->Handle);
 }
 
-// One property specification: by id (kind 1) or by name (kind 0, the name's system string).
+// One PROPSPEC: by id (kind 1) or by name (kind 0, the name's system string).
 PROPSPEC ById(int64_t id) {
     PROPSPEC spec = {};
     spec.ulKind = PRSPEC_PROPID;
@@ -84,11 +84,8 @@ void WriteValue(InterfaceData* data, const PROPSPEC& spec, REALobject value, int
 
 REALobject ReadValue(InterfaceData* data, const PROPSPEC& spec) {
     unique_propvariant value;
-    HRESULT hr = StorageOf(data)->ReadMultiple(1, &spec, value.get());
-    if (DebugLoggingEnabled) DebugLogLong("ReadMultiple", hr);
-    REALobject variant = PROPVARIANT2Variant(value.get());
-    data->Lasterror = WidenResult(hr);
-    return variant;
+    StoreResult(data->Lasterror, StorageOf(data)->ReadMultiple(1, &spec, value.get()), "ReadMultiple");
+    return PROPVARIANT2Variant(value.get());
 }
 
 void DeleteValue(InterfaceData* data, const PROPSPEC& spec) {
@@ -192,11 +189,8 @@ REALstring ReadPropertyName(REALobject self, int64_t id) {
     if (storage == nullptr) return nullptr;
     PROPID propid = static_cast<PROPID>(id);
     unique_cotaskmem<wchar_t> name;
-    HRESULT hr = storage->ReadPropertyNames(1, &propid, name.put());
-    if (DebugLoggingEnabled) DebugLogLong("ReadPropertyNames", hr);
-    REALstring text = WString2RB(name.get());
-    data->Lasterror = WidenResult(hr);
-    return text;
+    StoreResult(data->Lasterror, storage->ReadPropertyNames(1, &propid, name.put()), "ReadPropertyNames");
+    return WString2RB(name.get());
 }
 
 // Count as integer
@@ -205,12 +199,8 @@ int64_t Count(REALobject self) {
     IWiaPropertyStorage* storage = StorageOf(data);
     if (storage == nullptr) return 0;
     ULONG count = 0;
-    HRESULT hr = storage->GetCount(&count);
-    if (DebugLoggingEnabled) {
-        DebugLogLong("GetCount", hr);
-        DebugLogULong("count", count);
-    }
-    data->Lasterror = WidenResult(hr);
+    StoreResult(data->Lasterror, storage->GetCount(&count), "GetCount");
+    if (DebugLoggingEnabled) DebugLogULong("count", count);
     return static_cast<int64_t>(count);
 }
 

@@ -92,6 +92,21 @@ void StoreResult(int64_t& lasterror, HRESULT code, const char* label) {
     if (DebugLoggingEnabled && label != nullptr) DebugLogLong(label, code);
 }
 
+void StoreResultWithMessage(int64_t& lasterror, HRESULT code, const char* label) {
+    StoreResult(lasterror, code, label);
+    DebugLogSystemMessage(code);
+}
+
+void MovePathsInto(REALarray array, BSTR* paths, LONG count) {
+    if (paths == nullptr) return;
+    for (LONG i = 0; i < count; ++i) {
+        unique_host_string path(WString2RB(paths[i]));
+        host::InsertIntoArray(array, i, path.get());
+        SysFreeString(paths[i]);
+    }
+    CoTaskMemFree(paths);
+}
+
 REALobject NewPropertyStorageObject(IWiaPropertyStorage* storage) {
     return WrapSingle<InterfaceData>(gPropertyStorageClass, storage);
 }

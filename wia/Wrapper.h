@@ -26,6 +26,12 @@ constexpr int64_t WidenResult(HRESULT code) {
 
 // Stores the code of a system call into Lasterror and, while logging is on, logs it under the label.
 void StoreResult(int64_t& lasterror, HRESULT code, const char* label);
+// The same, followed by the system's message text for the code.
+void StoreResultWithMessage(int64_t& lasterror, HRESULT code, const char* label);
+
+// Moves a system-allocated array of count BSTR paths into a host string array from index 0 on, and
+// frees every path and the array itself (null paths: nothing to do).
+void MovePathsInto(REALarray array, BSTR* paths, LONG count);
 
 // Steps 1 to 3 of every method: logs the entry label (when logging is on and the label is not null),
 // finds the instance data and sets its Lasterror to -1. Null only for a nil object.

@@ -169,7 +169,7 @@ constexpr PROPID SampleId(VARTYPE vt) {
 // replaces the value with whatever type is written, refuses a VT_EMPTY value with E_INVALIDARG (the device accepts no
 // empty value), an id outside [2, 0x80000000) and a new name with propidNameFirst outside it with
 // STG_E_INVALIDPARAMETER, and checks everything before it writes anything; DeleteMultiple keeps the name;
-// ReadPropertyNames answers S_FALSE when no id has a name. A name specification with a null or empty name is
+// ReadPropertyNames answers S_FALSE when no id has a name. A PROPSPEC by name with a null or empty name is
 // STG_E_INVALIDPARAMETER, null arrays STG_E_INVALIDPOINTER. Commit and Revert only answer S_OK (writes land at once).
 // Arguments are recorded (LastCall) whatever the answer.
 

@@ -1,5 +1,5 @@
 // SimPropertyStorage.cpp - IWiaPropertyStorage over a property table, shared by the device-information storages and
-// the items. Behaves as the platform's property storage: specifications by id or by name (names resolved through
+// the items. Behaves as the platform's property storage: PROPSPECs by id or by name (names resolved through
 // the table's names), a missing property reads as VT_EMPTY with S_FALSE, new names get ids from propidNameFirst on.
 #include "tests/platform/SimModel.h"
 
@@ -37,7 +37,7 @@ bool UsableId(PROPID id) {
     return id >= kFirstUsableId && id < kFirstReservedId;
 }
 
-// Resolves one specification to an id: S_OK with the id, S_FALSE for a name the table does not know, or the error.
+// Resolves one PROPSPEC to an id: S_OK with the id, S_FALSE for a name the table does not know, or the error.
 HRESULT Resolve(const PropertyTable& table, const PROPSPEC& spec, PROPID* id) {
     *id = 0;
     if (spec.ulKind == PRSPEC_PROPID) {
