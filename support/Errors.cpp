@@ -95,9 +95,8 @@ void TranslateCppException(const std::exception& error) {
 
 bool CallGuarded(void (*function)(void*), void* argument) {
     unique_host_object exception(host::CallFunctionWithExceptionHandler(function, argument));
-    if (exception.get() == nullptr) return true;
     if (DebugLoggingEnabled) DebugLogPointer("exception", exception.get());
-    return false;
+    return exception.get() == nullptr;
 }
 
 }  // namespace zvk

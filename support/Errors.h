@@ -16,8 +16,8 @@ void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const ch
 void TranslateCppException(const std::exception& error);
 
 // Runs a host-side function that may raise a host exception (through "PluginCallFunctionWithExceptionHandler",
-// or directly when the host lacks it). An exception raised inside is logged and dropped, so that it never
-// reaches the script; returns false when that happened.
+// or directly when the host lacks it). What comes back, an exception or nil, is logged as "exception"; an
+// exception is dropped so that it never reaches the script. Returns false when one was raised.
 bool CallGuarded(void (*function)(void*), void* argument);
 
 }  // namespace zvk

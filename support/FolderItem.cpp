@@ -4,6 +4,7 @@
 
 #include "plugin/Globals.h"
 #include "plugin/HostApi.h"
+#include "support/Errors.h"
 #include "support/Log.h"
 #include "support/Text.h"
 
@@ -98,9 +99,7 @@ REALobject rbGetTrueFolderItem(REALstring path, int64_t pathMode) {
 REALobject NewFolderItem(REALstring path, int64_t pathMode, bool followAlias) {
     if (DebugLoggingEnabled) DebugLogHostString("NewFolderItem", path);
     NewFolderItemBlock block{path, pathMode == 0 ? kNativePathMode : pathMode, followAlias, nullptr};
-    REALobject exception = host::CallFunctionWithExceptionHandler(NewFolderItemFunc, &block);
-    if (DebugLoggingEnabled) DebugLogPointer("exception", exception);
-    host::UnlockObject(exception);
+    CallGuarded(NewFolderItemFunc, &block);
     return block.result;
 }
 

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "wia/Classes.h"
+#include "support/Variant.h"
 #include "wia/DeviceManagers.h"
 
 namespace zvk {
@@ -35,7 +36,7 @@ REALarray GetImageDialogHandle(REALobject self, int64_t flags, REALstring device
         DebugLogHostString("FolderName", folderName);
         DebugLogHostString("Filename", fileName);
     }
-    REALarray paths = host::CreateArray(host::kStringArray, -1);
+    REALarray paths = NewStringArray(-1);
     if (item != nullptr && *item != nullptr) {
         host::UnlockObject(*item);
         *item = nullptr;
