@@ -41,12 +41,9 @@ struct DeviceManager {
         Manager* manager = nullptr;
         HRESULT hr =
             CoCreateInstance(G::kClassId, nullptr, CLSCTX_LOCAL_SERVER, G::kInterfaceId, reinterpret_cast<void**>(&manager));
-        data->Lasterror = WidenResult(hr);
         data->Handle = reinterpret_cast<int64_t>(manager);
-        if (DebugLoggingEnabled) {
-            DebugLogLong(G::kCreateLabel, hr);
-            DebugLogPointer(G::kHandleLabel, manager);
-        }
+        StoreResult(data->Lasterror, hr, G::kCreateLabel);
+        if (DebugLoggingEnabled) DebugLogPointer(G::kHandleLabel, manager);
     }
 
     static REALobject EnumDeviceInfo(REALobject self, int64_t flags) {
@@ -64,9 +61,8 @@ struct DeviceManager {
 
     static REALobject CreateDevice(REALobject self, REALstring deviceId) {
         InterfaceData* data = Begin(self, "rbCreateDevice");
-        if (data == nullptr) return nullptr;
-        if (DebugLoggingEnabled) DebugLogPointer(G::kHandleLabel, ManagerOf(data));
         Manager* manager = ManagerOf(data);
+        if (DebugLoggingEnabled && data != nullptr) DebugLogPointer(G::kHandleLabel, manager);
         if (manager == nullptr) return nullptr;
         BSTRHolder id(deviceId);
         if (DebugLoggingEnabled) DebugLogWide("device", id.AsBSTR() != nullptr ? id.AsBSTR() : L"");
