@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/Sweep.h"
+
 int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ::testing::InitGoogleTest(&argc, argv);
+    for (void (*add)() : sweep::RunTimeSuites()) add();
     int result = RUN_ALL_TESTS();
     CoUninitialize();
     return result;

@@ -22,6 +22,7 @@ struct State {
     std::vector<SimObject*> live;
     std::map<std::string, Plan> plans;
     std::map<std::string, int> counts;
+    std::vector<std::string> sequence;
 };
 
 State& Shared() {
@@ -39,6 +40,7 @@ void CountCall(const std::string& method) {
     State& state = Shared();
     std::lock_guard<std::mutex> lock(state.mutex);
     ++state.counts[method];
+    state.sequence.push_back(method);
 }
 
 HRESULT STDMETHODCALLTYPE UnknownQueryInterface(Interface* self, REFIID iid, void** out) {
@@ -84,6 +86,7 @@ bool Intercept(const char* method, HRESULT* planned) {
     State& state = Shared();
     std::lock_guard<std::mutex> lock(state.mutex);
     ++state.counts[method];
+    state.sequence.push_back(method);
     auto plan = state.plans.find(method);
     if (plan == state.plans.end()) {
         return false;
@@ -242,10 +245,17 @@ int CallCount(const char* method) {
     return count == state.counts.end() ? 0 : count->second;
 }
 
+std::vector<std::string> CallSequence() {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.sequence;
+}
+
 void ResetCounts() {
     State& state = Shared();
     std::lock_guard<std::mutex> lock(state.mutex);
     state.counts.clear();
+    state.sequence.clear();
 }
 
 void ResetAll() {

@@ -53,6 +53,8 @@ void ResetFailures();
 
 // How often `method` was entered since the last ResetCounts(), failed calls included.
 int CallCount(const char* method);
+// Every call since the last ResetCounts(), in order, AddRef and Release included.
+std::vector<std::string> CallSequence();
 void ResetCounts();
 
 // --- devices and items ------------------------------------------------------------------------------------------

@@ -1,0 +1,570 @@
+// Two sweeps over every class the plug-in registers, one test (and so one process) per class, driven by the
+// class records the simulated host captured rather than by a list of our own:
+//
+// Declarations: every method, method setter, property getter and setter and shared member is called on each
+// made instance (tests/Sweep.h) and on one a script made itself, with each argument in turn at the worst
+// values of its type while the others stay ordinary. Nothing may crash, raise anything but the exceptions
+// listed below, keep a host object, host string or COM reference, or leave Lasterror other than -1 where no
+// platform call was made.
+//
+// Faults: every method is dry-run on each made instance with ordinary arguments to learn which platform calls
+// it reaches; each of those calls is then failed once. When the failed call was the method's last, its code
+// must be in Lasterror and the result must be empty; nothing may leak either way.
+#include <windows.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/Sweep.h"
+#include "tests/host/PluginTest.h"
+#include "tests/host/SimFolderItems.h"
+#include "tests/host/SimHostVariants.h"
+#include "tests/platform/SimPlatform.h"
+
+namespace simhost {
+namespace {
+
+using Word = uint64_t;
+
+template <size_t>
+using WordAt = Word;
+
+template <size_t... I>
+Word InvokeWith(const void* function, const Word* args, std::index_sequence<I...>) {
+    return reinterpret_cast<Word (*)(WordAt<I>...)>(const_cast<void*>(function))(args[I]...);
+}
+
+template <size_t N>
+Word InvokeN(const void* function, const Word* args) {
+    return InvokeWith(function, args, std::make_index_sequence<N>{});
+}
+
+template <size_t... N>
+Word Dispatch(const void* function, const std::vector<Word>& args, std::index_sequence<N...>) {
+    static constexpr Word (*kByCount[])(const void*, const Word*) = {InvokeN<N>...};
+    return kByCount[args.size()](function, args.data());
+}
+
+// Calls a registered function with its arguments in integer registers and stack slots, as the host does for
+// every declared type but Double and Single (no declaration of ours takes those). The result is RAX.
+Word Invoke(const void* function, const std::vector<Word>& args) {
+    if (args.size() > 20) throw std::runtime_error("too many arguments");
+    return Dispatch(function, args, std::make_index_sequence<21>{});
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// What one call made for its arguments; given back after the call. A byref slot owns what it holds, so
+// whatever the callee left there is given back too.
+struct Arena {
+    SimHost& host;
+    std::vector<REALobject> objects;
+    std::vector<REALstring> strings;
+    std::vector<std::pair<std::unique_ptr<Word>, CType>> slots;
+
+    explicit Arena(SimHost& h) : host(h) {}
+    ~Arena() {
+        for (auto& [slot, pointee] : slots) {
+            if (pointee == CType::String) host.UnlockString(reinterpret_cast<REALstring>(*slot));
+            if (pointee == CType::Object) host.Unlock(reinterpret_cast<REALobject>(*slot));
+        }
+        for (REALobject object : objects) host.Unlock(object);
+        for (REALstring text : strings) host.UnlockString(text);
+    }
+    Word Keep(REALobject object) {
+        if (object != nullptr) objects.push_back(object);
+        return reinterpret_cast<Word>(object);
+    }
+    Word Keep(REALarray array) { return Keep(reinterpret_cast<REALobject>(array)); }
+    Word Keep(REALstring text) {
+        if (text != nullptr) strings.push_back(text);
+        return reinterpret_cast<Word>(text);
+    }
+    Word Slot(CType pointee, Word initial) {
+        slots.emplace_back(std::make_unique<Word>(initial), pointee);
+        return reinterpret_cast<Word>(slots.back().first.get());
+    }
+};
+
+struct Value {
+    std::string label;
+    std::function<Word(Arena&)> make;
+    bool worst = true;  // a value the method may refuse (an exception is allowed only then)
+};
+
+std::string TempFolder() {
+    wchar_t path[MAX_PATH];
+    GetTempPathW(MAX_PATH, path);
+    std::wstring folder = std::wstring(path) + L"wiazvk-sweep";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return std::string(folder.begin(), folder.end());
+}
+
+REALarray NewArray(SimHost& host, int32_t elementType) {
+    using Create = REALarray (*)(int32_t, int64_t);
+    return reinterpret_cast<Create>(host.entries.at("RuntimeArrayCreateSingleDimBoundedArray"))(elementType, -1);
+}
+
+// Ordinary values: what a script passes when it means no harm. Strings named after what they carry get a
+// value that lets the method reach its platform calls.
+Value Ordinary(SimHost& host, const Param& param) {
+    std::string type = Lower(param.typeName);
+    std::string name = Lower(param.name);
+    if (param.byRef) {
+        CType pointee = TypeOfHostName(param.typeName);
+        return {"byref", [pointee](Arena& a) { return a.Slot(pointee, 0); }, false};
+    }
+    switch (param.type) {
+        case CType::Array:
+            return {"empty array", [type](Arena& a) { return a.Keep(NewArray(a.host, type == "string" ? 3 : 4)); }, false};
+        case CType::String: {
+            std::string text = "sweep";
+            if (name == "deviceid") {
+                std::wstring id = simwia::kScannerId;
+                text.assign(id.begin(), id.end());
+            } else if (name == "name") {
+                std::wstring item = simwia::kScannerFlatbed;
+                text.assign(item.begin(), item.end());
+            } else if (name == "guid") {
+                text = "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}";
+            } else if (name == "foldername" || name == "path") {
+                text = TempFolder();
+            }
+            return {"\"" + text + "\"", [text](Arena& a) { return a.Keep(a.host.Str(text)); }, false};
+        }
+        case CType::Object:
+            if (type == "variant") return {"1", [](Arena& a) { return a.Keep(NewVariant(a.host, vtype::kInt64, VariantKind::Int64, 1)); }, false};
+            if (type == "window" || type == "desktopwindow")
+                return {"window 0", [type](Arena& a) { return a.Keep(NewWindow(a.host, 0, type == "window" ? "Window" : "DesktopWindow")); }, false};
+            if (type == "folderitem")
+                return {"folder item", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, TempFolder() + "\\sweep.bmp")); }, false};
+            if (host.FindClass(param.typeName) != nullptr)
+                return {"made " + param.typeName, [t = param.typeName](Arena& a) { return a.Keep(sweep::Make(a.host, t)); }, false};
+            return {"nil", [](Arena&) { return Word{0}; }, false};
+        case CType::Bool:
+            return {"false", [](Arena&) { return Word{0}; }, false};
+        default:
+            return {"0", [](Arena&) { return Word{0}; }, false};
+    }
+}
+
+Value Integer(int64_t value) {
+    return {std::to_string(value), [value](Arena&) { return static_cast<Word>(value); }};
+}
+
+Value Text(const std::string& label, const std::string& bytes, uint32_t encoding = enc::kUTF8) {
+    return {label, [bytes, encoding](Arena& a) { return a.Keep(a.host.Str(bytes, encoding)); }};
+}
+
+Value Nil() {
+    return {"nil", [](Arena&) { return Word{0}; }};
+}
+
+// The values a declared parameter is swept through.
+std::vector<Value> Worst(SimHost& host, const Param& param) {
+    std::string type = Lower(param.typeName);
+    if (param.byRef) {
+        CType pointee = TypeOfHostName(param.typeName);
+        std::vector<Value> values{{"byref 0", [pointee](Arena& a) { return a.Slot(pointee, 0); }}};
+        if (pointee == CType::String)
+            values.push_back({"byref \"x\"", [](Arena& a) { return a.Slot(CType::String, reinterpret_cast<Word>(a.host.Str("x"))); }});
+        if (pointee == CType::Object && host.FindClass(param.typeName) != nullptr)
+            values.push_back({"byref made", [t = param.typeName](Arena& a) {
+                                  return a.Slot(CType::Object, reinterpret_cast<Word>(sweep::Make(a.host, t)));
+                              }});
+        return values;
+    }
+    switch (param.type) {
+        case CType::Array:
+            return {Nil(), {"empty array", [type](Arena& a) { return a.Keep(NewArray(a.host, type == "string" ? 3 : 4)); }}};
+        case CType::String:
+            return {Nil(),
+                    Text("\"\"", ""),
+                    Text("70000 characters", std::string(35000, 'x') + std::string(35000, '\xE9'), enc::kWindowsLatin1),
+                    Text("malformed UTF-8", "\xFF\xFE\xC3(\xE2\x82", enc::kUTF8),
+                    Text("odd UTF-16", std::string("a\0b", 3), enc::kUTF16LE),
+                    Text("embedded zero", std::string("a\0b", 3)),
+                    Text("unknown encoding", "\x80\x81", enc::kUnknown)};
+        case CType::Bool:
+            return {Integer(0), Integer(1)};
+        case CType::Int64:
+        case CType::UInt32:
+        case CType::UInt64:
+            return {Integer(0), Integer(-1), Integer(INT64_MIN), Integer(INT64_MAX), Integer(int64_t{1} << 31),
+                    Integer(int64_t{1} << 32), Integer((int64_t{1} << 32) + 1)};
+        case CType::Object:
+            if (type == "variant")
+                return {Nil(),
+                        {"\"\" variant", [](Arena& a) { return a.Keep(NewStringVariant(a.host, vtype::kString, nullptr)); }},
+                        {"max variant", [](Arena& a) { return a.Keep(NewVariant(a.host, vtype::kInt64, VariantKind::Int64, INT64_MAX)); }},
+                        {"object variant", [](Arena& a) { return a.Keep(NewWindow(a.host, 1)); }}};
+            if (type == "window" || type == "desktopwindow") {
+                std::string cls = type == "window" ? "Window" : "DesktopWindow";
+                return {Nil(),
+                        {"window -1", [cls](Arena& a) { return a.Keep(NewWindow(a.host, -1, cls)); }},
+                        {"window without Handle", [cls](Arena& a) { return a.Keep(a.host.NewBuiltin(cls)); }}};
+            }
+            if (type == "folderitem")
+                return {Nil(),
+                        {"folder item \"\"", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "")); }},
+                        {"folder item long", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "C:\\" + std::string(40000, 'x'))); }},
+                        {"folder item malformed", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "C:\\\xFF\xFE")); }}};
+            if (host.FindClass(param.typeName) != nullptr)
+                return {Nil(), {"script-made " + param.typeName, [t = param.typeName](Arena& a) { return a.Keep(a.host.New(t)); }}};
+            return {Nil()};
+        default:
+            throw std::runtime_error("the sweep cannot pass a " + param.typeName);
+    }
+}
+
+// Exceptions a member may raise, by class, member and exception class; the message must begin with the text.
+struct Allowed {
+    const char* cls;
+    const char* member;
+    const char* exception;
+    const char* message;
+};
+const Allowed kAllowed[] = {
+    {"WIADeviceManager1ZVK", "GetImageDialog", "NilObjectException", "file parameter is nil"},
+    {"WIAGUIDZVK", "Byte", "OutOfBoundsException", "The parameter index to method Byte is too "},
+    {"WIAStreamZVK", "Constructor", "NilObjectException", "file is nil"},
+    {"WIAStreamZVK", "Constructor", "NilObjectException", "path is empty"},
+    {"WIAVideoZVK", "ImagesDirectory", "NilObjectException", "path is empty"},
+    {"WIAVideoZVK", "ImagesFolder", "NilObjectException", "folderitem is nil"},
+};
+
+bool IsAllowed(const std::string& cls, const std::string& member, const Raised& raised) {
+    for (const Allowed& allowed : kAllowed) {
+        if (cls == allowed.cls && member == allowed.member && raised.className == allowed.exception &&
+            raised.message.rfind(allowed.message, 0) == 0 && raised.errorNumber == 0)
+            return true;
+    }
+    return false;
+}
+
+// One callable member: a method, a method's setter, a property getter or setter, shared or not.
+struct Member {
+    std::string name;         // for the exception table
+    std::string description;  // for messages
+    const void* function;
+    bool shared;
+    std::vector<Param> params;  // after self (and the property's param word)
+    std::vector<Word> leading;  // fixed words after self: a property's param
+    CType result;
+};
+
+std::vector<Member> MembersOf(const ClassView& cls) {
+    std::vector<Member> members;
+    auto addMethod = [&](const MethodView& m, bool shared) {
+        members.push_back({m.signature.name, m.declaration, m.function, shared, m.signature.params, {}, m.signature.result});
+        if (m.setter != nullptr) {
+            Param value{"value", m.signature.result, m.signature.resultName, false, false, ""};
+            std::vector<Param> params = m.signature.params;
+            params.push_back(value);
+            members.push_back({m.signature.name, m.declaration + " (setter)", m.setter, shared, params, {}, CType::Void});
+        }
+    };
+    for (const MethodView& m : cls.methods) addMethod(m, false);
+    for (const MethodView& m : cls.sharedMethods) addMethod(m, true);
+    auto addProperty = [&](const PropertyView& p, bool shared) {
+        if (p.bound()) return;
+        std::vector<Word> leading;
+        if (!shared) leading.push_back(static_cast<Word>(p.param));
+        Param value{"value", TypeOfHostName(p.type), p.type, false, false, ""};
+        if (p.getter != nullptr)
+            members.push_back({p.name, p.name + " as " + p.type + " (getter)", p.getter, shared, {}, leading, value.type});
+        if (p.setter != nullptr)
+            members.push_back({p.name, p.name + " as " + p.type + " (setter)", p.setter, shared, {value}, leading, CType::Void});
+    };
+    for (const PropertyView& p : cls.properties) addProperty(p, false);
+    for (const PropertyView& p : cls.sharedProperties) addProperty(p, true);
+    return members;
+}
+
+bool HasProperty(const ClassView& cls, const char* name) {
+    for (const PropertyView& p : cls.properties)
+        if (p.name == name && p.bound()) return true;
+    return false;
+}
+
+// Counts that must come back after every call.
+struct Counts {
+    int64_t objects, strings;
+    long comObjects, comReferences;
+    bool operator==(const Counts& o) const {
+        return objects == o.objects && strings == o.strings && comObjects == o.comObjects && comReferences == o.comReferences;
+    }
+};
+
+Counts Snapshot(const SimHost& host) {
+    return {host.LiveObjects(), host.LiveStrings(), simwia::LiveObjects(), simwia::OutstandingReferences()};
+}
+
+std::string Describe(const Counts& c) {
+    return std::to_string(c.objects) + " objects, " + std::to_string(c.strings) + " strings, " +
+           std::to_string(c.comObjects) + " COM objects, " + std::to_string(c.comReferences) + " COM references";
+}
+
+// Platform calls made, without reference counting.
+std::vector<std::string> PlatformCalls() {
+    std::vector<std::string> calls;
+    for (const std::string& call : simwia::CallSequence()) {
+        if (call.size() > 8 && (call.compare(call.size() - 8, 8, "::AddRef") == 0 || call.compare(call.size() - 9, 9, "::Release") == 0))
+            continue;
+        calls.push_back(call);
+    }
+    return calls;
+}
+
+// The call being made, printed by the crash handler so a crash names its member and arguments.
+std::string gCurrent;
+
+LONG CALLBACK ReportCrash(EXCEPTION_POINTERS* info) {
+    DWORD code = info->ExceptionRecord->ExceptionCode;
+    if (code == EXCEPTION_ACCESS_VIOLATION || code == EXCEPTION_STACK_OVERFLOW || code == EXCEPTION_ILLEGAL_INSTRUCTION) {
+        std::fprintf(stderr, "crash 0x%08lX in: %s\n", code, gCurrent.c_str());
+        std::fflush(stderr);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+constexpr HRESULT kFault = static_cast<HRESULT>(0x80070015);  // the device is not ready
+
+class Sweep : public PluginTest {
+public:
+    explicit Sweep(std::string className) : className_(std::move(className)) {}
+
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        crashHandler_ = AddVectoredExceptionHandler(1, ReportCrash);
+    }
+    void TearDown() override {
+        RemoveVectoredExceptionHandler(crashHandler_);
+        PluginTest::TearDown();
+    }
+
+    const ClassView& Class() { return host().Class(className_); }
+
+    // The platform back in its first state, with dialogs that write no files.
+    void Fresh() {
+        simwia::ResetAll();
+        simwia::SetDialogAnswer(nullptr, S_OK, 0);
+        simwia::SetItemDialogAnswer(S_OK, {true}, 0);
+    }
+
+    // Calls a member with the given values, after making them, forgetting the platform calls made so far
+    // and running `armed`; gives back the result and the arguments, and tells whether the result was empty.
+    bool Call(REALobject self, const Member& member, const std::vector<Value>& values, const std::function<void()>& armed = {}) {
+        Arena arena(host());
+        std::vector<Word> args;
+        if (!member.shared) args.push_back(reinterpret_cast<Word>(self));
+        args.insert(args.end(), member.leading.begin(), member.leading.end());
+        std::string description = className_ + " " + member.description + " with";
+        for (const Value& value : values) {
+            args.push_back(value.make(arena));
+            description += " [" + value.label + "]";
+        }
+        gCurrent = description;
+        simwia::ResetCounts();
+        if (armed) armed();
+        Word result = Invoke(member.function, args);
+        bool empty = true;
+        switch (member.result) {
+            case CType::String:
+                empty = result == 0 || host().Bytes(reinterpret_cast<REALstring>(result)).empty();
+                host().UnlockString(reinterpret_cast<REALstring>(result));
+                break;
+            case CType::Object:
+                empty = result == 0;
+                host().Unlock(reinterpret_cast<REALobject>(result));
+                break;
+            case CType::Array:
+                empty = result == 0 || ReadArray(host(), reinterpret_cast<REALarray>(result)).elements.empty();
+                host().Unlock(reinterpret_cast<REALobject>(result));
+                break;
+            case CType::Bool:
+                empty = (result & 0xFF) == 0;
+                break;
+            case CType::Void:
+                break;
+            default:
+                empty = result == 0;
+        }
+        return empty;
+    }
+
+    std::string className_;
+    void* crashHandler_ = nullptr;
+};
+
+class DeclarationSweep : public Sweep {
+public:
+    using Sweep::Sweep;
+
+    void TestBody() override {
+        const ClassView& cls = Class();
+        std::vector<Member> members = MembersOf(cls);
+        std::vector<sweep::NamedMaker> kinds = sweep::Makers()[className_];
+        bool needsInstance = false;
+        for (const Member& m : members) needsInstance = needsInstance || !m.shared;
+        if (needsInstance && kinds.empty()) ADD_FAILURE() << className_ << " has instance members but no maker (tests/Sweep.h)";
+        kinds.push_back({"script-made", [](SimHost&) -> REALobject { return nullptr; }});
+        // Once quiet, once with every log line written, so the log's own formatting meets the same values.
+        for (bool logging : {false, true}) {
+            host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", logging);
+            Pass(kinds, members);
+        }
+    }
+
+private:
+    void Pass(const std::vector<sweep::NamedMaker>& kinds, const std::vector<Member>& members) {
+        for (const sweep::NamedMaker& kind : kinds) {
+            for (const Member& member : members) {
+                if (member.shared && kind.label != "script-made") continue;  // shared members once
+                std::vector<Value> ordinary;
+                for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
+                Run(kind, member, ordinary);
+                for (size_t i = 0; i < member.params.size(); ++i) {
+                    for (const Value& worst : Worst(host(), member.params[i])) {
+                        std::vector<Value> values = ordinary;
+                        values[i] = worst;
+                        Run(kind, member, values);
+                    }
+                }
+            }
+        }
+    }
+
+    void Run(const sweep::NamedMaker& kind, const Member& member, const std::vector<Value>& values) {
+        Fresh();
+        const ClassView& cls = Class();
+        bool scriptMade = kind.label == "script-made";
+        Counts before = Snapshot(host());
+        REALobject self = nullptr;
+        if (!member.shared) {
+            self = scriptMade ? host().New(className_) : kind.make(host());
+            if (self == nullptr) {
+                ADD_FAILURE() << className_ << ": the " << kind.label << " maker made nothing";
+                return;
+            }
+        }
+        bool hasLasterror = self != nullptr && HasProperty(cls, "Lasterror");
+        bool handleZero = self != nullptr && HasProperty(cls, "Handle") && host().GetInt(self, "Handle") == 0;
+        bool simulated = self != nullptr && HasProperty(cls, "Handle") &&
+                         simwia::RefCount(reinterpret_cast<IUnknown*>(host().GetInt(self, "Handle"))) != 0;
+        if (hasLasterror) host().SetInt(self, "Lasterror", 12345);
+        host().raised.clear();
+        Call(self, member, values);
+        std::string where = className_ + " (" + kind.label + ") " + gCurrent.substr(className_.size() + 1);
+        bool worst = false;
+        for (const Value& v : values) worst = worst || v.worst;
+        for (const Raised& raised : host().raised) {
+            EXPECT_TRUE(worst && IsAllowed(className_, member.name, raised))
+                << where << " raised " << raised.className << " \"" << raised.message << "\"";
+        }
+        // A method that raised stops there and leaves Lasterror as it was.
+        if (hasLasterror && member.name != "Constructor" && host().raised.empty()) {
+            int64_t lasterror = host().GetInt(self, "Lasterror");
+            if (scriptMade && handleZero) {
+                EXPECT_EQ(lasterror, -1) << where << " on an object whose Handle is 0";
+            }
+            if (simulated && PlatformCalls().empty()) {
+                EXPECT_EQ(lasterror, -1) << where << " made no platform call";
+            }
+        }
+        host().raised.clear();
+        host().Unlock(self);
+        log().Clear();
+        Counts after = Snapshot(host());
+        EXPECT_TRUE(before == after) << where << " kept: before " << Describe(before) << "; after " << Describe(after);
+    }
+};
+
+// Members whose Lasterror the rules leave at -1 whatever their platform calls answer.
+const std::set<std::string> kKeepsNoCode = {"WIAItemZVK PropertyStorage"};
+
+class FaultSweep : public Sweep {
+public:
+    using Sweep::Sweep;
+
+    void TestBody() override {
+        const ClassView& cls = Class();
+        for (const sweep::NamedMaker& kind : sweep::Makers()[className_]) {
+            for (const Member& member : MembersOf(cls)) {
+                if (member.shared) continue;
+                std::vector<Value> ordinary;
+                for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
+                Fresh();
+                REALobject self = kind.make(host());
+                ASSERT_NE(self, nullptr) << className_ << ": the " << kind.label << " maker made nothing";
+                Call(self, member, ordinary);
+                host().Unlock(self);
+                std::set<std::string> reached;
+                for (const std::string& call : PlatformCalls()) {
+                    if (reached.insert(call).second) Fail(kind, member, ordinary, call);
+                }
+                failed_.insert(reached.begin(), reached.end());
+            }
+        }
+        std::string list;
+        for (const std::string& call : failed_) list += "\n  " + call;
+        std::printf("%s: %zu platform calls failed once each:%s\n", className_.c_str(), failed_.size(), list.c_str());
+    }
+
+    std::set<std::string> failed_;
+
+private:
+    void Fail(const sweep::NamedMaker& kind, const Member& member, const std::vector<Value>& values, const std::string& call) {
+        Fresh();
+        Counts before = Snapshot(host());
+        REALobject self = kind.make(host());
+        ASSERT_NE(self, nullptr);
+        bool hasLasterror = HasProperty(Class(), "Lasterror");
+        host().raised.clear();
+        bool empty = Call(self, member, values, [&call] { simwia::FailNext(call.c_str(), kFault); });
+        std::string where = className_ + " (" + kind.label + ") " + member.description + " with " + call + " failing";
+        for (const Raised& raised : host().raised) ADD_FAILURE() << where << " raised " << raised.className;
+        host().raised.clear();
+        std::vector<std::string> calls = PlatformCalls();
+        bool last = !calls.empty() && calls.back() == call && simwia::CallCount(call.c_str()) == 1;
+        if (last && hasLasterror && kKeepsNoCode.count(className_ + " " + member.name) == 0) {
+            EXPECT_EQ(host().GetInt(self, "Lasterror"), static_cast<int64_t>(static_cast<int32_t>(kFault))) << where;
+            EXPECT_TRUE(empty) << where << " returned a result";
+        }
+        host().Unlock(self);
+        Counts after = Snapshot(host());
+        EXPECT_TRUE(before == after) << where << " kept: before " << Describe(before) << "; after " << Describe(after);
+    }
+};
+
+// One test per registered class and sweep, named after the class.
+void AddSweeps() {
+    std::vector<std::string> names;
+    {
+        SimHost host;
+        host.Load();
+        for (const ClassView& cls : host.Classes()) names.push_back(cls.name);
+    }
+    for (const std::string& name : names) {
+        ::testing::RegisterTest("Declarations", name.c_str(), nullptr, nullptr, __FILE__, __LINE__,
+                                [name]() -> ::testing::Test* { return new DeclarationSweep(name); });
+        ::testing::RegisterTest("Faults", name.c_str(), nullptr, nullptr, __FILE__, __LINE__,
+                                [name]() -> ::testing::Test* { return new FaultSweep(name); });
+    }
+}
+
+const bool kAdded = (sweep::RunTimeSuites().push_back(AddSweeps), true);
+
+}  // namespace
+}  // namespace simhost
