@@ -1,7 +1,6 @@
 // Device managers of both generations, driven as a script drives them: construct, enumerate devices,
 // open them, let the user pick one in the system dialogs, and acquire images through the image dialogs.
 #include <fstream>
-#include <functional>
 #include <iterator>
 
 #include "tests/host/PluginTest.h"
@@ -141,27 +140,6 @@ TEST_P(DeviceManager, EmptyDeviceIdReachesThePlatformAsNull) {
     EXPECT_EQ(host().GetInt(manager, "Lasterror"), static_cast<int32_t>(E_INVALIDARG));
 }
 
-TEST_P(DeviceManager, FailedConstructionLeavesEveryMethodEmpty) {
-    simwia::FailNext("ClassFactory::CreateInstance", E_OUTOFMEMORY);
-    ObjectRef manager(host(), NewManager());
-    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -2147024882);
-    EXPECT_EQ(host().GetInt(manager, "Handle"), 0);
-
-    EXPECT_EQ(host().Call<REALobject>(manager.get(), kEnumDeviceInfo, int64_t{16}), nullptr);
-    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -1);
-
-    REALstring deviceId = host().Str("left over");
-    EXPECT_EQ(host().Call<REALobject>(manager.get(), kSelectHandleById, int64_t{0}, int64_t{0}, int64_t{0}, &deviceId),
-              nullptr);
-    EXPECT_EQ(deviceId, nullptr) << "DeviceID is cleared even though no dialog was shown";
-    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -1);
-
-    EXPECT_EQ(host().Call<REALstring>(manager.get(), kSelectIdHandle, int64_t{0}, int64_t{0}, int64_t{0}), nullptr);
-    EXPECT_EQ(host().Call<REALobject>(manager.get(), kCreateDevice, StringRef(host(), host().Str("x")).get()), nullptr);
-    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -1);
-    EXPECT_EQ(simwia::CallCount(Method(gen(), "SelectDeviceDlg").c_str()), 0);
-}
-
 TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
     ObjectRef manager(host(), NewManager());
     ObjectRef window(host(), NewWindow(host(), 0x1234));
@@ -237,77 +215,6 @@ INSTANTIATE_TEST_SUITE_P(Generations, DeviceManager, ::testing::Values(kWia1, kW
                              return "Wia" + std::to_string(param.param.number);
                          });
 
-// Every platform call a method makes, failed once on purpose: the method returns its empty result and
-// keeps the code, and nothing leaks.
-struct FailureRow {
-    const char* label;
-    const char* cls;
-    const char* platformMethod;
-    std::function<bool(SimHost&, REALobject)> call;  // true when the result is empty
-};
-
-class DeviceManagerFailures : public PluginTest {};
-
-TEST_F(DeviceManagerFailures, EveryPlatformCallFailedOnce) {
-    auto emptyObject = [](SimHost& host, REALobject result) {
-        host.Unlock(result);
-        return result == nullptr;
-    };
-    auto emptyString = [](SimHost& host, REALstring result) {
-        host.UnlockString(result);
-        return result == nullptr;
-    };
-    std::vector<FailureRow> rows;
-    for (const Generation& g : {kWia1, kWia2}) {
-        std::string iface = g.iface;
-        rows.push_back({"EnumDeviceInfo", g.cls, "EnumDeviceInfo", [=](SimHost& host, REALobject m) {
-                            return emptyObject(host, host.Call<REALobject>(m, kEnumDeviceInfo, int64_t{16}));
-                        }});
-        rows.push_back({"CreateDevice", g.cls, "CreateDevice", [=](SimHost& host, REALobject m) {
-                            StringRef id(host, host.Str(Narrow(simwia::kScannerId)));
-                            return emptyObject(host, host.Call<REALobject>(m, kCreateDevice, id.get()));
-                        }});
-        rows.push_back({"SelectDeviceDialog", g.cls, "SelectDeviceDlg", [=](SimHost& host, REALobject m) {
-                            REALstring id = nullptr;
-                            bool empty = emptyObject(host, host.Call<REALobject>(m, kSelectHandleById, int64_t{0},
-                                                                                  int64_t{0}, int64_t{0}, &id));
-                            return empty && id == nullptr;
-                        }});
-        rows.push_back({"SelectDeviceDialogID", g.cls, "SelectDeviceDlgID", [=](SimHost& host, REALobject m) {
-                            return emptyString(host, host.Call<REALstring>(m, kSelectIdHandle, int64_t{0}, int64_t{0},
-                                                                            int64_t{0}));
-                        }});
-    }
-    rows.push_back({"GetImageDialog", "WIADeviceManager1ZVK", "GetImageDlg", [](SimHost& host, REALobject m) {
-                        ObjectRef file(host, NewFolderItemAt(host, "C:\\image.bmp"));
-                        host.Call<void>(m, kImageDialog1Handle, int64_t{0}, int64_t{0}, int64_t{0}, int64_t{0},
-                                        file.get(), static_cast<REALobject>(nullptr));
-                        return true;
-                    }});
-    rows.push_back({"GetImageDialog", "WIADeviceManager2ZVK", "GetImageDlg", [](SimHost& host, REALobject m) {
-                        REALobject item = nullptr;
-                        StringRef empty(host, nullptr);
-                        REALarray paths = host.Call<REALarray>(m, kImageDialog2Handle, int64_t{0}, empty.get(), int64_t{0},
-                                                               empty.get(), empty.get(), &item);
-                        size_t count = ReadArray(host, paths).elements.size();
-                        host.Unlock(reinterpret_cast<REALobject>(paths));
-                        return count == 0 && item == nullptr;
-                    }});
-
-    for (const FailureRow& row : rows) {
-        const bool wia1 = std::string(row.cls) == "WIADeviceManager1ZVK";
-        std::string method = std::string(wia1 ? "IWiaDevMgr" : "IWiaDevMgr2") + "::" + row.platformMethod;
-        SCOPED_TRACE(method);
-        ObjectRef manager(host(), host().New(row.cls));
-        host().Call<void>(manager.get(), kConstructor);
-        simwia::FailNext(method.c_str(), E_ACCESSDENIED);
-        EXPECT_TRUE(row.call(host(), manager.get())) << row.label << " gave a result";
-        EXPECT_EQ(simwia::CallCount(method.c_str()), 1);
-        EXPECT_EQ(host().GetInt(manager, "Lasterror"), static_cast<int32_t>(E_ACCESSDENIED));
-        simwia::ResetCounts();
-    }
-}
-
 class ImageDialogs : public PluginTest {};
 
 TEST_F(ImageDialogs, Wia1WritesTheFileItWasGiven) {
@@ -342,17 +249,6 @@ TEST_F(ImageDialogs, Wia1WritesTheFileItWasGiven) {
     DeleteFileA(path.c_str());
 }
 
-TEST_F(ImageDialogs, Wia1NilFileRaisesEvenWithoutAManager) {
-    ObjectRef manager(host(), host().New("WIADeviceManager1ZVK"));
-    host().SetInt(manager, "Lasterror", 7);
-    host().Call<void>(manager.get(), kImageDialog1Handle, int64_t{0}, int64_t{0}, int64_t{0}, int64_t{0},
-                      static_cast<REALobject>(nullptr), static_cast<REALobject>(nullptr));
-    ASSERT_EQ(host().raised.size(), 1u);
-    EXPECT_EQ(host().raised[0].className, "NilObjectException");
-    EXPECT_EQ(host().raised[0].message, "file parameter is nil");
-    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 7) << "Lasterror is not touched";
-}
-
 TEST_F(ImageDialogs, Wia2ReturnsThePathsAndTheItem) {
     ObjectRef manager(host(), host().New("WIADeviceManager2ZVK"));
     host().Call<void>(manager.get(), kConstructor);
@@ -385,59 +281,6 @@ TEST_F(ImageDialogs, Wia2ReturnsThePathsAndTheItem) {
     DeleteFileA((directory + "\\zvk-scan.bmp").c_str());
     DeleteFileA((directory + "\\zvk-scan (2).bmp").c_str());
 }
-
-TEST_F(ImageDialogs, Wia2WithoutManagerGivesAnEmptyArrayAndClearsItem) {
-    ObjectRef manager(host(), host().New("WIADeviceManager2ZVK"));
-    REALobject item = host().New("WIAItemZVK");
-    REALarray paths = host().Call<REALarray>(manager.get(), kImageDialog2Handle, int64_t{0}, static_cast<REALstring>(nullptr),
-                                             int64_t{0}, static_cast<REALstring>(nullptr), static_cast<REALstring>(nullptr),
-                                             &item);
-    ObjectRef pathsRef(host(), reinterpret_cast<REALobject>(paths));
-    ASSERT_NE(paths, nullptr);
-    EXPECT_TRUE(ReadArray(host(), paths).elements.empty());
-    EXPECT_EQ(item, nullptr);
-    EXPECT_EQ(host().GetInt(manager, "Lasterror"), -1);
-}
-
-// The DesktopWindow overloads are the last four entries of both tables and are cut on older hosts.
-struct TrimRow {
-    double version;
-    size_t methods;
-};
-
-void PrintTo(const TrimRow& row, std::ostream* os) {
-    *os << "host " << row.version;
-}
-
-class ManagerTables : public ::testing::TestWithParam<TrimRow> {};
-
-TEST_P(ManagerTables, DesktopWindowOverloadsComeLastAndAreTrimmed) {
-    Options options;
-    options.version = GetParam().version;
-    SimHost host(options);
-    host.Load();
-    for (const char* cls : {"WIADeviceManager1ZVK", "WIADeviceManager2ZVK"}) {
-        SCOPED_TRACE(cls);
-        const ClassView& view = host.Class(cls);
-        ASSERT_EQ(view.methods.size(), GetParam().methods);
-        for (size_t i = 0; i < view.methods.size(); ++i) {
-            const std::string& declaration = view.methods[i].declaration;
-            bool desktop = declaration.find("as DesktopWindow") != std::string::npos;
-            bool window = desktop || declaration.find("as window") != std::string::npos;
-            EXPECT_EQ(desktop, i >= 11) << declaration;
-            EXPECT_EQ(view.methods[i].flags, window ? 512u : 4u) << declaration;
-        }
-        EXPECT_EQ(view.constants.size(), 18u);
-        EXPECT_EQ(view.constants.front(), "kEnumLocal = 16");
-        EXPECT_EQ(view.constants.back(), "kDeviceDialogUseCommonUI = 4");
-    }
-    EXPECT_EQ(host.Class("WIADeviceManager1ZVK").constants, host.Class("WIADeviceManager2ZVK").constants);
-}
-
-INSTANTIATE_TEST_SUITE_P(Hosts, ManagerTables, ::testing::Values(TrimRow{2021.02, 11}, TrimRow{2021.03, 15}),
-                         [](const ::testing::TestParamInfo<TrimRow>& param) {
-                             return "Host" + std::to_string(static_cast<int>(param.param.version * 100 + 0.5));
-                         });
 
 }  // namespace
 }  // namespace simhost

@@ -105,6 +105,8 @@ const sweep::Registration kMakers[] = {
     {"WIADeviceCapabilitiesZVK", [](SimHost& host) { return Then(host, Capabilities(host), "NextItem as WIADeviceCapabilitiesZVK"); }},
     {"WIAFormatInfoEnumeratorZVK", Formats},
     {"WIAFormatInfoZVK", [](SimHost& host) { return Then(host, Formats(host), "NextItem as WIAFormatInfoZVK"); }},
+    {"WIADataTransferInfoZVK", [](SimHost& host) { return host.New("WIADataTransferInfoZVK"); }, "script-made"},
+    {"WIATransferParamsZVK", [](SimHost& host) { return host.New("WIATransferParamsZVK"); }, "script-made"},
     {"WIAGUIDZVK", [](SimHost& host) { return host.CallShared<REALobject>("WIAItemZVK", "kCommandTakePicture as WIAGUIDZVK"); }},
 };
 

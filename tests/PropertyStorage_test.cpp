@@ -291,63 +291,6 @@ struct StorageFailureRow {
     std::function<bool(SimHost&, REALobject)> call;  // true when the result is empty
 };
 
-TEST_F(PropertyStorage, EveryPlatformCallFailedOnce) {
-    auto emptyObject = [](SimHost& h, REALobject result) {
-        h.Unlock(result);
-        return result == nullptr;
-    };
-    const StorageFailureRow rows[] = {
-        {"ReadMultiple", [&](SimHost& h, REALobject s) { return emptyObject(h, h.Call<REALobject>(s, kReadId, int64_t{2})); }},
-        {"WriteMultiple",
-         [&](SimHost& h, REALobject s) {
-             ObjectRef value(h, NewVariant(h, vtype::kInt32, VariantKind::Int32, 1));
-             h.Call<void>(s, kWriteId, int64_t{5300}, value.get());
-             return simwia::StoredValue(kTable, 5300).vt() == VT_EMPTY;
-         }},
-        {"DeleteMultiple",
-         [&](SimHost& h, REALobject s) {
-             h.Call<void>(s, kDeleteId, int64_t{2});
-             return simwia::StoredValue(kTable, 2).vt() != VT_EMPTY;
-         }},
-        {"ReadPropertyNames",
-         [&](SimHost& h, REALobject s) {
-             REALstring name = h.Call<REALstring>(s, kReadPropertyName, int64_t{2});
-             h.UnlockString(name);
-             return name == nullptr;
-         }},
-        {"WritePropertyNames",
-         [&](SimHost& h, REALobject s) {
-             StringRef name(h, h.Str("Other"));
-             h.Call<void>(s, kWritePropertyName, int64_t{2}, name.get());
-             return simwia::StoredName(kTable, 2) != std::wstring(L"Other");
-         }},
-        {"DeletePropertyNames",
-         [&](SimHost& h, REALobject s) {
-             h.Call<void>(s, kDeletePropertyName, int64_t{2});
-             return simwia::StoredName(kTable, 2).has_value();
-         }},
-        {"GetCount", [&](SimHost& h, REALobject s) { return h.Call<int64_t>(s, kCount) == 0; }},
-        {"Commit", [&](SimHost& h, REALobject s) {
-             h.Call<void>(s, kCommit, int64_t{0});
-             return true;
-         }},
-        {"Revert", [&](SimHost& h, REALobject s) {
-             h.Call<void>(s, kRevert);
-             return true;
-         }},
-        {"Enum", [&](SimHost& h, REALobject s) { return emptyObject(h, h.Call<REALobject>(s, kEnumerate)); }},
-    };
-    for (const StorageFailureRow& row : rows) {
-        std::string method = std::string("IWiaPropertyStorage::") + row.platformMethod;
-        SCOPED_TRACE(method);
-        simwia::FailNext(method.c_str(), E_FAIL);
-        EXPECT_TRUE(row.call(host(), storage()));
-        EXPECT_EQ(Lasterror(), static_cast<int32_t>(E_FAIL));
-        EXPECT_EQ(simwia::CallCount(method.c_str()), 1);
-        simwia::ResetCounts();
-    }
-}
-
 TEST_F(PropertyStorage, LogShowsTheConvertedTypeBeforeTheWrite) {
     EnableLogging();
     ObjectRef value(host(), Int32(9));
@@ -361,16 +304,6 @@ TEST_F(PropertyStorage, LogShowsTheConvertedTypeBeforeTheWrite) {
     EXPECT_GT(host().Call<int64_t>(storage(), kCount), 0);
     EXPECT_TRUE(log().Contains("ZVK Debug: rbGetCount")) << log().Dump();
     EXPECT_TRUE(log().Contains("ZVK Debug: GetCount 0")) << log().Dump();
-}
-
-TEST_F(PropertyStorage, AStorageWithoutHandleAnswersMinusOne) {
-    ObjectRef empty(host(), host().New("WIAPropertyStorageZVK"));
-    EXPECT_EQ(host().Call<int64_t>(empty.get(), kCount), 0);
-    EXPECT_EQ(host().GetInt(empty, "Lasterror"), -1);
-    EXPECT_EQ(host().Call<REALobject>(empty.get(), kReadId, int64_t{2}), nullptr);
-    EXPECT_EQ(host().Call<REALstring>(empty.get(), kReadPropertyName, int64_t{2}), nullptr);
-    EXPECT_EQ(host().Call<REALobject>(empty.get(), kEnumerate), nullptr);
-    EXPECT_EQ(host().GetInt(empty, "Lasterror"), -1);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // instance data and bound properties, and the behaviour with older or incomplete hosts.
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstring>
+#include <sstream>
 #include <thread>
 
 #include "tests/host/PluginTest.h"
@@ -109,122 +111,95 @@ TEST_F(Registration, DebuggingIsAHiddenSharedBooleanOfTheWia2Manager) {
     }
 }
 
-struct BoundRow {
-    const char* cls;
-    const char* property;
-    const char* type;
-    int field;
-};
-
-const BoundRow kBoundRows[] = {
-    {"WIADataCallbackZVK", "Handle", "Integer", 0},
-    {"WIADataTransferZVK", "Handle", "Integer", 0},
-    {"WIADataTransferZVK", "Lasterror", "Integer", 1},
-    {"WIADataTransferInfoZVK", "Size", "Integer", 0},
-    {"WIADataTransferInfoZVK", "Section", "Integer", 1},
-    {"WIADataTransferInfoZVK", "BufferSize", "Integer", 2},
-    {"WIADataTransferInfoZVK", "DoubleBuffer", "Boolean", 3},
-    {"WIADeviceCapabilitiesZVK", "GUID", "String", 0},
-    {"WIADeviceCapabilitiesZVK", "Flags", "Integer", 1},
-    {"WIADeviceCapabilitiesZVK", "Name", "String", 2},
-    {"WIADeviceCapabilitiesZVK", "Description", "String", 3},
-    {"WIADeviceCapabilitiesZVK", "Icon", "String", 4},
-    {"WIADeviceCapabilitiesZVK", "Commandline", "String", 5},
-    {"WIADeviceCapabilitiesEnumeratorZVK", "Handle", "Integer", 0},
-    {"WIADeviceCapabilitiesEnumeratorZVK", "Lasterror", "Integer", 1},
-    {"WIADeviceInfoEnumeratorZVK", "Handle", "Integer", 0},
-    {"WIADeviceInfoEnumeratorZVK", "Lasterror", "Integer", 1},
-    {"WIADeviceManager1ZVK", "Handle", "Integer", 0},
-    {"WIADeviceManager1ZVK", "Lasterror", "Integer", 1},
-    {"WIADeviceManager2ZVK", "Handle", "Integer", 0},
-    {"WIADeviceManager2ZVK", "Lasterror", "Integer", 1},
-    {"WIAExtendedTransferInfoZVK", "Size", "Integer", 0},
-    {"WIAExtendedTransferInfoZVK", "MinBufferSize", "Integer", 1},
-    {"WIAExtendedTransferInfoZVK", "OptimalBufferSize", "Integer", 2},
-    {"WIAExtendedTransferInfoZVK", "MaxBufferSize", "Integer", 3},
-    {"WIAExtendedTransferInfoZVK", "NumBuffers", "Integer", 4},
-    {"WIAFormatInfoZVK", "FormatID", "WIAGUIDZVK", 0},
-    {"WIAFormatInfoZVK", "Tymed", "Integer", 1},
-    {"WIAFormatInfoEnumeratorZVK", "Handle", "Integer", 0},
-    {"WIAFormatInfoEnumeratorZVK", "Lasterror", "Integer", 1},
-    {"WIAItemZVK", "Handle", "Integer", 0},
-    {"WIAItemZVK", "Handle1", "Integer", 1},
-    {"WIAItemZVK", "Handle2", "Integer", 2},
-    {"WIAItemZVK", "Lasterror", "Integer", 3},
-    {"WIAItemEnumeratorZVK", "Handle", "Integer", 0},
-    {"WIAItemEnumeratorZVK", "Handle1", "Integer", 1},
-    {"WIAItemEnumeratorZVK", "Handle2", "Integer", 2},
-    {"WIAItemEnumeratorZVK", "Lasterror", "Integer", 3},
-    {"WIAPropertyZVK", "Name", "String", 0},
-    {"WIAPropertyZVK", "ID", "Integer", 1},
-    {"WIAPropertyZVK", "Type", "Integer", 2},
-    {"WIAPropertyEnumeratorZVK", "Handle", "Integer", 0},
-    {"WIAPropertyEnumeratorZVK", "Lasterror", "Integer", 1},
-    {"WIAPropertyStorageZVK", "Handle", "Integer", 0},
-    {"WIAPropertyStorageZVK", "Lasterror", "Integer", 1},
-    {"WIAStreamZVK", "Handle", "Integer", 0},
-    {"WIAStreamZVK", "Lasterror", "Integer", 1},
-    {"WIATransferZVK", "Handle", "Integer", 0},
-    {"WIATransferZVK", "Lasterror", "Integer", 1},
-    {"WIATransferCallbackZVK", "Handle", "Integer", 0},
-    {"WIATransferParamsZVK", "Message", "Integer", 1},
-    {"WIATransferParamsZVK", "PercentComplete", "Integer", 2},
-    {"WIATransferParamsZVK", "ErrorStatus", "Integer", 3},
-    {"WIAVideoZVK", "Handle", "Integer", 0},
-    {"WIAVideoZVK", "Lasterror", "Integer", 1},
+// Each class's properties in the order of the fields they sit at.
+const std::pair<const char*, const char*> kFieldRows[] = {
+    {"WIADataCallbackZVK", "Handle"},
+    {"WIADataTransferZVK", "Handle Lasterror"},
+    {"WIADataTransferInfoZVK", "Size Section BufferSize DoubleBuffer"},
+    {"WIADeviceCapabilitiesZVK", "GUID Flags Name Description Icon Commandline"},
+    {"WIADeviceCapabilitiesEnumeratorZVK", "Handle Lasterror"},
+    {"WIADeviceInfoEnumeratorZVK", "Handle Lasterror"},
+    {"WIADeviceManager1ZVK", "Handle Lasterror"},
+    {"WIADeviceManager2ZVK", "Handle Lasterror"},
+    {"WIAExtendedTransferInfoZVK", "Size MinBufferSize OptimalBufferSize MaxBufferSize NumBuffers"},
+    {"WIAFormatInfoZVK", "FormatID Tymed"},
+    {"WIAFormatInfoEnumeratorZVK", "Handle Lasterror"},
+    {"WIAGUIDZVK", ""},
+    {"WIAItemZVK", "Handle Handle1 Handle2 Lasterror"},
+    {"WIAItemEnumeratorZVK", "Handle Handle1 Handle2 Lasterror"},
+    {"WIAPropertyZVK", "Name ID Type"},
+    {"WIAPropertyEnumeratorZVK", "Handle Lasterror"},
+    {"WIAPropertyStorageZVK", "Handle Lasterror"},
+    {"WIAStreamZVK", "Handle Lasterror"},
+    {"WIATransferZVK", "Handle Lasterror"},
+    {"WIATransferCallbackZVK", "Handle"},
+    {"WIATransferParamsZVK", "TransferredBytes Message PercentComplete ErrorStatus"},
+    {"WIAVideoZVK", "Handle Lasterror"},
 };
 
 // Every bound property reaches its own field: written through the property, read straight from the
 // instance data at the field's byte position, and the other way round.
 TEST_F(Registration, BoundPropertiesSitAtTheirFields) {
-    // The table covers every bound property of every class.
-    size_t bound = 0;
-    for (const ClassView& cls : host().Classes()) {
-        for (const PropertyView& property : cls.properties) bound += property.bound() ? 1 : 0;
-    }
-    EXPECT_EQ(bound, std::size(kBoundRows));
-
-    for (const BoundRow& row : kBoundRows) {
-        SCOPED_TRACE(std::string(row.cls) + "." + row.property);
-        ObjectRef object(host(), host().New(row.cls));
-        const ClassView& cls = host().Class(row.cls);
-        const PropertyView* property = nullptr;
-        for (const PropertyView& p : cls.properties) property = p.name == row.property ? &p : property;
-        ASSERT_NE(property, nullptr);
-        EXPECT_EQ(property->type, row.type);
-        EXPECT_TRUE(property->bound());
-        EXPECT_EQ(property->param, 8 * row.field);
-        uint8_t* field = host().Data(object) + 8 * row.field;
-
-        if (std::strcmp(row.type, "Integer") == 0) {
-            host().SetInt(object, row.property, -0x123456789A);
-            int64_t raw;
-            std::memcpy(&raw, field, 8);
-            EXPECT_EQ(raw, -0x123456789A);
-            raw = 0x7766554433221100;
-            std::memcpy(field, &raw, 8);
-            EXPECT_EQ(host().GetInt(object, row.property), 0x7766554433221100);
-            std::memset(field, 0, 8);  // wrapper destructors release a non-zero Handle
-        } else if (std::strcmp(row.type, "Boolean") == 0) {
-            host().SetBool(object, row.property, true);
-            EXPECT_EQ(field[0], 1);
-            field[0] = 0;
-            EXPECT_FALSE(host().GetBool(object, row.property));
-        } else if (std::strcmp(row.type, "String") == 0) {
-            StringRef text(host(), host().Str("value"));
-            host().SetString(object, row.property, text);
-            REALstring raw;
-            std::memcpy(&raw, field, 8);
-            EXPECT_EQ(raw, text.get());
-            EXPECT_EQ(host().StringRefCount(text), 2);
-        } else {
-            ObjectRef guid(host(), host().New("WIAGUIDZVK"));
-            host().SetObjectProp(object, row.property, guid);
-            REALobject raw;
-            std::memcpy(&raw, field, 8);
-            EXPECT_EQ(raw, guid.get());
-            EXPECT_EQ(host().RefCount(guid), 2);
+    ASSERT_EQ(std::size(kFieldRows), host().Classes().size());
+    for (const auto& [className, names] : kFieldRows) {
+        const ClassView& cls = host().Class(className);
+        std::vector<std::string> fields;
+        std::istringstream list(names);
+        for (std::string name; list >> name;) fields.push_back(name);
+        EXPECT_EQ(cls.properties.size(), fields.size()) << className;
+        for (const PropertyView& property : cls.properties) {
+            SCOPED_TRACE(std::string(className) + "." + property.name);
+            size_t field = std::find(fields.begin(), fields.end(), property.name) - fields.begin();
+            ASSERT_LT(field, fields.size());
+            if (!property.bound()) continue;
+            EXPECT_EQ(property.param, static_cast<int64_t>(8 * field));
+            ObjectRef object(host(), host().New(className));
+            uint8_t* raw = host().Data(object) + 8 * field;
+            if (property.type == "Integer") {
+                host().SetInt(object, property.name, -0x123456789A);
+                EXPECT_EQ(*reinterpret_cast<int64_t*>(raw), -0x123456789A);
+                *reinterpret_cast<int64_t*>(raw) = 0x7766554433221100;
+                EXPECT_EQ(host().GetInt(object, property.name), 0x7766554433221100);
+                *reinterpret_cast<int64_t*>(raw) = 0;  // wrapper destructors release a non-zero Handle
+            } else if (property.type == "Boolean") {
+                host().SetBool(object, property.name, true);
+                EXPECT_EQ(raw[0], 1);
+                raw[0] = 0;
+                EXPECT_FALSE(host().GetBool(object, property.name));
+            } else if (property.type == "String") {
+                StringRef text(host(), host().Str("value"));
+                host().SetString(object, property.name, text);
+                EXPECT_EQ(*reinterpret_cast<REALstring*>(raw), text.get());
+                EXPECT_EQ(host().StringRefCount(text), 2);
+            } else {
+                ObjectRef guid(host(), host().New(property.type));
+                host().SetObjectProp(object, property.name, guid);
+                EXPECT_EQ(*reinterpret_cast<REALobject*>(raw), guid.get());
+                EXPECT_EQ(host().RefCount(guid), 2);
+            }
         }
+    }
+}
+
+// Window overloads carry flag 512 and the DesktopWindow ones come last, cut on hosts before 2021.03.
+TEST(RegistrationTables, DesktopWindowOverloadsComeLastAndAreTrimmedOnOldHosts) {
+    for (double version : {2021.02, 2021.03}) {
+        Options options;
+        options.version = version;
+        SimHost host(options);
+        host.Load();
+        for (const ClassView& cls : host.Classes()) {
+            bool desktopSeen = false;
+            for (const MethodView& method : cls.methods) {
+                bool desktop = method.declaration.find("as DesktopWindow") != std::string::npos;
+                bool window = desktop || method.declaration.find("as window") != std::string::npos;
+                EXPECT_TRUE(desktop || !desktopSeen) << version << " " << method.declaration << ": after a DesktopWindow one";
+                EXPECT_FALSE(desktop && version < 2021.03) << method.declaration;
+                EXPECT_EQ(method.flags, window ? 512u : 4u) << method.declaration;
+                desktopSeen = desktopSeen || desktop;
+            }
+        }
+        ExpectHostCountsAtZero(host);
     }
 }
 

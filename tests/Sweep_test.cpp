@@ -261,12 +261,14 @@ struct Member {
     std::vector<Param> params;  // after self (and the property's param word)
     std::vector<Word> leading;  // fixed words after self: a property's param
     CType result;
+    std::string resultName = "";
 };
 
 std::vector<Member> MembersOf(const ClassView& cls) {
     std::vector<Member> members;
     auto addMethod = [&](const MethodView& m, bool shared) {
-        members.push_back({m.signature.name, m.declaration, m.function, shared, m.signature.params, {}, m.signature.result});
+        members.push_back(
+            {m.signature.name, m.declaration, m.function, shared, m.signature.params, {}, m.signature.result, m.signature.resultName});
         if (m.setter != nullptr) {
             Param value{"value", m.signature.result, m.signature.resultName, false, false, ""};
             std::vector<Param> params = m.signature.params;
@@ -425,6 +427,16 @@ public:
             host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", logging);
             Pass(kinds, members);
         }
+        // And with a host that makes no object at all once the arguments are made: results are nil.
+        host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", false);
+        refuse_ = true;
+        for (const sweep::NamedMaker& kind : kinds) {
+            for (const Member& member : members) {
+                std::vector<Value> ordinary;
+                for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
+                if (!member.shared || kind.label == "script-made") Run(kind, member, ordinary);
+            }
+        }
     }
 
 private:
@@ -446,6 +458,8 @@ private:
         }
     }
 
+    bool refuse_ = false;
+
     void Run(const sweep::NamedMaker& kind, const Member& member, const std::vector<Value>& values) {
         Fresh();
         const ClassView& cls = Class();
@@ -465,15 +479,25 @@ private:
                          simwia::RefCount(reinterpret_cast<IUnknown*>(host().GetInt(self, "Handle"))) != 0;
         if (hasLasterror) host().SetInt(self, "Lasterror", 12345);
         host().raised.clear();
-        Call(self, member, values);
-        std::string where = className_ + " (" + kind.label + ") " + gCurrent.substr(className_.size() + 1);
+        bool empty = Call(self, member, values, [this] {
+            if (refuse_) host().refuseInstance = [](const std::string&) { return true; };
+        });
+        host().refuseInstance = nullptr;
+        std::string where = className_ + " (" + kind.label + (refuse_ ? ", host makes no objects) " : ") ") +
+                            gCurrent.substr(className_.size() + 1);
+        if (refuse_ && host().FindClass(member.resultName) != nullptr) {
+            EXPECT_TRUE(empty) << where << " returned an object";
+        }
         bool worst = false;
         for (const Value& v : values) worst = worst || v.worst;
         for (const Raised& raised : host().raised) {
             EXPECT_TRUE(worst && IsAllowed(className_, member.name, raised))
                 << where << " raised " << raised.className << " \"" << raised.message << "\"";
         }
-        // A method that raised stops there and leaves Lasterror as it was.
+        // A method that raised stops there: no platform call, and Lasterror as it was.
+        if (!host().raised.empty()) {
+            EXPECT_TRUE(PlatformCalls().empty()) << where << " called the platform after raising";
+        }
         if (hasLasterror && member.name != "Constructor" && host().raised.empty()) {
             int64_t lasterror = host().GetInt(self, "Lasterror");
             if (scriptMade && handleZero) {
