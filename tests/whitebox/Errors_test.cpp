@@ -15,18 +15,6 @@ namespace {
 
 class Exceptions : public BootedHostTest {};
 
-TEST_F(Exceptions, RaisesTheNamedClassOrFallsBackToRuntimeException) {
-    RaiseException("NilObjectException", "\xC3\xA9t\xC3\xA9 is nil");
-    EXPECT_EQ(TakeRaised(), "NilObjectException: \xC3\xA9t\xC3\xA9 is nil");
-    Withhold("OutOfBoundsException");
-    RaiseOutOfBounds("index");
-    EXPECT_EQ(TakeRaised(), "RuntimeException: index");
-    Withhold("RuntimeException");
-    RaiseOutOfBounds("index");
-    EXPECT_EQ(TakeRaised(), "");
-    EXPECT_EQ(sim().instancesRequested["RuntimeException"], 2);
-}
-
 TEST_F(Exceptions, RangeMessagesNameParameterMethodAndBounds) {
     struct Row {
         int64_t value, minimum, limit;
@@ -79,29 +67,6 @@ TEST_F(Exceptions, StandardExceptionsMapToHostClassesInTableOrder) {
     Withhold("OutOfMemoryException");
     TranslateCppException(std::bad_alloc());
     EXPECT_EQ(TakeRaised(), "RuntimeException: Failed to allocate memory: std::bad_alloc");
-}
-
-void RaiseInHost(void* calls) {
-    ++*static_cast<int*>(calls);
-    auto& host = simhost::SimHost::Current();
-    simhost::REALobject exception = host.New("NilObjectException");
-    host.SetDynamic(exception, "ErrorNumber", int64_t{0});
-    reinterpret_cast<void (*)(simhost::REALobject)>(host.entries["RuntimeRaiseException"])(exception);
-    host.Unlock(exception);
-}
-
-TEST_F(Exceptions, GuardedHostCallsKeepTheHostsExceptionFromTheScript) {
-    EnableLogging();
-    int calls = 0;
-    EXPECT_FALSE(CallGuarded(RaiseInHost, &calls));
-    EXPECT_EQ(TakeRaised(), "");
-    ASSERT_EQ(log().Lines().size(), 1u) << log().Dump();
-    EXPECT_EQ(log().Lines()[0].rfind("ZVK Debug: exception ", 0), 0u) << log().Dump();
-    // Without the entry the function runs unguarded: its exception reaches the script.
-    Withhold("PluginCallFunctionWithExceptionHandler");
-    EXPECT_TRUE(CallGuarded(RaiseInHost, &calls));
-    EXPECT_EQ(TakeRaised(), "NilObjectException: ");
-    EXPECT_EQ(calls, 2);
 }
 
 }  // namespace

@@ -57,61 +57,6 @@ TEST_F(FolderItems, NativeModeIsZeroBefore2013) {
     }
 }
 
-// The lookup happens once: offering the method later changes nothing.
-TEST_F(FolderItems, MissingGetTrueFolderItemFallsBackToTheConstructor) {
-    host().Withhold(kGetTrueFolderItem);
-    zvk::HostVersion = 2012.0;
-    EnableLogging();
-    for (int call = 0; call < 3; ++call) {
-        if (call == 2) host().Offer(kGetTrueFolderItem);
-        ObjectRef item(host(), GetTrue("C:\\scan.bmp", 3));
-        const FolderItemOrigin origin = OriginOf(host(), item);
-        EXPECT_EQ(origin.madeBy, kFolderItemConstructor) << "call " << call;
-        EXPECT_EQ(origin.pathMode, 3) << "call " << call << ": mode 0 is passed as 3";
-        EXPECT_FALSE(origin.followAlias);
-    }
-    EXPECT_EQ(log().Count("ZVK Debug: GetTrueFolderItem missing"), 1u) << log().Dump();
-}
-
-TEST_F(FolderItems, NewFolderItemUsesTheConstructorsThereAre) {
-    const struct {
-        std::set<std::string> withheld;
-        int64_t mode;
-        bool followAlias;
-        const char* madeBy;  // null: nil
-        int64_t passed;
-        const char* logged;
-    } rows[] = {
-        {{}, 0, false, kFolderItemConstructor, 3, nullptr},
-        {{}, 1, true, kFolderItemConstructor, 1, nullptr},
-        {{kFolderItemConstructor}, 0, false, kFolderItemShortConstructor, 3, nullptr},
-        {{kFolderItemConstructor}, 3, true, nullptr, 0, "FolderItem constructor not found!?"},
-        {{kFolderItemConstructor, kFolderItemShortConstructor}, 3, false, nullptr, 0, "FolderItem constructor not found!?"},
-        {{"FolderItem"}, 3, false, nullptr, 0, "failed to create FolderItem."},
-        {{"PluginCallFunctionWithExceptionHandler"}, 2, false, kFolderItemConstructor, 2, nullptr},
-    };
-    EnableLogging();
-    for (const auto& row : rows) {
-        const std::string label = "row with " + std::to_string(row.withheld.size()) + " withheld, mode " +
-                                  std::to_string(row.mode) + (row.followAlias ? ", following aliases" : "");
-        for (const std::string& name : row.withheld) host().Withhold(name);
-        zvk::host::ResetEntryCache();
-        log().Clear();
-        ObjectRef item(host(), NewItem(row.mode, row.followAlias));
-        if (row.madeBy == nullptr) {
-            EXPECT_EQ(item.get(), nullptr) << label;
-            EXPECT_EQ(log().Count(std::string("ZVK Debug: ") + row.logged), 1u) << label << "\n" << log().Dump();
-        } else {
-            ASSERT_NE(item.get(), nullptr) << label;
-            const FolderItemOrigin origin = OriginOf(host(), item);
-            EXPECT_EQ(origin.madeBy, row.madeBy) << label;
-            EXPECT_EQ(origin.pathMode, row.passed) << label;
-            EXPECT_EQ(origin.followAlias, row.followAlias && row.madeBy == std::string(kFolderItemConstructor)) << label;
-        }
-        for (const std::string& name : row.withheld) host().Offer(name);
-    }
-}
-
 TEST_F(FolderItems, RaisingConstructorIsSwallowed) {
     RaiseInFolderItemConstructor(kFolderItemConstructor);
     EnableLogging();

@@ -105,34 +105,6 @@ TEST_P(Builders, BuildsEachEncodingTheWayItsHostCan) {
     }
 }
 
-TEST_P(Builders, EmptyNullAndOversizedInputGiveNil) {
-    EnableLogging();
-    for (int64_t count : {int64_t{0}, int64_t{-1}, int64_t{INT32_MAX} + 1, INT64_MAX})
-        EXPECT_EQ(Take(REALBuildUnicodeString("abc", count, enc::kUnknown)), "nil") << "count " << count;
-    EXPECT_EQ(Take(REALBuildUnicodeString(nullptr, 3, enc::kUTF8)), "nil");
-    EXPECT_EQ(log().Lines(), std::vector<std::string>(2, "ZVK Debug: Count too big for REALBuildUnicodeString."));
-    EXPECT_TRUE(gDeclared.empty());
-}
-
-TEST_P(Builders, TextBuildersCountUpToTheTerminator) {
-    EnableLogging();
-    EXPECT_EQ(Take(CString2RB(nullptr, enc::kASCII)), "nil");
-    EXPECT_EQ(Take(CString2RB("", enc::kUTF8)), "nil");
-    EXPECT_EQ(Take(CString2RB("caf\xE9", enc::kWindowsLatin1)), "caf\xE9 as 0x500");
-    EXPECT_TRUE(log().Lines().empty()) << log().Dump();
-    EXPECT_EQ(Take(CString2RB("caf\xC3\xA9", enc::kASCII)), "caf\xC3\xA9 as 0x600");
-    EXPECT_EQ(Take(CString2RB("ab", enc::kUTF16)), "\xE6\x89\xA1 as 0x8000100");
-    Release(CString2RB("abcd", enc::kUTF32));
-    EXPECT_EQ(log().Lines(), (std::vector<std::string>{"ZVK Debug: Error: text is not ascii caf\xC3\xA9",
-                                                       "ZVK Debug: Error: kREALTextEncodingUTF16 not useful for CString2RB!",
-                                                       "ZVK Debug: Error: kREALTextEncodingUTF32 not useful for CString2RB!"}));
-    EXPECT_EQ(Take(WString2RB(nullptr)), "nil");
-    EXPECT_EQ(Take(WString2RB(L"")), "nil");
-    BSTR embedded = SysAllocStringLen(L"d\u00E9j\u00E0\0cd", 7);
-    EXPECT_EQ(Take(WString2RB(embedded)), "d\xC3\xA9j\xC3\xA0 as 0x8000100");
-    SysFreeString(embedded);
-}
-
 std::string HostName(const ::testing::TestParamInfo<double>& info) {
     return "Host" + std::to_string(static_cast<int>(info.param * 100 + 0.5));
 }
@@ -186,13 +158,6 @@ TEST_F(GuardedBuilding, CppExceptionsBecomeHostExceptionsAndNil) {
     gThrowsLeft = 1000;
     EXPECT_EQ(CString2RB("abc", enc::kUTF8), nullptr);
     EXPECT_EQ(TakeRaised(), "RuntimeException: ");
-}
-
-TEST(UTF32ToUTF16, DropsSurrogatesAndReplacesValuesBeyondUnicode) {
-    const uint32_t source[] = {0x41, 0xD800, 0xDFFF, 0xFEFF, 0xFFFE, 0x10000, 0x10FFFF, 0x110000, 0xFFFFFFFF};
-    wchar_t units[2 * std::size(source) + 1];
-    const size_t count = UTF32ToUTF16(source, std::size(source), units);
-    EXPECT_EQ(Units(units, static_cast<int64_t>(count + 1)), "0041 FEFF FFFE D800 DC00 DBFF DFFF FFFD FFFD 0000 ");
 }
 
 }  // namespace

@@ -165,33 +165,5 @@ TEST_F(PropertyValueToVariant, EveryVt) {
     }
 }
 
-TEST_F(PropertyValueToVariant, SystemTextOfOtherTypes) {
-    if (UnderWine()) GTEST_SKIP() << "Wine's PropVariantToBSTR is an unimplemented stub that aborts the process";
-    for (const FromRow& row : kRows) {
-        if (row.made != Made::SystemText) continue;
-        PROPVARIANT value;
-        PropVariantInit(&value);
-        row.fill(&value);
-        SCOPED_TRACE(row.label);
-        CheckAndRelease(row, S(zvk::PROPVARIANT2Variant(&value)));
-        PropVariantClear(&value);
-    }
-}
-
-TEST_F(PropertyValueToVariant, WithoutTheMakersEveryValueIsNilAndNothingIsKept) {
-    for (const char* maker : {"BooleanToVariant", "IntegerToVariant", "Int64ToVariant", "UInt32ToVariant", "UInt64ToVariant",
-                              "SingleToVariant", "DoubleToVariant", "StringToVariant"})
-        sim().Withhold(maker);
-    for (const FromRow& row : kRows) {
-        if (row.made != Made::Variant) continue;
-        PROPVARIANT value;
-        PropVariantInit(&value);
-        row.fill(&value);
-        EXPECT_EQ(zvk::PROPVARIANT2Variant(&value), nullptr) << row.label << " vt " << value.vt;
-        PropVariantClear(&value);
-    }
-    EXPECT_EQ(zvk::PROPVARIANT2Variant(nullptr), nullptr);
-}
-
 }  // namespace
 }  // namespace simhost

@@ -86,24 +86,6 @@ TEST_F(TextViews, EveryEncodingFamilyReadsAsUtf16AndUtf8) {
     }
 }
 
-TEST_F(TextViews, NilAndEmptyGiveEmptyTextAndNullBstr) {
-    REALstring empty = NewString("", enc::kUTF16), word = NewString("d\xC3\xA9j\xC3\xA0", enc::kUTF8);
-    for (REALstring string : {REALstring{}, empty}) {
-        rbText text(string);
-        EXPECT_EQ(UTF16Of(text), "");
-        ASSERT_NE(text.UTF8(), nullptr);
-        EXPECT_STREQ(text.UTF8(), "");
-        EXPECT_EQ(BSTRHolder(string).AsBSTR(), nullptr);
-    }
-    BSTRHolder holder(word);
-    BSTR bstr = holder.AsBSTR();
-    ASSERT_NE(bstr, nullptr);
-    EXPECT_EQ(std::wstring(bstr, SysStringLen(bstr)), L"d\u00E9j\u00E0");
-    EXPECT_EQ(holder.AsBSTR(), bstr);
-    Release(empty);
-    Release(word);
-}
-
 struct RepairRow {
     std::string bytes;  // declared UTF-16 and handed back unchanged by the host
     bool unterminated;
@@ -140,89 +122,6 @@ TEST_F(TextViews, HostUtf16IsTerminatedSwappedAndStrippedOfByteOrderMarks) {
     log().Clear();
     EXPECT_STREQ(rbText(string).UTF8(), "hi");
     EXPECT_EQ(log().Lines(), std::vector<std::string>{fixed});
-    Release(string);
-}
-
-TEST_F(TextViews, UndeclaredTextWithoutARebuiltStringIsEmpty) {
-    REALstring string = NewString("\xE9", enc::kUnknown);
-    Withhold("REALBuildStringWithEncoding");
-    EnableLogging();
-    for (int i = 0; i < 2; ++i) {
-        rbText text(string);
-        EXPECT_EQ(UTF16Of(text), "");
-        EXPECT_STREQ(text.UTF8(), "");
-    }
-    EXPECT_EQ(log().Lines(), std::vector<std::string>{"ZVK Debug: REALBuildUnicodeString failed"}) << "once per process";
-    Release(string);
-}
-
-struct FailureRow {
-    std::string bytes;
-    uint32_t encoding;
-    const char* withheld;  // entry or global method the host lacks, or null
-    size_t failingBlock;   // GlobalAlloc size that fails, or 0
-    bool unterminated;
-    const char* utf16;
-    std::vector<std::string> logged;
-};
-
-TEST_F(TextViews, FailuresGiveEmptyTextAndALogLine) {
-    const std::string noMemory = "ZVK Debug: Out of memory";
-    const FailureRow rows[] = {
-        {std::string("h\0", 2), enc::kUTF16, "PluginGetStringData", 0, false, "", {"ZVK Debug: REALGetStringData failed."}},
-        {"abc", enc::kUTF8, "StringGetCString", 0, false, "", {"ZVK Debug: data is NULL, so size fixed to zero."}},
-        {"abc", enc::kUTF8, "LenB( s as string ) as integer", 0, false, "", {}},
-        {"abc", enc::kUTF8, nullptr, 3 * 2 + 4, false, "", {}},
-        {"\xC3\xA9", enc::kUTF8, nullptr, 2 * 2 + 16, false, "", {"ZVK Debug: Try UTF8 to UTF16 conversion..."}},
-        {std::string("h\0", 2),
-         enc::kUTF16,
-         nullptr,
-         1 * 2 + 4,
-         true,
-         "",
-         {"ZVK Debug: String is not zero terminated. Fixed.", noMemory}},
-        {std::string("\xFE\xFF\0h", 4),
-         enc::kUTF16,
-         nullptr,
-         2 * 2 + 4,
-         false,
-         "",
-         {"ZVK Debug: String is Little Endian. Swap.", noMemory}},
-        // Without the probe block undeclared text is kept as it is and converted by the host.
-        {"\xE9", enc::kUnknown, nullptr, 1 + 4, false, "00E9 ", {"ZVK Debug: Out of Memory."}},
-    };
-    EnableLogging();
-    for (const FailureRow& row : rows) {
-        log().Clear();
-        if (row.withheld != nullptr) Withhold(row.withheld);
-        simhost::TextEntries().unterminatedData = row.unterminated;
-        REALstring string = NewString(row.bytes, row.encoding);
-        {
-            simhost::GlobalAllocHook alloc(GetModuleHandleA(nullptr),
-                                           [&](size_t bytes, int) { return bytes == row.failingBlock; });
-            rbText text(string);
-            EXPECT_EQ(UTF16Of(text), row.utf16) << row.logged.size();
-            EXPECT_EQ(alloc.failures(), row.failingBlock != 0 ? 1 : 0) << "block of " << row.failingBlock;
-        }
-        EXPECT_EQ(log().Lines(), row.logged) << (row.withheld ? row.withheld : "") << " block " << row.failingBlock;
-        Release(string);
-        if (row.withheld != nullptr) sim().Offer(row.withheld);
-    }
-}
-
-TEST_F(TextViews, DamagedGuardWordsAreReportedAndTheTextStillEnds) {
-    REALstring string = NewString("abc", enc::kUTF8);
-    EnableLogging();
-    {
-        rbText text(string);
-        auto* words = reinterpret_cast<uint64_t*>(&text);
-        ASSERT_EQ(words[0], rbText::kGuard);
-        words[0] = 7;
-        words[sizeof(rbText) / 8 - 1] = 9;
-    }
-    EXPECT_EQ(log().Lines(),
-              (std::vector<std::string>{"ZVK Debug: Check1 in rbText invalid 7", "ZVK Debug: Check2 in rbText invalid 9"}));
-    EXPECT_EQ(sim().StringRefCount(S(string)), 1);
     Release(string);
 }
 
