@@ -40,7 +40,7 @@ std::optional<HRESULT> Run(REALobject self, const char* label, const char* callL
     IWiaVideo* video = VideoOf(data);
     if (video == nullptr) return std::nullopt;
     HRESULT hr = call(video);
-    StoreResult(data->Lasterror, hr, callLabel);
+    StoreResultWithMessage(data->Lasterror, hr, callLabel);
     return hr;
 }
 
@@ -70,21 +70,42 @@ struct Parent {
     HWND Get() const { return window != nullptr ? WindowHandleOf(window) : WindowFromInteger(handle); }
 };
 
+// The parent window of a create call, read and logged with the two flags once the call is going to be made.
+HWND ParentWindow(const Parent& parent, int8_t stretch, int8_t autoPlay) {
+    HWND window = parent.Get();
+    if (DebugLoggingEnabled) {
+        DebugLogPointer("window", window);
+        DebugLogInt("StretchToFitParent", stretch);
+        DebugLogInt("AutoBeginPlayback", autoPlay);
+    }
+    return window;
+}
+
 void ByDevNum(REALobject self, int64_t deviceNumber, Parent parent, int8_t stretch, int8_t autoPlay) {
     Run(self, "rbCreateVideoByDevNum", "CreateVideoByDevNum", [&](IWiaVideo* video) {
-        return video->CreateVideoByDevNum(static_cast<UINT>(static_cast<uint64_t>(deviceNumber)), parent.Get(), ToBOOL(stretch),
-                                          ToBOOL(autoPlay));
+        const UINT number = static_cast<UINT>(static_cast<uint64_t>(deviceNumber));
+        if (DebugLoggingEnabled) DebugLogUInt("DeviceNumber", number);
+        HWND window = ParentWindow(parent, stretch, autoPlay);
+        return video->CreateVideoByDevNum(number, window, ToBOOL(stretch), ToBOOL(autoPlay));
     });
 }
 
 // CreateVideoByName and CreateVideoByWiaDevID: the text as a system string (an empty one gives null).
-using CreateByText = HRESULT (STDMETHODCALLTYPE IWiaVideo::*)(BSTR, HWND, BOOL, BOOL);
+struct TextCreate {
+    const char* label;
+    const char* callLabel;
+    const char* argument;
+    HRESULT (STDMETHODCALLTYPE IWiaVideo::*create)(BSTR, HWND, BOOL, BOOL);
+};
+constexpr TextCreate kByName{"rbCreateVideoByName", "CreateVideoByName", "FriendlyName", &IWiaVideo::CreateVideoByName};
+constexpr TextCreate kById{"rbCreateVideoByWiaDevID", "CreateVideoByWiaDevID", "WiaDeviceID", &IWiaVideo::CreateVideoByWiaDevID};
 
-void ByText(REALobject self, const char* label, const char* callLabel, CreateByText create, REALstring text, Parent parent,
-            int8_t stretch, int8_t autoPlay) {
-    Run(self, label, callLabel, [&](IWiaVideo* video) {
+void ByText(REALobject self, const TextCreate& kind, REALstring text, Parent parent, int8_t stretch, int8_t autoPlay) {
+    Run(self, kind.label, kind.callLabel, [&](IWiaVideo* video) {
+        if (DebugLoggingEnabled) DebugLogHostString(kind.argument, text);
         BSTRHolder name(text);
-        return (video->*create)(name.AsBSTR(), parent.Get(), ToBOOL(stretch), ToBOOL(autoPlay));
+        HWND window = ParentWindow(parent, stretch, autoPlay);
+        return (video->*kind.create)(name.AsBSTR(), window, ToBOOL(stretch), ToBOOL(autoPlay));
     });
 }
 
@@ -102,38 +123,39 @@ void CreateVideoByDevNumWindow(REALobject self, int64_t deviceNumber, REALobject
 // CreateVideoByName(FriendlyName as string, WindowHandle as integer, StretchToFitParent as boolean,
 //                   AutoBeginPlayback as boolean)
 void CreateVideoByNameHandle(REALobject self, REALstring name, int64_t window, int8_t stretch, int8_t autoPlay) {
-    ByText(self, "rbCreateVideoByName", "CreateVideoByName", &IWiaVideo::CreateVideoByName, name, {nullptr, window}, stretch,
-           autoPlay);
+    ByText(self, kByName, name, {nullptr, window}, stretch, autoPlay);
 }
 
 // CreateVideoByName(FriendlyName as string, win as window | DesktopWindow, ...)
 void CreateVideoByNameWindow(REALobject self, REALstring name, REALobject window, int8_t stretch, int8_t autoPlay) {
-    ByText(self, "rbCreateVideoByName", "CreateVideoByName", &IWiaVideo::CreateVideoByName, name, {window, 0}, stretch, autoPlay);
+    ByText(self, kByName, name, {window, 0}, stretch, autoPlay);
 }
 
 // CreateVideoByWiaDevID(WiaDeviceID as string, WindowHandle as integer, StretchToFitParent as boolean,
 //                       AutoBeginPlayback as boolean)
 void CreateVideoByWiaDevIDHandle(REALobject self, REALstring id, int64_t window, int8_t stretch, int8_t autoPlay) {
-    ByText(self, "rbCreateVideoByWiaDevID", "CreateVideoByWiaDevID", &IWiaVideo::CreateVideoByWiaDevID, id, {nullptr, window},
-           stretch, autoPlay);
+    ByText(self, kById, id, {nullptr, window}, stretch, autoPlay);
 }
 
 // CreateVideoByWiaDevID(WiaDeviceID as string, win as window | DesktopWindow, ...)
 void CreateVideoByWiaDevIDWindow(REALobject self, REALstring id, REALobject window, int8_t stretch, int8_t autoPlay) {
-    ByText(self, "rbCreateVideoByWiaDevID", "CreateVideoByWiaDevID", &IWiaVideo::CreateVideoByWiaDevID, id, {window, 0}, stretch,
-           autoPlay);
+    ByText(self, kById, id, {window, 0}, stretch, autoPlay);
 }
 
 // CurrentState as integer: one of the kState constants; 0 without a video object or after a failure.
 int64_t CurrentState(REALobject self) {
     WIAVIDEO_STATE state = static_cast<WIAVIDEO_STATE>(0);
     auto code = Run(self, "rbCurrentState", "GetCurrentState", [&](IWiaVideo* video) { return video->GetCurrentState(&state); });
+    if (DebugLoggingEnabled && code.has_value()) DebugLogInt("state", state);
     return Succeeded(code) ? static_cast<int64_t>(static_cast<int32_t>(state)) : 0;
 }
 
 // ResizeVideo(StretchToFitParent as boolean)
 void ResizeVideo(REALobject self, int8_t stretch) {
-    Run(self, "rbResizeVideo", "ResizeVideo", [&](IWiaVideo* video) { return video->ResizeVideo(ToBOOL(stretch)); });
+    Run(self, "rbResizeVideo", "ResizeVideo", [&](IWiaVideo* video) {
+        if (DebugLoggingEnabled) DebugLogInt("StretchToFitParent", stretch);
+        return video->ResizeVideo(ToBOOL(stretch));
+    });
 }
 
 // Pause
@@ -158,6 +180,7 @@ using PathCall = HRESULT (STDMETHODCALLTYPE IWiaVideo::*)(BSTR*);
 REALstring PathOf(REALobject self, const char* label, const char* callLabel, PathCall get) {
     unique_bstr path;
     auto code = Run(self, label, callLabel, [&](IWiaVideo* video) { return (video->*get)(path.put()); });
+    if (DebugLoggingEnabled && path.get() != nullptr) DebugLogWide("path", path.get());
     return Succeeded(code) ? WString2RB(path.get()) : nullptr;
 }
 
@@ -182,13 +205,16 @@ int8_t PreviewVisibleGetter(REALobject self) {
     BOOL visible = FALSE;
     auto code = Run(self, "rbGetPreviewVisible", "get_PreviewVisible",
                     [&](IWiaVideo* video) { return video->get_PreviewVisible(&visible); });
+    if (DebugLoggingEnabled && code.has_value()) DebugLogInt("visible", visible);
     return Succeeded(code) && (visible & 0xFF) != 0 ? 1 : 0;
 }
 
 // PreviewVisible as boolean (assign)
 void PreviewVisibleSetter(REALobject self, int8_t visible) {
-    Run(self, "rbPutPreviewVisible", "put_PreviewVisible",
-        [&](IWiaVideo* video) { return video->put_PreviewVisible(ToBOOL(visible)); });
+    Run(self, "rbPutPreviewVisible", "put_PreviewVisible", [&](IWiaVideo* video) {
+        if (DebugLoggingEnabled) DebugLogInt("PreviewVisible", visible);
+        return video->put_PreviewVisible(ToBOOL(visible));
+    });
 }
 
 // ImagesDirectory as string (read)
@@ -210,28 +236,31 @@ void RaiseNilFolder(const char* message) {
 // ImagesDirectory as string (assign): an empty path raises "path is empty".
 void ImagesDirectorySetter(REALobject self, REALstring path) {
     InterfaceData* data = Begin(self, "rbPutImagesDirectory");
+    if (DebugLoggingEnabled) DebugLogHostString("path", path);
     if (path == nullptr || StringBytes(path).size() <= 0) return RaiseNilFolder("path is empty");
     IWiaVideo* video = VideoOf(data);
     if (video == nullptr) return;
     BSTRHolder directory(path);
-    StoreResult(data->Lasterror, video->put_ImagesDirectory(directory.AsBSTR()), "put_ImagesDirectory");
+    StoreResultWithMessage(data->Lasterror, video->put_ImagesDirectory(directory.AsBSTR()), "put_ImagesDirectory");
 }
 
 // ImagesFolder as folderitem (assign): a nil folder raises "folderitem is nil". When the folder's path cannot
 // be copied into a system string, Lasterror says E_OUTOFMEMORY and the platform is not called.
 void ImagesFolderSetter(REALobject self, REALobject folder) {
     InterfaceData* data = Begin(self, "rbPutImagesFolder");
+    if (DebugLoggingEnabled) DebugLogPointer("folderitem", folder);
     if (folder == nullptr) return RaiseNilFolder("folderitem is nil");
     IWiaVideo* video = VideoOf(data);
     if (video == nullptr) return;
     FolderItemPath path(folder);
     const wchar_t* text = path.UnixFilePathUTF16();
+    if (DebugLoggingEnabled && text != nullptr) DebugLogWide("path", text);
     unique_bstr directory(text != nullptr ? SysAllocString(text) : nullptr);
     if (text != nullptr && directory.get() == nullptr) {
         StoreResult(data->Lasterror, E_OUTOFMEMORY, "SysAllocString");
         return;
     }
-    StoreResult(data->Lasterror, video->put_ImagesDirectory(directory.get()), "put_ImagesDirectory");
+    StoreResultWithMessage(data->Lasterror, video->put_ImagesDirectory(directory.get()), "put_ImagesDirectory");
 }
 
 // clang-format off
