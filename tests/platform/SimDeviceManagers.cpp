@@ -1,5 +1,5 @@
-// SimDeviceManagers.cpp - the simulated WIA 1.0 and 2.0 device managers, the simulated WIA video object, their
-// class objects, and Install()/Uninstall().
+// SimDeviceManagers.cpp - the simulated WIA 1.0 and 2.0 device managers, the class objects of those and of the
+// simulated WIA video object (SimVideo.cpp), and Install()/Uninstall().
 //
 // Every slot is written against Microsoft's documented signature and slot number; methods that are not simulated
 // yet answer E_NOTIMPL (or the planned failure). The dialogs show nothing: SetDialogAnswer() decides them.
@@ -16,7 +16,6 @@ constexpr CLSID kSimCLSID_WiaDevMgr2 = {0xb6c292bc, 0x7c88, 0x41ee, {0x8b, 0x54,
 constexpr CLSID kSimCLSID_WiaVideo = {0x3908c3cd, 0x4478, 0x4536, {0xaf, 0x2f, 0x10, 0xc2, 0x5d, 0x4e, 0xf8, 0x9a}};
 constexpr IID kSimIID_IWiaDevMgr = {0x5eb2502a, 0x8cf1, 0x11d1, {0xbf, 0x92, 0x00, 0x60, 0x08, 0x1e, 0xd8, 0x11}};
 constexpr IID kSimIID_IWiaDevMgr2 = {0x79c07cf1, 0xcbdd, 0x41ee, {0x8e, 0xc3, 0xf0, 0x00, 0x80, 0xca, 0xda, 0x7a}};
-constexpr IID kSimIID_IWiaVideo = {0xd52920aa, 0xdb88, 0x41f0, {0x94, 0x6c, 0xe0, 0x0d, 0xc0, 0xa1, 0x9c, 0xfa}};
 
 // --- methods shared by IWiaDevMgr and IWiaDevMgr2 (same signature, logged under the interface's name) ----------
 
@@ -204,63 +203,6 @@ HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG lFlags, BSTR 
     return S_OK;
 }
 
-// --- IWiaVideo ------------------------------------------------------------------------------------------------
-
-HRESULT STDMETHODCALLTYPE VideoGetPreviewVisible(Interface* self, BOOL* /*pbPreviewVisible*/) {
-    return Stub(self, "get_PreviewVisible");
-}
-
-HRESULT STDMETHODCALLTYPE VideoPutPreviewVisible(Interface* self, BOOL /*bPreviewVisible*/) {
-    return Stub(self, "put_PreviewVisible");
-}
-
-HRESULT STDMETHODCALLTYPE VideoGetImagesDirectory(Interface* self, BSTR* /*pbstrImageDirectory*/) {
-    return Stub(self, "get_ImagesDirectory");
-}
-
-HRESULT STDMETHODCALLTYPE VideoPutImagesDirectory(Interface* self, BSTR /*bstrImageDirectory*/) {
-    return Stub(self, "put_ImagesDirectory");
-}
-
-HRESULT STDMETHODCALLTYPE VideoCreateVideoByWiaDevID(Interface* self, BSTR /*bstrWiaDeviceID*/, HWND /*hwndParent*/,
-                                                     BOOL /*bStretchToFitParent*/, BOOL /*bAutoBeginPlayback*/) {
-    return Stub(self, "CreateVideoByWiaDevID");
-}
-
-HRESULT STDMETHODCALLTYPE VideoCreateVideoByDevNum(Interface* self, UINT /*uiDeviceNumber*/, HWND /*hwndParent*/,
-                                                   BOOL /*bStretchToFitParent*/, BOOL /*bAutoBeginPlayback*/) {
-    return Stub(self, "CreateVideoByDevNum");
-}
-
-HRESULT STDMETHODCALLTYPE VideoCreateVideoByName(Interface* self, BSTR /*bstrFriendlyName*/, HWND /*hwndParent*/,
-                                                 BOOL /*bStretchToFitParent*/, BOOL /*bAutoBeginPlayback*/) {
-    return Stub(self, "CreateVideoByName");
-}
-
-HRESULT STDMETHODCALLTYPE VideoDestroyVideo(Interface* self) {
-    return Stub(self, "DestroyVideo");
-}
-
-HRESULT STDMETHODCALLTYPE VideoPlay(Interface* self) {
-    return Stub(self, "Play");
-}
-
-HRESULT STDMETHODCALLTYPE VideoPause(Interface* self) {
-    return Stub(self, "Pause");
-}
-
-HRESULT STDMETHODCALLTYPE VideoTakePicture(Interface* self, BSTR* /*pbstrNewImageFilename*/) {
-    return Stub(self, "TakePicture");
-}
-
-HRESULT STDMETHODCALLTYPE VideoResizeVideo(Interface* self, BOOL /*bStretchToFitParent*/) {
-    return Stub(self, "ResizeVideo");
-}
-
-HRESULT STDMETHODCALLTYPE VideoGetCurrentState(Interface* self, LONG* /*pState: WIAVIDEO_STATE*/) {
-    return Stub(self, "GetCurrentState");
-}
-
 // --- objects --------------------------------------------------------------------------------------------------
 
 const Slot* DevMgr1Vtable() {
@@ -288,25 +230,6 @@ const Slot* DevMgr2Vtable() {
         {8, ToSlot(&DevMgr2RegisterEventCallbackProgram)},
         {9, ToSlot(&RegisterEventCallbackCLSID)},
         {10, ToSlot(&DevMgr2GetImageDlg)},
-    });
-    return vtbl;
-}
-
-const Slot* VideoVtable() {
-    static const Slot* const vtbl = MakeVtable("IWiaVideo", 16, {
-        {3, ToSlot(&VideoGetPreviewVisible)},
-        {4, ToSlot(&VideoPutPreviewVisible)},
-        {5, ToSlot(&VideoGetImagesDirectory)},
-        {6, ToSlot(&VideoPutImagesDirectory)},
-        {7, ToSlot(&VideoCreateVideoByWiaDevID)},
-        {8, ToSlot(&VideoCreateVideoByDevNum)},
-        {9, ToSlot(&VideoCreateVideoByName)},
-        {10, ToSlot(&VideoDestroyVideo)},
-        {11, ToSlot(&VideoPlay)},
-        {12, ToSlot(&VideoPause)},
-        {13, ToSlot(&VideoTakePicture)},
-        {14, ToSlot(&VideoResizeVideo)},
-        {15, ToSlot(&VideoGetCurrentState)},
     });
     return vtbl;
 }
@@ -340,10 +263,6 @@ SimObject* NewDeviceManager1() {
 
 SimObject* NewDeviceManager2() {
     return new DeviceManager(kWia2, "IWiaDevMgr2", kSimIID_IWiaDevMgr2, DevMgr2Vtable());
-}
-
-SimObject* NewVideo() {
-    return new SingleInterfaceObject("IWiaVideo", kSimIID_IWiaVideo, VideoVtable());
 }
 
 // --- class objects --------------------------------------------------------------------------------------------
@@ -396,7 +315,7 @@ private:
 
 ClassFactory g_devMgr1Factory(&NewDeviceManager1);
 ClassFactory g_devMgr2Factory(&NewDeviceManager2);
-ClassFactory g_videoFactory(&NewVideo);
+ClassFactory g_videoFactory(&NewVideoObject);
 
 struct Registration {
     const CLSID* clsid;

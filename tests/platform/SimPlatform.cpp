@@ -1,6 +1,7 @@
 // SimPlatform.cpp - the bookkeeping of the simulated platform: live objects, call log, failure plans, and the
 // counting base that every simulated object derives from.
 #include "tests/platform/SimModel.h"
+#include "tests/platform/SimVideo.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -262,6 +263,7 @@ void ResetAll() {
     ResetFailures();
     ResetCounts();
     ResetModel();
+    ResetVideo();
 }
 
 } // namespace simwia
