@@ -8,5 +8,7 @@ ensure_packages
 configure_and_build build
 prepare_wine_prefix build
 
-cd build
-ctest --output-on-failure -j2 "$@"
+status=0
+(cd build && ctest --output-on-failure -j2 "$@") || status=$?
+print_line_counts
+exit $status

@@ -2,7 +2,6 @@
 // them: read, write and delete by id, by name and through a descriptor, names of ids, count, commit,
 // revert and enumeration, with the values checked on the platform side.
 #include <algorithm>
-#include <functional>
 
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimHostVariants.h"
@@ -206,90 +205,6 @@ TEST_F(PropertyStorage, CountCommitRevertAndEnumeration) {
     EXPECT_EQ(host().GetInt(properties, "Lasterror"), 1);
     EXPECT_EQ(host().Call<REALobject>(properties.get(), kNextProperty), nullptr);
 }
-
-// The value type written follows the script's variant, whatever the property held before.
-struct WriteRow {
-    const char* label;
-    std::function<REALobject(SimHost&)> make;
-    VARTYPE vt;
-    std::function<bool(const PROPVARIANT&)> check;
-};
-
-TEST_F(PropertyStorage, WrittenTypesFollowTheVariant) {
-    const WriteRow rows[] = {
-        {"32-bit integer", [](SimHost& h) { return NewVariant(h, vtype::kInt32, VariantKind::Int32, -5); }, VT_INT,
-         [](const PROPVARIANT& v) { return v.intVal == -5; }},
-        {"64-bit integer", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1LL << 40); }, VT_I8,
-         [](const PROPVARIANT& v) { return v.hVal.QuadPart == (1LL << 40); }},
-        {"boolean true", [](SimHost& h) { return NewVariant(h, vtype::kBoolean, VariantKind::Boolean, 1); }, VT_BOOL,
-         [](const PROPVARIANT& v) { return v.boolVal == 1; }},
-        {"double", [](SimHost& h) { return NewVariant(h, vtype::kDouble, VariantKind::Double, DoubleBits(2.5)); }, VT_R8,
-         [](const PROPVARIANT& v) { return v.dblVal == 2.5; }},
-        {"color", [](SimHost& h) { return NewVariant(h, vtype::kColor, VariantKind::Color, 0x00FF8000); }, VT_UINT,
-         [](const PROPVARIANT& v) { return v.uintVal == 0x00FF8000u; }},
-        {"empty string",
-         [](SimHost& h) {
-             StringRef empty(h, h.Str(""));
-             return NewStringVariant(h, vtype::kString, empty);
-         },
-         VT_BSTR, [](const PROPVARIANT& v) { return v.bstrVal != nullptr && SysStringLen(v.bstrVal) == 0; }},
-        {"GUID object",
-         [](SimHost& h) { return h.CallShared<REALobject>("WIAPropertyStorageZVK", "kImageFormatPNG as WIAGUIDZVK"); },
-         VT_CLSID,
-         [](const PROPVARIANT& v) {
-             const GUID png = {0xB96B3CAF, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-             return v.puuid != nullptr && *v.puuid == png;
-         }},
-    };
-    int64_t id = 5100;
-    for (const WriteRow& row : rows) {
-        SCOPED_TRACE(row.label);
-        ObjectRef value(host(), row.make(host()));
-        host().Call<void>(storage(), kWriteId, id, value.get());
-        EXPECT_EQ(Lasterror(), 0);
-        simwia::PropValue stored = simwia::StoredValue(kTable, static_cast<PROPID>(id));
-        EXPECT_EQ(stored.vt(), row.vt);
-        EXPECT_TRUE(row.check(stored.get()));
-        ++id;
-    }
-}
-
-TEST_F(PropertyStorage, ReadValuesBecomeVariantsOrObjects) {
-    PROPVARIANT value;
-    PropVariantInit(&value);
-    value.vt = VT_LPSTR;
-    char latin[] = "\xE9";
-    value.pszVal = latin;
-    simwia::SetStoredValue(kTable, 5200, value);
-    ObjectRef text(host(), host().Call<REALobject>(storage(), kReadId, int64_t{5200}));
-    ASSERT_NE(text.get(), nullptr);
-    VariantContents contents = ReadVariant(host(), text);
-    EXPECT_EQ(contents.text, contents.encoding == enc::kUTF8 ? "\xC3\xA9" : "\xE9") << "Windows Latin-1 0xE9 is U+00E9";
-
-    GUID bmp = {0xB96B3CAB, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    PropVariantInit(&value);
-    value.vt = VT_CLSID;
-    value.puuid = &bmp;
-    simwia::SetStoredValue(kTable, 5201, value);
-    ObjectRef guid(host(), host().Call<REALobject>(storage(), kReadId, int64_t{5201}));
-    ASSERT_NE(guid.get(), nullptr);
-    EXPECT_EQ(host().ClassName(guid), "WIAGUIDZVK");
-    EXPECT_EQ(std::memcmp(host().Data(guid), &bmp, 16), 0);
-
-    PropVariantInit(&value);
-    value.vt = VT_I4;
-    value.lVal = -123456;
-    simwia::SetStoredValue(kTable, 5202, value);
-    ObjectRef number(host(), host().Call<REALobject>(storage(), kReadId, int64_t{5202}));
-    ASSERT_NE(number.get(), nullptr);
-    EXPECT_EQ(ReadVariant(host(), number).bits, -123456);
-}
-
-// Every platform call, failed once: the empty result, the code in Lasterror, nothing leaked.
-struct StorageFailureRow {
-    const char* platformMethod;
-    std::function<bool(SimHost&, REALobject)> call;  // true when the result is empty
-};
 
 TEST_F(PropertyStorage, LogShowsTheConvertedTypeBeforeTheWrite) {
     EnableLogging();
