@@ -63,6 +63,8 @@ REALobject NewCollectingCallback(SimHost& host, bool withHandler, const void* ha
 }
 
 int64_t ScanBanded(SimHost& host, REALobject transfer, int64_t bufferSize, bool doubleBuffer, bool withHandler, int64_t size) {
+    gCollected.pages.clear();
+    gCollected.events.clear();
     REALobject info = host.New("WIADataTransferInfoZVK");
     REALobject callback = NewCollectingCallback(host, withHandler);
     host.SetInt(info, "Size", size);

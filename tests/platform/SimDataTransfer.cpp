@@ -171,9 +171,10 @@ LONG Percent(size_t done, size_t total) {
     return total == 0 ? 100 : static_cast<LONG>(done * 100 / total);
 }
 
-// Pages this transfer can take: every sheet left in a feeder for a banded transfer, one otherwise.
-HRESULT PagesFor(const ItemNode& node, bool banded, int* pages) {
-    if ((node.type & WiaItemTypeTransfer) == 0) return E_INVALIDARG;
+// Pages this transfer can take: every sheet left in a feeder for a banded transfer, one otherwise. Items that do not
+// transfer, and pages beyond kMaxPageBytes (a script may write any size), are E_INVALIDARG.
+HRESULT PagesFor(const Device& device, const ItemNode& node, bool banded, int* pages) {
+    if ((node.type & WiaItemTypeTransfer) == 0 || Page(device, node, 0, true).Size() > kMaxPageBytes) return E_INVALIDARG;
     if (node.feederSheets < 0) {
         *pages = 1;
         return S_OK;
@@ -232,7 +233,7 @@ HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& nod
     if (Intercept(self, "idtGetData", &hr)) return hr;
     if (medium == nullptr || medium->tymed != TYMED_FILE) return E_INVALIDARG;
     int pages = 0;
-    if (FAILED(hr = PagesFor(node, false, &pages))) return hr;
+    if (FAILED(hr = PagesFor(device, node, false, &pages))) return hr;
     Callback client(callback);
     if (FAILED(client.status())) return client.status();
     const int pageIndex = node.feederSheets < 0 ? 0 : kFeederSheets - node.feederSheets;
@@ -263,21 +264,22 @@ HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNod
     if (Intercept(self, "idtGetBandedData", &hr)) return hr;
     if (info == nullptr || callback == nullptr) return E_INVALIDARG;
     const TransferInfo request = state.last.info;
-    if (request.bufferSize != 0 && request.bufferSize < kMinBufferSize) return E_INVALIDARG;
+    if ((request.bufferSize != 0 && request.bufferSize < kMinBufferSize) || request.bufferSize > kMaxBufferSize)
+        return E_INVALIDARG;
     int pages = 0;
-    if (FAILED(hr = PagesFor(node, true, &pages))) return hr;
+    if (FAILED(hr = PagesFor(device, node, true, &pages))) return hr;
     Callback client(callback);
     if (FAILED(client.status())) return client.status();
 
     const int firstPage = node.feederSheets < 0 ? 0 : kFeederSheets - node.feederSheets;
-    const size_t bandSize = request.bufferSize == 0 ? kDeviceBufferSize : request.bufferSize;
+    const size_t pageSize = Page(device, node, firstPage, false).Size();
+    const size_t bandSize = std::min<size_t>(request.bufferSize == 0 ? kDeviceBufferSize : request.bufferSize, pageSize);
     std::vector<BYTE> buffers[2];
     buffers[0].resize(bandSize);
     if (request.doubleBuffer) buffers[1].resize(bandSize);
     int next = 0;
     hr = S_OK;
-    const CallbackHeader header{sizeof(CallbackHeader), FormatOf(device),
-                                static_cast<LONG>(Page(device, node, firstPage, false).Size()), pages};
+    const CallbackHeader header{sizeof(CallbackHeader), FormatOf(device), static_cast<LONG>(pageSize), pages};
     if (!client.Send(IT_MSG_DATA_HEADER, IT_STATUS_TRANSFER_TO_CLIENT, 0, 0, sizeof header,
                      reinterpret_cast<const BYTE*>(&header), &hr))
         return hr;

@@ -32,7 +32,8 @@ namespace simwia {
 
 inline constexpr ULONG kDeviceBufferSize = 65536;  // the band size when the caller asks for none
 inline constexpr ULONG kMinBufferSize = 256;
-inline constexpr ULONG kMaxBufferSize = 0x80000000u;
+inline constexpr ULONG kMaxBufferSize = 0x80000000u;      // a larger request is E_INVALIDARG; bands never exceed a page
+inline constexpr size_t kMaxPageBytes = size_t{1} << 30;  // a larger page (WIA_IPA_PIXELS_PER_LINE ...) is E_INVALIDARG
 inline constexpr int kFeederSheets = 3;
 
 // idtGetExtendedTransferInfo answers {20, kMinBufferSize, kDeviceBufferSize, kMaxBufferSize, 2}.
