@@ -1,13 +1,16 @@
 // Loads the plug-in in the simulated host and lists what it registered: each class with its bound
 // properties, methods, shared members, constants and events, the way the host's IDE would see them.
 // Then it runs a script's first steps against the simulated devices: a WIA 2.0 device manager lists
-// the installed devices with their names and opens each one.
+// the installed devices with their names and opens each one; a WIA 1.0 transfer scans a page from the
+// scanner's flatbed into a file, and the feeder's pages band by band into a script event.
 #include <objbase.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "tests/host/SimHost.h"
 #include "tests/host/SimHostVariants.h"
+#include "tests/host/SimScript.h"
 #include "tests/platform/SimPlatform.h"
 
 namespace {
@@ -27,8 +30,8 @@ void ListDevices(SimHost& host) {
     REALobject manager = host.New("WIADeviceManager2ZVK");
     host.Call<void>(manager, "Constructor");
     std::printf("\nWIADeviceManager2ZVK: Lasterror %lld\n", static_cast<long long>(host.GetInt(manager, "Lasterror")));
-    REALobject devices = host.Call<REALobject>(
-        manager, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK", int64_t{16});
+    REALobject devices =
+        host.Call<REALobject>(manager, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK", int64_t{16});
     std::printf("%lld devices\n", static_cast<long long>(host.Call<int64_t>(devices, "Count as integer")));
     while (REALobject info = host.Call<REALobject>(devices, "NextItem as WIAPropertyStorageZVK")) {
         std::string id = ReadText(host, info, 2);    // kDevicePropertyDevId
@@ -45,6 +48,28 @@ void ListDevices(SimHost& host) {
     host.Unlock(manager);
 }
 
+// GetDataPath: the device writes the file, the plug-in hands its path over; the file lives as long as the
+// transfer object (or until its next file transfer).
+void ScanPage(SimHost& host) {
+    REALobject transfer = simhost::OpenDataTransfer(host, simwia::kScannerFlatbed);
+    REALstring path = host.Call<REALstring>(transfer, "GetDataPath(DataCallback as WIADataCallbackZVK) as string",
+                                            static_cast<REALobject>(nullptr));
+    std::vector<uint8_t> bytes = simhost::ReadFileBytes(host.Bytes(path));
+    std::printf("\nScanned the flatbed: Lasterror %lld, wrote %s (%zu bytes, starts with \"%.2s\")\n",
+                static_cast<long long>(host.GetInt(transfer, "Lasterror")), host.Bytes(path).c_str(), bytes.size(),
+                reinterpret_cast<const char*>(bytes.data()));
+    host.UnlockString(path);
+    host.Unlock(transfer);
+
+    transfer = simhost::OpenDataTransfer(host, simwia::kScannerFeeder);
+    int64_t lasterror = simhost::ScanBanded(host, transfer, 4096);
+    std::printf("Scanned the feeder band by band: Lasterror 0x%llX, %zu pages of", static_cast<unsigned long long>(lasterror),
+                simhost::Collected().pages.size());
+    for (const auto& page : simhost::Collected().pages) std::printf(" %zu", page.size());
+    std::printf(" bytes in %zu events\n", simhost::Collected().events.size());
+    host.Unlock(transfer);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,8 +82,7 @@ int main(int argc, char** argv) {
         std::printf("%s registered %zu classes at interface level %d\n", dll, host.Classes().size(),
                     host.registeredLevels.empty() ? 0 : host.registeredLevels.back());
         for (const simhost::ClassView& cls : host.Classes()) {
-            std::printf("\n%s (%llu bytes of instance data)\n", cls.name.c_str(),
-                        static_cast<unsigned long long>(cls.dataSize));
+            std::printf("\n%s (%llu bytes of instance data)\n", cls.name.c_str(), static_cast<unsigned long long>(cls.dataSize));
             for (const auto& property : cls.properties)
                 std::printf("  property  %s as %s\n", property.name.c_str(), property.type.c_str());
             for (const auto& property : cls.sharedProperties)
@@ -70,6 +94,7 @@ int main(int argc, char** argv) {
         }
         simwia::Install();
         ListDevices(host);
+        ScanPage(host);
         if (host.LiveObjects() != 0 || host.LiveStrings() != 0 || simwia::LiveObjects() != 0) {
             std::fprintf(stderr, "demo left objects behind\n");
             status = 1;

@@ -28,15 +28,9 @@ constexpr const char* kSelectHandleById =
     "string) as WIAItemZVK";
 constexpr const char* kSelectHandle =
     "SelectDeviceDialog(parentWindowHandle as integer, DeviceType as integer, Flags as integer) as WIAItemZVK";
-constexpr const char* kImageDialog1Handle =
-    "GetImageDialog(parentWindowHandle as integer, DeviceType as integer, Flags as integer, Intent as integer, file as "
-    "folderitem, rootitem as WIAItemZVK=nil)";
 constexpr const char* kImageDialog1Window =
     "GetImageDialog(parentWindow as window, DeviceType as integer, Flags as integer, Intent as integer, file as "
     "folderitem, rootitem as WIAItemZVK=nil)";
-constexpr const char* kImageDialog2Handle =
-    "GetImageDialog(Flags as integer, DeviceID as string, parentWindowHandle as integer, FolderName as String, Filename "
-    "as String, byref item as WIAItemZVK) as string()";
 constexpr const char* kImageDialog2Window =
     "GetImageDialog(Flags as integer, DeviceID as string, parentWindow as window, FolderName as String, Filename as "
     "String, byref item as WIAItemZVK) as string()";

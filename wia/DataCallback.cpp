@@ -1,9 +1,127 @@
 // WIADataCallbackZVK: Scripts implement the event BandedDataCallback; each object owns one CDataCallback.
+// The platform calls the CDataCallback on the host's thread while a WIA 1.0 transfer runs, and each call
+// raises the event on the owner with the band's bytes as a memoryblock over the platform's buffer.
+#include <new>
+
+#include "plugin/HostApi.h"
+#include "support/Holders.h"
+#include "support/Log.h"
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
+#include "wia/Wrapper.h"
 
 namespace zvk {
 namespace {
+
+// clang-format off
+EventDefinition kEvents[] = {
+    Event("BandedDataCallback(message as integer, Status as integer, PercentComplete as integer, Offset as integer, Length as integer, Buffer as memoryblock) as integer"),
+};
+// clang-format on
+
+using BandedDataHandler = int64_t (*)(REALobject self, int64_t message, int64_t status, int64_t percentComplete, int64_t offset,
+                                      int64_t length, REALobject buffer);
+
+// The IWiaDataCallback of one WIADataCallbackZVK. The owner link holds no host reference: the owner's
+// destructor clears it and gives up the owner's COM reference, so a platform that keeps its own reference
+// past the transfer reaches an object that answers 0 and touches nothing of the host object.
+class CDataCallback final : public IWiaDataCallback {
+public:
+    explicit CDataCallback(REALobject owner) : owner_(owner) {
+        if (DebugLoggingEnabled) DebugLog("CDataCallback::CDataCallback");
+    }
+    CDataCallback(const CDataCallback&) = delete;
+    CDataCallback& operator=(const CDataCallback&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (DebugLoggingEnabled) DebugLog("CDataCallback::QueryInterface");
+        if (out == nullptr) return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kIID_IWiaDataCallback)) {
+            *out = static_cast<IWiaDataCallback*>(this);
+            AddRef();
+            return S_OK;
+        }
+        if (DebugLoggingEnabled) {
+            LPOLESTR text = nullptr;
+            if (SUCCEEDED(StringFromIID(iid, &text))) DebugLogWide("unhandled interface IID", text);
+            CoTaskMemFree(text);
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override {
+        if (DebugLoggingEnabled) DebugLog("CDataCallback::AddRef");
+        return static_cast<ULONG>(InterlockedIncrement(&refs_));
+    }
+
+    ULONG STDMETHODCALLTYPE Release() noexcept override {
+        if (DebugLoggingEnabled) DebugLog("CDataCallback::Release");
+        const LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) {
+            if (DebugLoggingEnabled) DebugLog("CDataCallback freed");
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+
+    HRESULT STDMETHODCALLTYPE BandedDataCallback(LONG message, LONG status, LONG percentComplete, LONG offset, LONG length,
+                                                 LONG /*reserved*/, LONG /*reservedLength*/, BYTE* buffer) noexcept override {
+        if (DebugLoggingEnabled) DebugLog("CDataCallback::BandedDataCallback");
+        int64_t result = 0;
+        if (owner_ != nullptr) {
+            auto handler = reinterpret_cast<BandedDataHandler>(host::EventInstance(owner_, kEvents[0]));
+            if (DebugLoggingEnabled) {
+                DebugLogPointer("Event BandedDataCallback", reinterpret_cast<const void*>(handler));
+                DebugLogPointer("e", reinterpret_cast<const void*>(handler));
+            }
+            if (handler != nullptr) {
+                // A view of the platform's bytes, valid only while the event runs.
+                unique_host_object block(buffer == nullptr ? nullptr : host::PtrToMemoryBlock(buffer));
+                result = handler(owner_, message, status, percentComplete, offset, length, block.get());
+            }
+        }
+        const auto code = static_cast<HRESULT>(static_cast<uint32_t>(result));
+        if (DebugLoggingEnabled) DebugLogLong("hr", code);
+        return code;
+    }
+
+    // The owner is being destroyed: no event is raised any more.
+    void Disown() { owner_ = nullptr; }
+
+private:
+    ~CDataCallback() = default;
+
+    volatile LONG refs_ = 1;
+    REALobject owner_;
+};
+
+CallbackData* DataOf(REALobject self) {
+    return InstanceData<CallbackData>(gDataCallbackClass, self);
+}
+
+CDataCallback* CallbackOf(const CallbackData* data) {
+    return data == nullptr ? nullptr : reinterpret_cast<CDataCallback*>(static_cast<uintptr_t>(data->owned));
+}
+
+void DataCallbackConstructor(REALobject self) noexcept {
+    if (DebugLoggingEnabled) DebugLog("WIADataCallbackConstructor");
+    CallbackData* data = DataOf(self);
+    if (data == nullptr) return;
+    CDataCallback* callback = new (std::nothrow) CDataCallback(self);
+    data->owned = static_cast<int64_t>(reinterpret_cast<uintptr_t>(callback));
+    data->Handle = data->owned;
+}
+
+void DataCallbackDestructor(REALobject self) noexcept {
+    if (DebugLoggingEnabled) DebugLog("WIADataCallbackDestructor");
+    CallbackData* data = DataOf(self);
+    if (CDataCallback* callback = CallbackOf(data)) {
+        callback->Disown();
+        callback->Release();
+    }
+    if (data != nullptr) *data = CallbackData{};
+}
 
 // clang-format off
 PropertyDefinition kProperties[] = {
@@ -11,8 +129,35 @@ PropertyDefinition kProperties[] = {
 };
 // clang-format on
 
+// clang-format off
+ConstantDefinition kConstants[] = {
+    Constant("kMessageDataHeader = 1"),
+    Constant("kMessageData = 2"),
+    Constant("kMessageStatus = 3"),
+    Constant("kMessageTermination = 4"),
+    Constant("kMessageNewPage = 5"),
+    Constant("kMessageFilePreviewData = 6"),
+    Constant("kMessageFilePreviewDataHeader = 7"),
+    Constant("kStatusTransferFromDevice = 1"),
+    Constant("kStatusProcessingData = 2"),
+    Constant("kStatusTransferToClient = 4"),
+};
+// clang-format on
+
 }  // namespace
 
-ClassDefinition gDataCallbackClass = ClassBuilder("WIADataCallbackZVK", sizeof(CallbackData)).Properties(kProperties);
+IWiaDataCallback* DataCallbackOf(REALobject callback) {
+    const CallbackData* data = DataOf(callback);
+    CDataCallback* owned = CallbackOf(data);
+    // Handle is a script-visible property; only the address this object made is ever handed on.
+    if (owned == nullptr || data->Handle != data->owned) return nullptr;
+    return owned;
+}
+
+ClassDefinition gDataCallbackClass = ClassBuilder("WIADataCallbackZVK", sizeof(CallbackData))
+                                         .Callbacks(DataCallbackConstructor, DataCallbackDestructor)
+                                         .Properties(kProperties)
+                                         .Events(kEvents)
+                                         .Constants(kConstants);
 
 }  // namespace zvk

@@ -97,10 +97,11 @@ struct TransferParamsData {
     int64_t spare;
 };
 
-// The two callback classes: the address of their COM object, and a field that holds nothing.
+// The two callback classes: the address of their COM object in Handle, and the same address kept where
+// scripts cannot reach it (Handle is assignable), so that the object owns exactly what it made.
 struct CallbackData {
     int64_t Handle;
-    int64_t unused;
+    int64_t owned;
 };
 
 static_assert(sizeof(DataTransferData) == 48, "WIADataTransferZVK size");

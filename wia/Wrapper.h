@@ -76,6 +76,12 @@ REALobject NewExtendedTransferInfoObject(const WIA_EXTENDED_TRANSFER_INFO* info)
 // for nil. An item gives its WIA 1.0 interface (null for a WIA 2.0 item).
 IWiaItem* ItemHandleOf(REALobject item);
 IStream* StreamHandleOf(REALobject stream);
+// The IWiaDataCallback that a WIADataCallbackZVK owns (borrowed), or null for nil.
+IWiaDataCallback* DataCallbackOf(REALobject callback);
+
+// Fills a WIA_DATA_TRANSFER_INFO from a WIADataTransferInfoZVK: the integers by their low 32 bits, the
+// Boolean byte widened with its sign. Null for a nil object (nothing written), otherwise record.
+WIA_DATA_TRANSFER_INFO* FillDataTransferInfo(REALobject info, WIA_DATA_TRANSFER_INFO* record);
 
 // The native handle of a window or DesktopWindow argument, read from its integer property "Handle";
 // 0 (no parent window) for nil or when the host cannot read it.

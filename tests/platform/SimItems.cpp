@@ -1,8 +1,8 @@
 // SimItems.cpp - the items of both generations. A WIA 1.0 item answers IWiaItem, IWiaPropertyStorage and
 // IWiaDataTransfer; a WIA 2.0 item IWiaItem2, IWiaPropertyStorage and IWiaTransfer. Each object stands for one node
 // of its device's tree and shares the node's property table; every call makes new objects for the items it returns.
-// Item dialogs follow SetItemDialogAnswer() and a camera takes pictures; tree changes, other commands and transfers
-// are not simulated yet (E_NOTIMPL or the planned result).
+// Item dialogs follow SetItemDialogAnswer() and a camera takes pictures; WIA 1.0 transfers are in SimDataTransfer.cpp;
+// tree changes, other commands and WIA 2.0 transfers are not simulated yet (E_NOTIMPL or the planned result).
 #include "tests/platform/SimModel.h"
 
 namespace simwia {
@@ -315,24 +315,24 @@ HRESULT FormatEnum(Interface* self, const char* method, IUnknown** ppEnum) {
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE IdtGetData(Interface* self, STGMEDIUM*, IUnknown*) {
-    return Stub(self, "idtGetData");
+HRESULT STDMETHODCALLTYPE IdtGetData(Interface* self, STGMEDIUM* pMedium, IUnknown* pIWiaDataCallback) {
+    return DataTransferGetData(self, *Of(self).device(), *Of(self).node(), pMedium, pIWiaDataCallback);
 }
 
-HRESULT STDMETHODCALLTYPE IdtGetBandedData(Interface* self, void* /*pWiaDataTransInfo*/, IUnknown*) {
-    return Stub(self, "idtGetBandedData");
+HRESULT STDMETHODCALLTYPE IdtGetBandedData(Interface* self, void* pWiaDataTransInfo, IUnknown* pIWiaDataCallback) {
+    return DataTransferGetBandedData(self, *Of(self).device(), *Of(self).node(), pWiaDataTransInfo, pIWiaDataCallback);
 }
 
-HRESULT STDMETHODCALLTYPE IdtQueryGetData(Interface* self, FormatInfo*) {
-    return Stub(self, "idtQueryGetData");
+HRESULT STDMETHODCALLTYPE IdtQueryGetData(Interface* self, FormatInfo* pfe) {
+    return DataTransferQueryGetData(self, *Of(self).node(), pfe);
 }
 
 HRESULT STDMETHODCALLTYPE IdtEnumFormatInfo(Interface* self, IUnknown** ppEnum) {
     return FormatEnum(self, "idtEnumWIA_FORMAT_INFO", ppEnum);
 }
 
-HRESULT STDMETHODCALLTYPE IdtGetExtendedTransferInfo(Interface* self, void* /*pExtendedTransferInfo*/) {
-    return Stub(self, "idtGetExtendedTransferInfo");
+HRESULT STDMETHODCALLTYPE IdtGetExtendedTransferInfo(Interface* self, void* pExtendedTransferInfo) {
+    return DataTransferGetExtendedTransferInfo(self, pExtendedTransferInfo);
 }
 
 HRESULT STDMETHODCALLTYPE Download(Interface* self, LONG, IUnknown*) {

@@ -1,6 +1,7 @@
 // SimModel.cpp - the three simulated devices (their property tables, item trees, capabilities and formats), the
 // dialog answer, the call records, and the test-facing queries of SimPlatform.h.
 #include "tests/platform/SimModel.h"
+#include "tests/platform/SimTransfer.h"
 
 #include <oleauto.h>
 
@@ -228,15 +229,16 @@ DevicePtr NewScanner() {
     Put(root, ID_AND_NAME(WIA_DPS_PAGES), I4(1));
 
     ItemNode* flatbed = AddItem(*device, device->root.get(), L"Flatbed", kTypeTransferImage, kCategoryFlatbed);
-    PutTransferProperties(*flatbed, kSimFormatBmp, 2550, 3300);
+    PutTransferProperties(*flatbed, kSimFormatBmp, 100, 30);  // small pages keep transfers fast (SetImageSize)
     PutScanProperties(*flatbed, 300);
     PutSamples(*flatbed->props);
     flatbed->formats = ScannerFormats();
 
     ItemNode* feeder = AddItem(*device, device->root.get(), L"Feeder", kTypeTransferImage, kCategoryFeeder);
-    PutTransferProperties(*feeder, kSimFormatBmp, 1700, 2200);
+    PutTransferProperties(*feeder, kSimFormatBmp, 50, 20);
     PutScanProperties(*feeder, 200);
     feeder->formats = ScannerFormats();
+    feeder->feederSheets = kFeederSheets;
 
     device->caps = {
         {kCmdDiagnostic, 0, L"", L"Runs the scanner's self test", L"sti.dll,-2000", nullptr, false},
@@ -349,6 +351,7 @@ void ResetModel() {
     model.answer = DialogAnswer{};
     model.itemAnswer = ItemDialogAnswer{};
     model.calls.clear();
+    ResetTransfers();
 }
 
 std::vector<DevicePtr> InstalledList() {

@@ -70,6 +70,7 @@ struct ItemNode {
     std::shared_ptr<PropertyTable> props;
     ItemNode* parent = nullptr;
     std::vector<std::unique_ptr<ItemNode>> children;
+    int feederSheets = -1;  // sheets left in a feeder's tray; -1 for other items
 };
 
 struct Device {
@@ -152,5 +153,14 @@ IUnknown* NewDeviceInfoEnum(std::vector<DevicePtr> devices);
 IUnknown* NewCapsEnum(std::vector<Capability> caps);
 IUnknown* NewFormatEnum(std::vector<FormatInfo> formats);
 IUnknown* NewStatEnum(std::vector<StatEntry> entries);
+
+// SimDataTransfer.cpp: IWiaDataTransfer of a WIA 1.0 item (SimTransfer.h describes them). The pointers are the
+// documented argument types (STGMEDIUM, WIA_DATA_TRANSFER_INFO, WIA_FORMAT_INFO, WIA_EXTENDED_TRANSFER_INFO).
+HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& node, STGMEDIUM* medium, IUnknown* callback);
+HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNode& node, const void* info, IUnknown* callback);
+HRESULT DataTransferQueryGetData(const Interface* self, ItemNode& node, FormatInfo* format);
+HRESULT DataTransferGetExtendedTransferInfo(const Interface* self, void* info);
+// Forgets the last transfer and a kept callback (without releasing it).
+void ResetTransfers();
 
 }  // namespace simwia

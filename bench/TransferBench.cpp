@@ -1,0 +1,306 @@
+// A WIA 1.0 scan of a 600 dpi A4 colour page (4960 x 7016 pixels, about 104 MB) from the simulated scanner, once
+// through the plug-in (the real DLL in the simulated host, a script handler reading every byte of every band from
+// its memoryblock) and once by a plain C++ COM client with its own IWiaDataCallback reading the same bytes from the
+// same device, in the same run; then the same for a file transfer. The two paths run back to back, pair after pair, so
+// that both see the same load on a shared machine. Prints each path's best time, the ratio plug-in / raw client of
+// the best times (and the median of the pairs' ratios), and the plug-in's peak extra memory during one more transfer:
+// the most heap bytes the DLL held beyond what it held before (its malloc family, operator new included, counted
+// through its import table) and the most host objects alive beyond those before (the memory blocks it asks for).
+// Goals: ratio <= 1.05, extra memory <= one band.
+//
+//     wiazvk_transfer_bench.exe [runs=9] [band bytes=262144]
+#include <windows.h>
+#include <malloc.h>
+#include <wia.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/host/ImportHook.h"
+#include "tests/host/SimHost.h"
+#include "tests/host/SimMemoryBlocks.h"
+#include "tests/host/SimScript.h"
+#include "tests/platform/SimPlatform.h"
+#include "tests/platform/SimTransfer.h"
+
+namespace {
+
+using simhost::REALobject;
+using simhost::REALstring;
+using simhost::SimHost;
+
+constexpr CLSID kCLSID_WiaDevMgr = {0xa1f4e726, 0x8cf1, 0x11d1, {0xbf, 0x92, 0x00, 0x60, 0x08, 0x1e, 0xd8, 0x11}};
+constexpr IID kIID_IWiaDevMgr = {0x5eb2502a, 0x8cf1, 0x11d1, {0xbf, 0x92, 0x00, 0x60, 0x08, 0x1e, 0xd8, 0x11}};
+constexpr IID kIID_IWiaDataTransfer = {0xa6cef998, 0xa5b0, 0x11d2, {0xa0, 0x8f, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
+constexpr IID kIID_IWiaDataCallback = {0xa558a866, 0xa5b0, 0x11d2, {0xa0, 0x8f, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
+
+// What both clients do with each band: read every byte.
+uint64_t gSum = 0;
+
+void ReadBand(const BYTE* bytes, LONG length) {
+    uint64_t sum = 0;
+    for (LONG i = 0; i < length; ++i) sum += bytes[i];
+    gSum += sum;
+}
+
+// The DLL's heap while the hooks below are in place: bytes held now and at most since the last reset.
+long long gHeld = 0;
+long long gPeakHeld = 0;
+void* (*gMalloc)(size_t) = nullptr;
+void* (*gCalloc)(size_t, size_t) = nullptr;
+void* (*gRealloc)(void*, size_t) = nullptr;
+void (*gFree)(void*) = nullptr;
+
+void Held(long long change) {
+    gHeld += change;
+    gPeakHeld = std::max(gPeakHeld, gHeld);
+}
+void* CountedMalloc(size_t bytes) {
+    void* block = gMalloc(bytes);
+    if (block != nullptr) Held(static_cast<long long>(_msize(block)));
+    return block;
+}
+void* CountedCalloc(size_t count, size_t bytes) {
+    void* block = gCalloc(count, bytes);
+    if (block != nullptr) Held(static_cast<long long>(_msize(block)));
+    return block;
+}
+void* CountedRealloc(void* old, size_t bytes) {
+    const long long before = old == nullptr ? 0 : static_cast<long long>(_msize(old));
+    void* block = gRealloc(old, bytes);
+    if (block != nullptr) Held(static_cast<long long>(_msize(block)) - before);
+    if (block == nullptr && bytes == 0) Held(-before);
+    return block;
+}
+void CountedFree(void* block) {
+    if (block != nullptr) Held(-static_cast<long long>(_msize(block)));
+    gFree(block);
+}
+
+// Counts the DLL's heap for its lifetime.
+class HeapCount {
+public:
+    explicit HeapCount(HMODULE dll)
+        : malloc_(dll, "msvcrt.dll", "malloc", reinterpret_cast<void*>(CountedMalloc)),
+          calloc_(dll, "msvcrt.dll", "calloc", reinterpret_cast<void*>(CountedCalloc)),
+          realloc_(dll, "msvcrt.dll", "realloc", reinterpret_cast<void*>(CountedRealloc)),
+          free_(dll, "msvcrt.dll", "free", reinterpret_cast<void*>(CountedFree)) {
+        gMalloc = reinterpret_cast<void* (*)(size_t)>(malloc_.original());
+        gCalloc = reinterpret_cast<void* (*)(size_t, size_t)>(calloc_.original());
+        gRealloc = reinterpret_cast<void* (*)(void*, size_t)>(realloc_.original());
+        gFree = reinterpret_cast<void (*)(void*)>(free_.original());
+        gHeld = gPeakHeld = 0;
+    }
+    bool installed() const { return malloc_.installed() && calloc_.installed() && realloc_.installed() && free_.installed(); }
+
+private:
+    simhost::ImportHook malloc_, calloc_, realloc_, free_;
+};
+
+// Host objects alive: the baseline before a transfer and the most seen at a callback since.
+int64_t gObjectsBefore = 0;
+int64_t gPeakObjects = 0;
+
+// Called by each plug-in path right before its platform call: what the DLL holds from here on is extra.
+void MarkStart(SimHost& host) {
+    gHeld = gPeakHeld = 0;
+    gObjectsBefore = gPeakObjects = host.LiveObjects();
+}
+
+double Seconds() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// --- the raw client ---------------------------------------------------------------------------------------------
+
+class RawCallback final : public IWiaDataCallback {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        *out = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kIID_IWiaDataCallback) ? this : nullptr;
+        if (*out == nullptr) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(InterlockedDecrement(&refs_)); }  // on the stack
+    HRESULT STDMETHODCALLTYPE BandedDataCallback(LONG message, LONG, LONG, LONG, LONG length, LONG, LONG, BYTE* buffer) override {
+        if (message == IT_MSG_DATA && buffer != nullptr) ReadBand(buffer, length);
+        return S_OK;
+    }
+
+private:
+    volatile LONG refs_ = 1;
+};
+
+// The flatbed's IWiaDataTransfer, reached as any WIA 1.0 client reaches it.
+IWiaDataTransfer* RawFlatbed() {
+    IWiaDevMgr* manager = nullptr;
+    IWiaItem* root = nullptr;
+    IWiaItem* flatbed = nullptr;
+    IWiaDataTransfer* transfer = nullptr;
+    BSTR id = SysAllocString(simwia::kScannerId);
+    BSTR name = SysAllocString(simwia::kScannerFlatbed);
+    if (SUCCEEDED(CoCreateInstance(kCLSID_WiaDevMgr, nullptr, CLSCTX_LOCAL_SERVER, kIID_IWiaDevMgr,
+                                   reinterpret_cast<void**>(&manager))) &&
+        SUCCEEDED(manager->CreateDevice(id, &root)) && SUCCEEDED(root->FindItemByName(0, name, &flatbed))) {
+        flatbed->QueryInterface(kIID_IWiaDataTransfer, reinterpret_cast<void**>(&transfer));
+    }
+    for (IUnknown* object : {static_cast<IUnknown*>(flatbed), static_cast<IUnknown*>(root), static_cast<IUnknown*>(manager)})
+        if (object != nullptr) object->Release();
+    SysFreeString(name);
+    SysFreeString(id);
+    return transfer;
+}
+
+// --- the plug-in's script -----------------------------------------------------------------------------------------
+
+int64_t ScriptHandler(REALobject, int64_t message, int64_t, int64_t, int64_t, int64_t length, REALobject buffer) {
+    SimHost& host = SimHost::Current();
+    if (message == IT_MSG_DATA) ReadBand(simhost::MemoryBlockAddress(host, buffer), static_cast<LONG>(length));
+    gPeakObjects = std::max(gPeakObjects, host.LiveObjects());
+    return 0;
+}
+
+// --- measuring ----------------------------------------------------------------------------------------------------
+
+struct Measure {
+    double best = 1e30;
+    double ratio = 0;     // plug-in path: the median over the pairs of plug-in time / raw client time
+    long long heap = 0;   // the DLL's peak extra heap bytes
+    int64_t objects = 0;  // peak extra live host objects
+};
+
+// Runs the two paths (each times its own platform call and returns the seconds) back to back, `runs` pairs; then the
+// plug-in's path once more with its heap counted.
+void Run(int runs, HMODULE dll, Measure* plugin, const std::function<double()>& pluginPath, Measure* raw,
+         const std::function<double()>& rawPath) {
+    std::vector<double> ratios;
+    for (int i = 0; i < runs; ++i) {
+        const double pluginTime = pluginPath();
+        const double rawTime = rawPath();
+        plugin->best = std::min(plugin->best, pluginTime);
+        raw->best = std::min(raw->best, rawTime);
+        ratios.push_back(pluginTime / rawTime);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    plugin->ratio = ratios[ratios.size() / 2];
+    HeapCount count(dll);
+    if (!count.installed()) std::fprintf(stderr, "the DLL's heap cannot be counted\n");
+    pluginPath();
+    plugin->heap = gPeakHeld;
+    plugin->objects = gPeakObjects - gObjectsBefore;
+}
+
+void Report(const char* what, const Measure& plugin, const Measure& raw, size_t band) {
+    std::printf(
+        "%-7s plug-in %7.1f ms  raw client %7.1f ms  ratio %.3f (goal <= 1.05; pairs' median %.3f)  plug-in peak "
+        "extra memory %lld heap bytes and %lld host objects (goal <= one band, %zu bytes)\n",
+        what, plugin.best * 1e3, raw.best * 1e3, plugin.best / raw.best, plugin.ratio, plugin.heap,
+        static_cast<long long>(plugin.objects), band);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+    const size_t band = argc > 2 ? static_cast<size_t>(std::atol(argv[2])) : 262144;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int status = 0;
+    {
+        SimHost host;
+        host.Load("WIAZVK.dll");
+        simwia::Install();
+        simwia::SetImageSize(simwia::kScannerFlatbed, 4960, 7016);
+        const size_t page = sizeof(BITMAPINFOHEADER) + size_t{4960} * 3 * 7016;
+        std::printf("600 dpi A4 colour page: %zu bytes, bands of %zu bytes, %d pairs of runs\n", page, band, runs);
+
+        REALobject transfer = simhost::OpenDataTransfer(host, simwia::kScannerFlatbed);
+        REALobject callback = simhost::NewCollectingCallback(host, true, reinterpret_cast<const void*>(ScriptHandler));
+        REALobject info = host.New("WIADataTransferInfoZVK");
+        host.SetInt(info, "BufferSize", static_cast<int64_t>(band));
+        IWiaDataTransfer* raw = RawFlatbed();
+        RawCallback rawCallback;
+        if (transfer == nullptr || raw == nullptr) {
+            std::fprintf(stderr, "cannot reach the simulated flatbed\n");
+            return 1;
+        }
+
+        Measure pluginBanded, rawBanded, pluginFile, rawFile;
+        uint64_t sums[2] = {};
+        Run(
+            runs, host.Module(), &pluginBanded,
+            [&] {
+                gSum = 0;
+                MarkStart(host);
+                const double start = Seconds();
+                host.Call<void>(transfer,
+                                "GetBandedData(DataTransInfo as WIADataTransferInfoZVK, DataCallback as WIADataCallbackZVK)",
+                                info, callback);
+                const double time = Seconds() - start;
+                sums[0] = gSum;
+                if (host.GetInt(transfer, "Lasterror") != 0) status = 1;
+                return time;
+            },
+            &rawBanded,
+            [&] {
+                gSum = 0;
+                WIA_DATA_TRANSFER_INFO request{sizeof(WIA_DATA_TRANSFER_INFO), 0, static_cast<ULONG>(band), FALSE, 0, 0, 0};
+                const double start = Seconds();
+                if (raw->idtGetBandedData(&request, &rawCallback) != S_OK) status = 1;
+                const double time = Seconds() - start;
+                sums[1] = gSum;
+                return time;
+            });
+        if (sums[0] != sums[1]) {
+            std::fprintf(stderr, "the two clients read different bytes\n");
+            status = 1;
+        }
+        Report("banded", pluginBanded, rawBanded, band);
+
+        // File transfers: each plug-in run uses a fresh object, so that deleting the last file stays outside the time.
+        Run(
+            runs, host.Module(), &pluginFile,
+            [&] {
+                REALobject files = simhost::OpenDataTransfer(host, simwia::kScannerFlatbed);
+                MarkStart(host);
+                const double start = Seconds();
+                REALstring path =
+                    host.Call<REALstring>(files, "GetDataPath(DataCallback as WIADataCallbackZVK) as string", callback);
+                const double time = Seconds() - start;
+                if (path == nullptr) status = 1;
+                host.UnlockString(path);
+                host.Unlock(files);
+                return time;
+            },
+            &rawFile,
+            [&] {
+                STGMEDIUM medium{};
+                medium.tymed = TYMED_FILE;
+                const double start = Seconds();
+                if (raw->idtGetData(&medium, &rawCallback) != S_OK) status = 1;
+                const double time = Seconds() - start;
+                ReleaseStgMedium(&medium);
+                return time;
+            });
+        Report("file", pluginFile, rawFile, band);
+
+        raw->Release();
+        host.Unlock(info);
+        host.Unlock(callback);
+        host.Unlock(transfer);
+        if (host.LiveObjects() != 0 || host.LiveStrings() != 0 || simwia::LiveObjects() != 0) {
+            std::fprintf(stderr, "the benchmark left objects behind\n");
+            status = 1;
+        }
+    }
+    CoUninitialize();
+    return status;
+}

@@ -1,0 +1,49 @@
+// What scripts write, shared by the suites, the demo and the benchmarks: reaching an item's WIA 1.0 data transfer
+// through a device manager, and a BandedDataCallback handler that reassembles the pages it is handed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/host/SimHost.h"
+
+namespace simhost {
+
+constexpr const char* kBandedDataEvent =
+    "BandedDataCallback(message as integer, Status as integer, PercentComplete as integer, Offset as integer, "
+    "Length as integer, Buffer as memoryblock) as integer";
+
+// The WIADataTransferZVK of the item with that full name (one reference), opened through a new
+// WIADeviceManager1ZVK on the item's device ("0000\..." the scanner, "0001\..." the camera); nil when a step fails.
+REALobject OpenDataTransfer(SimHost& host, const std::wstring& fullItemName);
+
+// One event as the collecting handler saw it; buffer is the memoryblock's address (null for nil).
+struct BandEvent {
+    int64_t message, status, percent, offset, length;
+    const uint8_t* buffer;
+};
+// Everything the collecting handler saw since the host started: a page begins at each data-header and new-page
+// event, and each data event's bytes land at their offset. Every event answers `answer`.
+struct CollectedPages {
+    std::vector<std::vector<uint8_t>> pages;
+    std::vector<BandEvent> events;
+    int64_t answer = 0;
+};
+CollectedPages& Collected();
+
+// A new WIADataCallbackZVK (one reference) whose BandedDataCallback event the collecting handler serves, or
+// `handler` when given; none at all when withHandler is false.
+REALobject NewCollectingCallback(SimHost& host, bool withHandler = true, const void* handler = nullptr);
+
+// A banded transfer on a WIADataTransferZVK as a script runs it: a new WIADataTransferInfoZVK with these
+// Size, BufferSize and DoubleBuffer, and a new collecting callback (withHandler as above) whose pages and events
+// start empty. Returns Lasterror.
+int64_t ScanBanded(SimHost& host, REALobject transfer, int64_t bufferSize, bool doubleBuffer = false, bool withHandler = true,
+                   int64_t size = 28);
+
+// The bytes of a file (empty when it cannot be read), and whether a file of that path (a host string) exists.
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+bool FileExists(SimHost& host, REALstring path);
+
+}  // namespace simhost

@@ -1,0 +1,89 @@
+// SimTransfer.h - the WIA 1.0 transfers of the simulated devices (IWiaDataTransfer on the flatbed, the feeder and the
+// camera pictures), and what tests read back about them.
+//
+// Content. Every page is deterministic: a scanner page is a bottom-up 24-bit DIB (BITMAPINFOHEADER, then rows padded
+// to 4 bytes) of WIA_IPA_PIXELS_PER_LINE x WIA_IPA_NUMBER_OF_LINES pixels whose byte x of row y on page p is
+// (7x + 13y + 101p) mod 256; a camera picture is a JPEG-like byte string (SOI and JFIF header, pattern bytes, EOI).
+//
+// idtGetData: the medium must be TYMED_FILE. Without a file name the device makes one with CoTaskMemAlloc in the temp
+// folder (".bmp" for a scanner page, ".jpg" for a picture) and hands it over without a release object, so
+// ReleaseStgMedium deletes the file. The scanner writes a BMP file (BITMAPFILEHEADER, then the page's DIB). The
+// callback, optional here, gets a status message before each written chunk and a termination message at the end.
+//
+// idtGetBandedData: needs the transfer record and a callback (E_INVALIDARG otherwise); a buffer size below
+// kMinBufferSize (0 excepted) is E_INVALIDARG. The callback gets a data header (WIA_DATA_CALLBACK_HEADER), then per
+// page a status message (IT_STATUS_TRANSFER_FROM_DEVICE) before each data band (IT_STATUS_TRANSFER_TO_CLIENT) of at
+// most the buffer size asked for (kDeviceBufferSize for 0), offsets counted from the page's start, percentages of the
+// page; a new-page message between pages; a termination message at the end. With bDoubleBuffer the bands alternate
+// between two buffers. The feeder holds kFeederSheets sheets (refilled by ResetAll): a banded transfer scans every
+// sheet left and answers WIA_STATUS_END_OF_MEDIA, a file transfer scans one; an empty feeder answers
+// WIA_ERROR_PAPER_EMPTY. Flatbed and pictures give one page per transfer and S_OK.
+//
+// Both transfers take their own reference to the callback (QueryInterface for IWiaDataCallback) for the call and obey
+// its answers: S_FALSE cancels and a failure code aborts, each returned at once (a half-written file is deleted and
+// no name handed over); other success codes continue.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace simwia {
+
+inline constexpr ULONG kDeviceBufferSize = 65536;  // the band size when the caller asks for none
+inline constexpr ULONG kMinBufferSize = 256;
+inline constexpr ULONG kMaxBufferSize = 0x80000000u;      // a larger request is E_INVALIDARG; bands never exceed a page
+inline constexpr size_t kMaxPageBytes = size_t{1} << 30;  // a larger page (WIA_IPA_PIXELS_PER_LINE ...) is E_INVALIDARG
+inline constexpr int kFeederSheets = 3;
+
+// idtGetExtendedTransferInfo answers {20, kMinBufferSize, kDeviceBufferSize, kMaxBufferSize, 2}.
+// idtQueryGetData answers S_OK for a format and tymed the item lists, S_FALSE otherwise (LastCall records the
+// record's format in guid and its tymed in flags).
+
+// Sets WIA_IPA_PIXELS_PER_LINE and WIA_IPA_NUMBER_OF_LINES of an item, the size of its next transfers. The flatbed
+// starts at 100 x 30 pixels (9040-byte pages), the feeder at 50 x 20, the pictures at 640 x 480.
+void SetImageSize(const wchar_t* fullItemName, LONG width, LONG height);
+// What a banded transfer delivers for page `page` (0 first) of the item, and what a file transfer writes.
+std::vector<BYTE> PageData(const wchar_t* fullItemName, int page);
+std::vector<BYTE> FileData(const wchar_t* fullItemName, int page);
+
+// One callback the device made, with the callback's answer.
+struct Band {
+    LONG message;
+    LONG status;
+    LONG percent;
+    LONG offset;
+    LONG length;
+    const BYTE* buffer;
+    HRESULT answer;
+};
+
+// WIA_DATA_TRANSFER_INFO as received.
+struct TransferInfo {
+    ULONG size;
+    ULONG section;
+    ULONG bufferSize;
+    BOOL doubleBuffer;
+    ULONG reserved[3];
+};
+
+// The last idtGetData or idtGetBandedData, recorded before any planned failure.
+struct TransferRecord {
+    bool infoGiven = false;  // idtGetBandedData
+    TransferInfo info{};
+    LONG tymed = 0;  // idtGetData: the medium on entry
+    bool nameGiven = false;
+    bool callbackGiven = false;
+    std::vector<Band> bands;  // every callback, in order
+};
+TransferRecord LastTransfer();
+
+// Test switch: later transfers keep one more reference to their callback after they return (the last one kept
+// wins; one kept before is released). CallKeptCallback sends it a status message and returns its answer
+// (E_UNEXPECTED when none is kept); ReleaseKeptCallback gives the reference back. ResetAll forgets a kept callback
+// without releasing it (its code may be gone), so a test releases what it kept.
+void KeepCallbackAfterTransfer(bool keep);
+HRESULT CallKeptCallback();
+void ReleaseKeptCallback();
+
+}  // namespace simwia
