@@ -65,10 +65,8 @@ REALobject Children(SimHost& host, REALobject root) {
 }
 
 REALobject Formats(SimHost& host) {
-    const char* declaration = "EnumerateFormatInfo as WIAFormatInfoEnumeratorZVK";
-    for (const MethodView& method : host.Class("WIADataTransferZVK").methods)
-        if (method.declaration == declaration) return Then(host, Then(host, Flatbed1(host), "DataTransfer as WIADataTransferZVK"), declaration);
-    return nullptr;  // the data transfer class does not enumerate formats yet
+    return Then(host, Then(host, Flatbed1(host), "DataTransfer as WIADataTransferZVK"),
+                "EnumerateFormatInfo as WIAFormatInfoEnumeratorZVK");
 }
 
 const sweep::Registration kMakers[] = {
@@ -80,7 +78,6 @@ const sweep::Registration kMakers[] = {
     {"WIAItemZVK", Scanner2, "WIA 2.0 scanner"},
     {"WIAItemEnumeratorZVK", [](SimHost& host) { return Children(host, Camera1(host)); }, "WIA 1.0"},
     {"WIAItemEnumeratorZVK", [](SimHost& host) { return Children(host, Scanner2(host)); }, "WIA 2.0"},
-    {"WIADataTransferZVK", [](SimHost& host) { return Then(host, Flatbed1(host), "DataTransfer as WIADataTransferZVK"); }},
     {"WIATransferZVK", [](SimHost& host) { return Then(host, Flatbed2(host), "Transfer as WIATransferZVK"); }},
     {"WIAPropertyStorageZVK", [](SimHost& host) { return Then(host, Flatbed2(host), "PropertyStorage as WIAPropertyStorageZVK"); }},
     {"WIAPropertyEnumeratorZVK",
@@ -105,7 +102,6 @@ const sweep::Registration kMakers[] = {
     {"WIADeviceCapabilitiesZVK", [](SimHost& host) { return Then(host, Capabilities(host), "NextItem as WIADeviceCapabilitiesZVK"); }},
     {"WIAFormatInfoEnumeratorZVK", Formats},
     {"WIAFormatInfoZVK", [](SimHost& host) { return Then(host, Formats(host), "NextItem as WIAFormatInfoZVK"); }},
-    {"WIADataTransferInfoZVK", [](SimHost& host) { return host.New("WIADataTransferInfoZVK"); }, "script-made"},
     {"WIATransferParamsZVK", [](SimHost& host) { return host.New("WIATransferParamsZVK"); }, "script-made"},
     {"WIAGUIDZVK", [](SimHost& host) { return host.CallShared<REALobject>("WIAItemZVK", "kCommandTakePicture as WIAGUIDZVK"); }},
 };

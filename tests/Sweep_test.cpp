@@ -515,8 +515,11 @@ private:
     }
 };
 
-// Members whose Lasterror the rules leave at -1 whatever their platform calls answer.
+// Members whose Lasterror the rules leave at -1 whatever their platform calls answer, and members that
+// return something after a failure: a failed file transfer still hands its (empty) path to the host's
+// folder-item lookup, which decides what the script gets.
 const std::set<std::string> kKeepsNoCode = {"WIAItemZVK PropertyStorage"};
+const std::set<std::string> kResultAfterFailure = {"WIADataTransferZVK GetDataFile"};
 
 class FaultSweep : public Sweep {
 public:
@@ -564,7 +567,9 @@ private:
         bool last = !calls.empty() && calls.back() == call && simwia::CallCount(call.c_str()) == 1;
         if (last && hasLasterror && kKeepsNoCode.count(className_ + " " + member.name) == 0) {
             EXPECT_EQ(host().GetInt(self, "Lasterror"), static_cast<int64_t>(static_cast<int32_t>(kFault))) << where;
-            EXPECT_TRUE(empty) << where << " returned a result";
+            if (kResultAfterFailure.count(className_ + " " + member.name) == 0) {
+                EXPECT_TRUE(empty) << where << " returned a result";
+            }
         }
         host().Unlock(self);
         Counts after = Snapshot(host());
