@@ -152,6 +152,7 @@ public:
     // What the plug-in told the host.
     std::vector<int32_t> registeredLevels;
     std::vector<std::string> lookups;  // every name the resolver was asked for
+    std::vector<std::string> globalMethodLookups;  // every declaration "REALLoadGlobalMethod" was asked for
     const std::vector<ClassView>& Classes() const { return classes_; }
     const ClassView& Class(const std::string& name) const;
     const ClassView* FindClass(const std::string& name) const;

@@ -85,6 +85,7 @@ void* LoadObjectMethod(REALobject object, const char* declaration) {
 
 void* LoadGlobalMethod(const char* /*module*/, const char* declaration) {
     SimHost& host = H();
+    host.globalMethodLookups.push_back(declaration);
     if (!host.Offers(declaration)) return nullptr;
     auto it = host.globalMethods.find(declaration);
     return it == host.globalMethods.end() ? nullptr : it->second;
