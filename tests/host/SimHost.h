@@ -229,6 +229,8 @@ public:
     // Test hooks: refuse PluginNewInstance for a class (true refuses), and count the calls.
     std::function<bool(const std::string& className)> refuseInstance;
     std::map<std::string, int> instancesRequested;
+    // Test hook: told of every "REALGetPropValueInteger" read, before it is answered.
+    std::function<void(REALobject object, const std::string& name)> onIntegerRead;
 
 private:
     void CheckCall(const MethodView& method, CType result, std::initializer_list<CType> args, bool setter) const;
