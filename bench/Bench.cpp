@@ -93,12 +93,25 @@ size_t DecodeBaseline(const std::string& text) {
     return result;
 }
 
+// Both paths give the same units: the comparison measures the same work.
+bool SameUnits(REALstring string, const std::string& text) {
+    std::wstring expected(text.size(), L'\0');
+    expected.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &expected[0],
+                                                            static_cast<int>(text.size()))));
+    zvk::rbText view(string);
+    return std::wstring(view.UTF16(), static_cast<size_t>(view.UTF16Length())) == expected;
+}
+
 void TextPaths(simhost::SimHost& host) {
     volatile size_t sink = 0;
     for (size_t size : {size_t{24}, size_t{1} << 20}) {
         const std::string text = MixedText(size);
         auto string = reinterpret_cast<REALstring>(host.Str(text, simhost::enc::kUTF8));
         const std::string name = "UTF-16 of " + std::to_string(text.size()) + " bytes of mixed UTF-8";
+        if (!SameUnits(string, text)) {
+            std::printf("%s: the plug-in's UTF-16 differs from MultiByteToWideChar's\n", name.c_str());
+            ++gMissed;
+        }
         Compare(
             name.c_str(), size > 1000 ? 20 : 100000, 0,
             [&] {
