@@ -32,8 +32,8 @@ struct NewFolderItemBlock {
     REALobject result;
 };
 
-// Runs inside "PluginCallFunctionWithExceptionHandler": a raising constructor leaves this frame without
-// returning, so the result is stored only after a constructor has returned.
+// Runs inside "PluginCallFunctionWithExceptionHandler": a raising constructor either leaves this frame without
+// returning (no result) or returns after raising (NewFolderItem then drops the result).
 void NewFolderItemFunc(void* argument) {
     auto* block = static_cast<NewFolderItemBlock*>(argument);
     if (DebugLoggingEnabled) DebugLogHostString("NewFolderItemFunc", block->path);
@@ -99,8 +99,10 @@ REALobject rbGetTrueFolderItem(REALstring path, int64_t pathMode) {
 REALobject NewFolderItem(REALstring path, int64_t pathMode, bool followAlias) {
     if (DebugLoggingEnabled) DebugLogHostString("NewFolderItem", path);
     NewFolderItemBlock block{path, pathMode == 0 ? kNativePathMode : pathMode, followAlias, nullptr};
-    CallGuarded(NewFolderItemFunc, &block);
-    return block.result;
+    const bool clean = CallGuarded(NewFolderItemFunc, &block);
+    unique_host_object item(block.result);
+    // A constructor that raised through the host and then returned made only half an item: nil.
+    return clean ? item.release() : nullptr;
 }
 
 void ResetFolderItemLookup() {

@@ -16,12 +16,17 @@ const char kEmptyUTF8[1] = {0};
 const wchar_t kEmptyUTF16[1] = {0};
 
 using LenBFn = int64_t (*)(REALstring);
-LenBFn gLenB = nullptr;  // looked up on first use; a host without it is asked again next time
+// Looked up once, on first use; a host without it keeps answering length 0.
+bool gLenBLookedUp = false;
+LenBFn gLenB = nullptr;
 
 bool gReportedRebuildFailure = false;
 
 int64_t HostLength(REALstring text) {
-    if (gLenB == nullptr) gLenB = reinterpret_cast<LenBFn>(host::LoadGlobalMethod("LenB( s as string ) as integer"));
+    if (!gLenBLookedUp) {
+        gLenBLookedUp = true;
+        gLenB = reinterpret_cast<LenBFn>(host::LoadGlobalMethod("LenB( s as string ) as integer"));
+    }
     if (gLenB == nullptr) return 0;
     const int64_t length = gLenB(text);
     return length > 0 ? length : 0;
@@ -51,6 +56,7 @@ void* NewBlock(size_t bytes) {
 }  // namespace
 
 void ForgetStringLengthMethod() {
+    gLenBLookedUp = false;
     gLenB = nullptr;
 }
 

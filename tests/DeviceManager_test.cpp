@@ -276,5 +276,33 @@ TEST_F(ImageDialogs, Wia2ReturnsThePathsAndTheItem) {
     DeleteFileA((directory + "\\zvk-scan (2).bmp").c_str());
 }
 
+// The window form logs its entry label before it reads the window's "Handle", on both managers.
+class WindowRead : public PluginTest {};
+
+TEST_F(WindowRead, SelectDeviceDialogIDLogsItsLabelFirst) {
+    const std::string kDesktopForm =
+        "SelectDeviceDialogID(parentWindow as DesktopWindow, DeviceType as integer, Flags as integer) as string";
+    for (const char* cls : {"WIADeviceManager1ZVK", "WIADeviceManager2ZVK"}) {
+        for (const char* windowClass : {"Window", "DesktopWindow"}) {
+            const std::string label = std::string(cls) + " with a " + windowClass;
+            ObjectRef manager(host(), host().New(cls));
+            host().Call<void>(manager.get(), kConstructor);
+            ObjectRef window(host(), NewWindow(host(), 0x1234, windowClass));
+            size_t linesBeforeRead = 0;
+            host().onIntegerRead = [&](REALobject object, const std::string& name) {
+                if (object == window.get() && name == "Handle") linesBeforeRead = log().Lines().size();
+            };
+            EnableLogging();
+            const std::string form = std::string(windowClass) == "Window" ? kSelectIdWindow : kDesktopForm;
+            StringRef id(host(), host().Call<REALstring>(manager.get(), form, window.get(), int64_t{0}, int64_t{0}));
+            host().onIntegerRead = nullptr;
+            ASSERT_FALSE(log().Lines().empty()) << label;
+            EXPECT_EQ(log().Lines().front(), "ZVK Debug: rbSelectDeviceDlgID2") << label << "\n" << log().Dump();
+            EXPECT_GE(linesBeforeRead, 1u) << label << ": the window was read before the label";
+            EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0) << label;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace simhost

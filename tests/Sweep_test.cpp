@@ -12,6 +12,7 @@
 // must be in Lasterror and the result must be empty; nothing may leak either way.
 #include <windows.h>
 
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -299,22 +300,16 @@ bool HasProperty(const ClassView& cls, const char* name) {
     return false;
 }
 
-// Counts that must come back after every call.
-struct Counts {
-    int64_t objects, strings;
-    long comObjects, comReferences;
-    bool operator==(const Counts& o) const {
-        return objects == o.objects && strings == o.strings && comObjects == o.comObjects && comReferences == o.comReferences;
-    }
-};
+// Counts that must come back after every call: host objects and strings, simulated COM objects and references.
+using Counts = std::array<int64_t, 4>;
 
 Counts Snapshot(const SimHost& host) {
     return {host.LiveObjects(), host.LiveStrings(), simwia::LiveObjects(), simwia::OutstandingReferences()};
 }
 
 std::string Describe(const Counts& c) {
-    return std::to_string(c.objects) + " objects, " + std::to_string(c.strings) + " strings, " +
-           std::to_string(c.comObjects) + " COM objects, " + std::to_string(c.comReferences) + " COM references";
+    return std::to_string(c[0]) + " objects, " + std::to_string(c[1]) + " strings, " + std::to_string(c[2]) +
+           " COM objects, " + std::to_string(c[3]) + " COM references";
 }
 
 // Platform calls made, without reference counting.

@@ -120,9 +120,7 @@ struct DeviceManager {
         return root;
     }
 
-    static REALstring SelectDeviceId(REALobject self, HWND window, int64_t deviceType, int64_t flags, const char* label,
-                                     bool logResult) {
-        InterfaceData* data = Begin(self, label);
+    static REALstring SelectDeviceId(InterfaceData* data, HWND window, int64_t deviceType, int64_t flags, bool logResult) {
         Manager* manager = ManagerOf(data);
         if (manager == nullptr) return nullptr;
         unique_bstr chosen;
@@ -131,12 +129,15 @@ struct DeviceManager {
         return WString2RB(chosen.get());
     }
 
+    // The entry label comes before the window's handle is read.
     static REALstring SelectDeviceDialogIDWindow(REALobject self, REALobject window, int64_t deviceType, int64_t flags) {
-        return SelectDeviceId(self, WindowHandleOf(window), deviceType, flags, "rbSelectDeviceDlgID2", true);
+        InterfaceData* data = Begin(self, "rbSelectDeviceDlgID2");
+        return SelectDeviceId(data, WindowHandleOf(window), deviceType, flags, true);
     }
 
     static REALstring SelectDeviceDialogIDHandle(REALobject self, int64_t window, int64_t deviceType, int64_t flags) {
-        return SelectDeviceId(self, WindowFromInteger(window), deviceType, flags, "rbSelectDeviceDlgID4", false);
+        InterfaceData* data = Begin(self, "rbSelectDeviceDlgID4");
+        return SelectDeviceId(data, WindowFromInteger(window), deviceType, flags, false);
     }
 };
 

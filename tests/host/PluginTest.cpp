@@ -5,7 +5,11 @@
 namespace simhost {
 
 void PluginTest::SetUp() {
-    simwia::Install();
+    if (SimulatedPlatform()) {
+        simwia::Install();
+    } else {
+        simwia::Uninstall();
+    }
     simwia::ResetAll();
     log_ = std::make_unique<LogCapture>();
     host_ = std::make_unique<SimHost>(HostOptions());

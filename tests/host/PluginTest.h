@@ -20,6 +20,8 @@ class PluginTest : public ::testing::Test {
 protected:
     // Suites override this to start with another host version or with entries withheld.
     virtual Options HostOptions() { return {}; }
+    // Suites that run against the system's own WIA service (not the simulated devices) answer false.
+    virtual bool SimulatedPlatform() { return true; }
 
     void SetUp() override;
     void TearDown() override;

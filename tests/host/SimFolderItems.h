@@ -2,7 +2,7 @@
 // the plug-in looks up, "REALpathFromFolderItem", the global method "GetTrueFolderItem", and builtin
 // "Window" and "DesktopWindow" classes with an integer "Handle". Each constructor and the global method
 // can be withheld by its declaration (SimHost::Withhold), the class by its name; a constructor told to
-// raise throws HostRaise.
+// raise throws HostRaise or raises through the host and returns.
 #pragma once
 
 #include <cstdint>
@@ -29,8 +29,10 @@ FolderItemOrigin OriginOf(SimHost& host, REALobject folderItem);
 
 // A folder item over the path, as a script holds one (one reference).
 REALobject NewFolderItemAt(SimHost& host, const std::string& path, uint32_t encoding = enc::kUTF8);
-// The constructor with this declaration raises on every later call, until the host ends.
-void RaiseInFolderItemConstructor(const std::string& declaration);
+// The constructor with this declaration raises an "IOException" on every later call, until the host ends:
+// by unwinding (HostRaise), or through "RuntimeRaiseException" and then returning normally.
+enum class RaiseStyle { Unwind, Return };
+void RaiseInFolderItemConstructor(const std::string& declaration, RaiseStyle style = RaiseStyle::Unwind);
 // How often "REALpathFromFolderItem" was called since the host started.
 int PathRequests();
 

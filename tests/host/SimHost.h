@@ -152,6 +152,7 @@ public:
     // What the plug-in told the host.
     std::vector<int32_t> registeredLevels;
     std::vector<std::string> lookups;  // every name the resolver was asked for
+    std::vector<std::string> globalMethodLookups;  // every declaration "REALLoadGlobalMethod" was asked for
     const std::vector<ClassView>& Classes() const { return classes_; }
     const ClassView& Class(const std::string& name) const;
     const ClassView* FindClass(const std::string& name) const;
@@ -228,6 +229,8 @@ public:
     // Test hooks: refuse PluginNewInstance for a class (true refuses), and count the calls.
     std::function<bool(const std::string& className)> refuseInstance;
     std::map<std::string, int> instancesRequested;
+    // Test hook: told of every "REALGetPropValueInteger" read, before it is answered.
+    std::function<void(REALobject object, const std::string& name)> onIntegerRead;
 
 private:
     void CheckCall(const MethodView& method, CType result, std::initializer_list<CType> args, bool setter) const;

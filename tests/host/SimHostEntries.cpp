@@ -85,6 +85,7 @@ void* LoadObjectMethod(REALobject object, const char* declaration) {
 
 void* LoadGlobalMethod(const char* /*module*/, const char* declaration) {
     SimHost& host = H();
+    host.globalMethodLookups.push_back(declaration);
     if (!host.Offers(declaration)) return nullptr;
     auto it = host.globalMethods.find(declaration);
     return it == host.globalMethods.end() ? nullptr : it->second;
@@ -98,6 +99,7 @@ void* GetEventInstance(REALobject object, int64_t eventId) {
 
 int32_t GetPropValueInteger(REALobject object, const char* name, int64_t* value) {
     SimHost& host = H();
+    if (host.onIntegerRead) host.onIntegerRead(object, name);
     if (object == nullptr) return 0;
     if (host.GetDynamicInt(object, name, value)) return 1;
     if (host.FindClass(host.ClassName(object)) == nullptr) return 0;

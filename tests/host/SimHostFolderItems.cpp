@@ -1,5 +1,5 @@
 // Folder items and windows of the simulated host.
-#include <set>
+#include <map>
 
 #include "tests/host/SimFolderItems.h"
 
@@ -10,7 +10,7 @@ constexpr const char* kOriginProperty = "Origin";
 constexpr const char* kPathProperty = "NativePath";
 
 // Per host; cleared when a host starts.
-std::set<std::string> gRaising;
+std::map<std::string, RaiseStyle> gRaising;
 int gPathRequests = 0;
 
 SimHost& H() {
@@ -28,8 +28,16 @@ void Describe(REALobject item, const std::string& madeBy, REALstring path, int64
 }
 
 void Construct(const char* declaration, REALobject self, REALstring path, int64_t pathMode, bool followAlias) {
-    if (gRaising.count(declaration) != 0) throw HostRaise{H().NewBuiltin("IOException")};
-    Describe(self, declaration, path, pathMode, followAlias);
+    auto raising = gRaising.find(declaration);
+    if (raising == gRaising.end()) {
+        Describe(self, declaration, path, pathMode, followAlias);
+        return;
+    }
+    REALobject exception = H().NewBuiltin("IOException");
+    if (raising->second == RaiseStyle::Unwind) throw HostRaise{exception};
+    // The way the host's own code raises: through its raise entry, which keeps no reference, then return.
+    reinterpret_cast<void (*)(REALobject)>(H().entries.at("RuntimeRaiseException"))(exception);
+    H().Unlock(exception);
 }
 
 void ConstructWithAlias(REALobject self, REALstring path, int64_t pathMode, int8_t followAlias) {
@@ -98,8 +106,8 @@ REALobject NewFolderItemAt(SimHost& host, const std::string& path, uint32_t enco
     return item;
 }
 
-void RaiseInFolderItemConstructor(const std::string& declaration) {
-    gRaising.insert(declaration);
+void RaiseInFolderItemConstructor(const std::string& declaration, RaiseStyle style) {
+    gRaising[declaration] = style;
 }
 
 int PathRequests() {

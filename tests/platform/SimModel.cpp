@@ -508,6 +508,18 @@ void UninstallDevice(const wchar_t* deviceId) {
     }
 }
 
+void SetExtraChildren(const wchar_t* fullItemName, int count) {
+    for (const DevicePtr& device : State().devices) {
+        ItemNode* node = FindNode(device->root.get(), fullItemName == nullptr ? L"" : fullItemName);
+        if (node == nullptr) continue;
+        for (int i = 0; i < count; ++i) {
+            wchar_t name[16];
+            swprintf(name, 16, L"Extra_%05d", i + 1);
+            AddItem(*device, node, name, kTypeTransferImage, kCategoryFinishedFile);
+        }
+    }
+}
+
 ItemInfo Item(const wchar_t* fullItemName) {
     ItemInfo info;
     for (const DevicePtr& device : State().devices) {

@@ -119,6 +119,9 @@ std::vector<std::wstring> InstalledDevices();
 // Takes a device out of the installed list until ResetAll(): it is no longer enumerated, created or offered by
 // dialogs (objects already made stay usable).
 void UninstallDevice(const wchar_t* deviceId);
+// Adds `count` plain image items "Extra_00001" ... below the item of that full name, until ResetAll() (for
+// measuring long walks).
+void SetExtraChildren(const wchar_t* fullItemName, int count);
 // The item of that full name (fullName empty when there is none); the device's capabilities, all kinds, in order.
 ItemInfo Item(const wchar_t* fullItemName);
 std::vector<Capability> Capabilities(const wchar_t* deviceId);

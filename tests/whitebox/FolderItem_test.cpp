@@ -104,5 +104,16 @@ TEST_F(FolderItems, CJKPathReachesWindowsUnchanged) {
     EXPECT_EQ(none.UnixFilePathUTF16(), nullptr);
 }
 
+// Raised inside the guarded call, whether the constructor unwinds or returns afterwards: nil, nothing raised in
+// the script, the half-made item released (the leak check at the end counts it).
+TEST_F(FolderItems, ConstructorThatRaisesGivesNilInEitherStyle) {
+    for (RaiseStyle style : {RaiseStyle::Unwind, RaiseStyle::Return}) {
+        RaiseInFolderItemConstructor(kFolderItemConstructor, style);
+        EXPECT_EQ(NewItem(3, false), nullptr) << "style " << static_cast<int>(style);
+        EXPECT_TRUE(host().raised.empty()) << "style " << static_cast<int>(style);
+        EXPECT_EQ(host().LiveObjects(), 0) << "style " << static_cast<int>(style);
+    }
+}
+
 }  // namespace
 }  // namespace simhost

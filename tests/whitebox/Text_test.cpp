@@ -1,4 +1,5 @@
 // Host strings read as UTF-16, UTF-8 and BSTR text: every encoding family, the repairs, the failures.
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -134,6 +135,16 @@ TEST_F(TextViews, HostStringsAppearInTheLogAsUtf8) {
     std::snprintf(expected[0], sizeof expected[0], "ZVK Debug: name %p: \xC3\xA9t", static_cast<void*>(string));
     std::snprintf(expected[1], sizeof expected[1], "ZVK Debug: nil %p: ", nullptr);
     EXPECT_EQ(log().Lines(), (std::vector<std::string>{expected[0], expected[1]}));
+    Release(string);
+}
+
+// A host without "LenB" is asked for it once; its strings then read as empty.
+TEST_F(TextViews, MissingLenBIsLookedUpOnce) {
+    const std::string kLenB = "LenB( s as string ) as integer";
+    Withhold(kLenB);
+    REALstring string = NewString("abc", enc::kUTF8);
+    for (int read = 0; read < 2; ++read) EXPECT_EQ(StringBytes(string).size(), 0) << "read " << read;
+    EXPECT_EQ(std::count(sim().globalMethodLookups.begin(), sim().globalMethodLookups.end(), kLenB), 1);
     Release(string);
 }
 
