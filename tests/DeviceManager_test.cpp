@@ -127,13 +127,6 @@ TEST_P(DeviceManager, ConstructEnumerateAndOpenEveryDevice) {
     }
 }
 
-TEST_P(DeviceManager, EmptyDeviceIdReachesThePlatformAsNull) {
-    ObjectRef manager(host(), NewManager());
-    EXPECT_EQ(host().Call<REALobject>(manager.get(), kCreateDevice, StringRef(host(), host().Str("")).get()), nullptr);
-    EXPECT_FALSE(simwia::LastCall(Method(gen(), "CreateDevice").c_str()).deviceId.has_value());
-    EXPECT_EQ(host().GetInt(manager, "Lasterror"), static_cast<int32_t>(E_INVALIDARG));
-}
-
 TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
     ObjectRef manager(host(), NewManager());
     ObjectRef window(host(), NewWindow(host(), 0x1234));
@@ -159,18 +152,6 @@ TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
     ExpectItemOfGeneration(byHandle);
     EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlg").c_str()).window, reinterpret_cast<HWND>(77));
     EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
-}
-
-TEST_P(DeviceManager, CancelledDialogsGiveNothingAndKeepTheCode) {
-    ObjectRef manager(host(), NewManager());
-    simwia::SetDialogAnswer(nullptr, S_FALSE);
-    REALstring deviceId = nullptr;
-    EXPECT_EQ(host().Call<REALobject>(manager.get(), kSelectHandleById, int64_t{0}, int64_t{0}, int64_t{0}, &deviceId),
-              nullptr);
-    EXPECT_EQ(deviceId, nullptr);
-    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 1);
-    EXPECT_EQ(host().Call<REALstring>(manager.get(), kSelectIdHandle, int64_t{0}, int64_t{0}, int64_t{0}), nullptr);
-    EXPECT_EQ(host().GetInt(manager, "Lasterror"), 1);
 }
 
 TEST_P(DeviceManager, SelectDeviceDialogIdGivesTheIdentifier) {
