@@ -163,54 +163,6 @@ void PutScanProperties(ItemNode& item, LONG resolution) {
     Put(t, ID_AND_NAME(WIA_IPS_CONTRAST), I4(0));
 }
 
-// One private property per value type; SimPlatform.h lists the values.
-void PutSamples(PropertyTable& t) {
-    static const wchar_t kEmbeddedZero[] = L"Flat\0bed";
-    static const char kLatin1[] = "\xE9";
-    static const wchar_t kWide[] = L"Wide \x20AC";
-    static const BYTE kBytes[] = {1, 2, 3};
-    struct Sample {
-        VARTYPE vt;
-        const wchar_t* name;
-        PropValue value;
-    };
-    const Sample samples[] = {
-        {VT_I2, L"Sample VT_I2", Make(VT_I2, [](PROPVARIANT& v) { v.iVal = -12345; })},
-        {VT_I4, L"Sample VT_I4", Make(VT_I4, [](PROPVARIANT& v) { v.lVal = -123456789; })},
-        {VT_R4, L"Sample VT_R4", Make(VT_R4, [](PROPVARIANT& v) { v.fltVal = 1.5f; })},
-        {VT_R8, L"Sample VT_R8", Make(VT_R8, [](PROPVARIANT& v) { v.dblVal = -2.25; })},
-        {VT_BSTR, L"Sample VT_BSTR", Bstr(kEmbeddedZero, 8)},
-        {VT_BOOL, L"Sample VT_BOOL", Make(VT_BOOL, [](PROPVARIANT& v) { v.boolVal = VARIANT_TRUE; })},
-        {VT_I1, L"Sample VT_I1", Make(VT_I1, [](PROPVARIANT& v) { v.cVal = -5; })},
-        {VT_UI1, L"Sample VT_UI1", Make(VT_UI1, [](PROPVARIANT& v) { v.bVal = 200; })},
-        {VT_UI2, L"Sample VT_UI2", Make(VT_UI2, [](PROPVARIANT& v) { v.uiVal = 60000; })},
-        {VT_UI4, L"Sample VT_UI4", Make(VT_UI4, [](PROPVARIANT& v) { v.ulVal = 4000000000u; })},
-        {VT_I8, L"Sample VT_I8", Make(VT_I8, [](PROPVARIANT& v) { v.hVal.QuadPart = -9000000000LL; })},
-        {VT_UI8, L"Sample VT_UI8", Make(VT_UI8, [](PROPVARIANT& v) { v.uhVal.QuadPart = 18000000000000000000ULL; })},
-        {VT_INT, L"Sample VT_INT", Make(VT_INT, [](PROPVARIANT& v) { v.intVal = -42; })},
-        {VT_UINT, L"Sample VT_UINT", Make(VT_UINT, [](PROPVARIANT& v) { v.uintVal = 4294967295u; })},
-        {VT_LPSTR, L"Sample VT_LPSTR", Make(VT_LPSTR, [](PROPVARIANT& v) { v.pszVal = const_cast<char*>(kLatin1); })},
-        {VT_LPWSTR, L"Sample VT_LPWSTR", Make(VT_LPWSTR, [](PROPVARIANT& v) { v.pwszVal = const_cast<wchar_t*>(kWide); })},
-        {VT_CLSID, L"Sample VT_CLSID", Clsid(kFormatPng)},
-        {VT_DATE, L"Sample VT_DATE", Make(VT_DATE, [](PROPVARIANT& v) { v.date = 45000.5; })},
-        {VT_DECIMAL, L"Sample VT_DECIMAL",
-         Make(VT_DECIMAL,
-              [](PROPVARIANT& v) {
-                  v.decVal.scale = 2;
-                  v.decVal.Lo64 = 1234;
-              })},
-        {VT_ERROR, L"Sample VT_ERROR", Make(VT_ERROR, [](PROPVARIANT& v) { v.scode = static_cast<SCODE>(0x80070005); })},
-        {VT_NULL, L"Sample VT_NULL", Make(VT_NULL, [](PROPVARIANT&) {})},
-        {VT_VECTOR | VT_UI1, L"Sample VT_VECTOR|VT_UI1",
-         Make(VT_VECTOR | VT_UI1,
-              [](PROPVARIANT& v) {
-                  v.caub.cElems = 3;
-                  v.caub.pElems = const_cast<BYTE*>(kBytes);
-              })},
-    };
-    for (const Sample& sample : samples) Put(t, SampleId(sample.vt), sample.name, sample.value);
-}
-
 std::vector<FormatInfo> ScannerFormats() {
     return {{kSimFormatBmp, TYMED_FILE}, {kSimFormatBmp, TYMED_CALLBACK},       {kFormatJpeg, TYMED_FILE},
             {kFormatPng, TYMED_FILE},    {kSimFormatBmp, TYMED_MULTIPAGE_FILE}, {kSimFormatBmp, TYMED_MULTIPAGE_CALLBACK}};
@@ -231,7 +183,6 @@ DevicePtr NewScanner() {
     ItemNode* flatbed = AddItem(*device, device->root.get(), L"Flatbed", kTypeTransferImage, kCategoryFlatbed);
     PutTransferProperties(*flatbed, kSimFormatBmp, 100, 30);  // small pages keep transfers fast (SetImageSize)
     PutScanProperties(*flatbed, 300);
-    PutSamples(*flatbed->props);
     flatbed->formats = ScannerFormats();
 
     ItemNode* feeder = AddItem(*device, device->root.get(), L"Feeder", kTypeTransferImage, kCategoryFeeder);
@@ -500,12 +451,6 @@ std::vector<std::wstring> InstalledDevices() {
     std::vector<std::wstring> ids;
     for (const DevicePtr& device : InstalledList()) ids.push_back(device->id);
     return ids;
-}
-
-void UninstallDevice(const wchar_t* deviceId) {
-    for (const DevicePtr& device : State().devices) {
-        if (deviceId != nullptr && device->id == deviceId) device->installed = false;
-    }
 }
 
 void SetExtraChildren(const wchar_t* fullItemName, int count) {

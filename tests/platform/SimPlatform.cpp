@@ -65,18 +65,6 @@ ULONG STDMETHODCALLTYPE UnknownRelease(Interface* self) {
     return self->owner->Release();
 }
 
-class CountedObject : public SimObject {
-public:
-    explicit CountedObject(REFIID iid) : iid_(iid) {
-        static const Slot* const vtbl = MakeVtable("CountedObject", 3, {});
-        AddInterface(&face_, "CountedObject", iid_, vtbl);
-    }
-
-private:
-    IID iid_;
-    Interface face_{};
-};
-
 } // namespace
 
 std::string MethodName(const Interface* self, const char* method) {
@@ -201,10 +189,6 @@ long OutstandingReferences() {
         sum += static_cast<long>(object->Count());
     }
     return sum;
-}
-
-IUnknown* NewCountedObject(REFIID iid) {
-    return (new CountedObject(iid))->Unknown();
 }
 
 SimObject* FindObject(const void* pointer) {

@@ -36,9 +36,6 @@ void ResetAll();
 long LiveObjects();
 long OutstandingReferences();
 
-// A plain simulated object answering IUnknown and `iid` (one interface, three slots), returned with one reference;
-// for tests of the library's COM holders. Its methods are logged as "CountedObject::QueryInterface" and so on.
-IUnknown* NewCountedObject(REFIID iid = IID_IUnknown);
 // Reference count of a live simulated object, read without changing it; 0 for anything else.
 ULONG RefCount(IUnknown* object);
 
@@ -116,9 +113,6 @@ struct ItemInfo {
 
 // The installed devices' identifiers, in enumeration order.
 std::vector<std::wstring> InstalledDevices();
-// Takes a device out of the installed list until ResetAll(): it is no longer enumerated, created or offered by
-// dialogs (objects already made stay usable).
-void UninstallDevice(const wchar_t* deviceId);
 // Adds `count` plain image items "Extra_00001" ... below the item of that full name, until ResetAll() (for
 // measuring long walks).
 void SetExtraChildren(const wchar_t* fullItemName, int count);
@@ -158,17 +152,8 @@ std::wstring TableOf(IUnknown* itemOrStorage);
 // Puts a value (and, when given, a name) into a table before the library reads it.
 void SetStoredValue(const wchar_t* table, PROPID id, const PROPVARIANT& value, const wchar_t* name = nullptr);
 
-// The flatbed item (kScannerFlatbed) holds one private property per value type, id SampleId(vt), named
-// "Sample VT_<type>" (for example "Sample VT_I2"), with these values:
-//   VT_I2 -12345, VT_I4 -123456789, VT_R4 1.5, VT_R8 -2.25, VT_BSTR "Flat" U+0000 "bed" (8 units), VT_BOOL
-//   VARIANT_TRUE, VT_I1 -5, VT_UI1 200, VT_UI2 60000, VT_UI4 4000000000, VT_I8 -9000000000, VT_UI8
-//   18000000000000000000, VT_INT -42, VT_UINT 4294967295, VT_LPSTR the single byte 0xE9, VT_LPWSTR "Wide " U+20AC,
-//   VT_CLSID WiaImgFmt_PNG, VT_DATE 45000.5, VT_DECIMAL 12.34, VT_ERROR 0x80070005, VT_NULL, VT_VECTOR|VT_UI1 {1,2,3}.
-// Besides, every item has WIA_IPA_ITEM_NAME, WIA_IPA_FULL_ITEM_NAME, WIA_IPA_ITEM_FLAGS; roots also carry the
+// Every item has WIA_IPA_ITEM_NAME, WIA_IPA_FULL_ITEM_NAME, WIA_IPA_ITEM_FLAGS; roots also carry the
 // device-information properties; transfer items WIA_IPA_FORMAT / WIA_IPA_PREFERRED_FORMAT (VT_CLSID), WIA_IPA_TYMED.
-constexpr PROPID SampleId(VARTYPE vt) {
-    return 0x9000u + vt;
-}
 
 // ReadMultiple answers S_FALSE when none of the properties exists (each missing one reads as VT_EMPTY); WriteMultiple
 // replaces the value with whatever type is written, refuses a VT_EMPTY value with E_INVALIDARG (the device accepts no
