@@ -102,7 +102,7 @@ const sweep::Registration kMakers[] = {
     {"WIADeviceCapabilitiesZVK", [](SimHost& host) { return Then(host, Capabilities(host), "NextItem as WIADeviceCapabilitiesZVK"); }},
     {"WIAFormatInfoEnumeratorZVK", Formats},
     {"WIAFormatInfoZVK", [](SimHost& host) { return Then(host, Formats(host), "NextItem as WIAFormatInfoZVK"); }},
-    {"WIATransferParamsZVK", [](SimHost& host) { return host.New("WIATransferParamsZVK"); }, "script-made"},
+    {"WIATransferParamsZVK", [](SimHost& host) { return host.New("WIATransferParamsZVK"); }},
     {"WIAGUIDZVK", [](SimHost& host) { return host.CallShared<REALobject>("WIAItemZVK", "kCommandTakePicture as WIAGUIDZVK"); }},
 };
 
