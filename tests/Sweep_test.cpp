@@ -228,20 +228,22 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
     }
 }
 
-// Exceptions a member may raise, by class, member and exception class; the message must begin with the text.
+// The exceptions the rules name: the member raises this one (its message begins with the text) when the
+// parameter is nil or empty, or, for a range, outside it (0 is inside); no other exception is allowed.
 struct Allowed {
     const char* cls;
     const char* member;
+    const char* param;
     const char* exception;
     const char* message;
 };
 const Allowed kAllowed[] = {
-    {"WIADeviceManager1ZVK", "GetImageDialog", "NilObjectException", "file parameter is nil"},
-    {"WIAGUIDZVK", "Byte", "OutOfBoundsException", "The parameter index to method Byte is too "},
-    {"WIAStreamZVK", "Constructor", "NilObjectException", "file is nil"},
-    {"WIAStreamZVK", "Constructor", "NilObjectException", "path is empty"},
-    {"WIAVideoZVK", "ImagesDirectory", "NilObjectException", "path is empty"},
-    {"WIAVideoZVK", "ImagesFolder", "NilObjectException", "folderitem is nil"},
+    {"WIADeviceManager1ZVK", "GetImageDialog", "file", "NilObjectException", "file parameter is nil"},
+    {"WIAGUIDZVK", "Byte", "index", "OutOfBoundsException", "The parameter index to method Byte is too "},
+    {"WIAStreamZVK", "Constructor", "file", "NilObjectException", "file is nil"},
+    {"WIAStreamZVK", "Constructor", "path", "NilObjectException", "path is empty"},
+    {"WIAVideoZVK", "ImagesDirectory", "value", "NilObjectException", "path is empty"},
+    {"WIAVideoZVK", "ImagesFolder", "value", "NilObjectException", "folderitem is nil"},
 };
 
 bool IsAllowed(const std::string& cls, const std::string& member, const Raised& raised) {
@@ -249,6 +251,15 @@ bool IsAllowed(const std::string& cls, const std::string& member, const Raised& 
         if (cls == allowed.cls && member == allowed.member && raised.className == allowed.exception &&
             raised.message.rfind(allowed.message, 0) == 0 && raised.errorNumber == 0)
             return true;
+    }
+    return false;
+}
+
+bool MustRaise(const std::string& cls, const std::string& member, const Param& param, const Value& value) {
+    for (const Allowed& allowed : kAllowed) {
+        if (cls != allowed.cls || member != allowed.member || param.name != allowed.param) continue;
+        bool range = std::string(allowed.exception) == "OutOfBoundsException";
+        if (range ? value.label != "0" : value.label == "nil" || value.label == "\"\"") return true;
     }
     return false;
 }
@@ -488,6 +499,11 @@ private:
         for (const Raised& raised : host().raised) {
             EXPECT_TRUE(worst && IsAllowed(className_, member.name, raised))
                 << where << " raised " << raised.className << " \"" << raised.message << "\"";
+        }
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (values[i].worst && MustRaise(className_, member.name, member.params[i], values[i])) {
+                EXPECT_FALSE(host().raised.empty()) << where << " raised nothing";
+            }
         }
         // A method that raised stops there: no platform call, and Lasterror as it was.
         if (!host().raised.empty()) {
