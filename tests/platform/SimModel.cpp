@@ -352,6 +352,7 @@ void ResetModel() {
     model.itemAnswer = ItemDialogAnswer{};
     model.calls.clear();
     ResetTransfers();
+    ResetTransfers2();
 }
 
 std::vector<DevicePtr> InstalledList() {
