@@ -76,15 +76,11 @@ void ScanPage(SimHost& host) {
 // Download: the device asks the script for a stream per page and reports its progress to the other event.
 void DownloadFeeder(SimHost& host) {
     simwia::SetFeederSheets(simwia::kFeederSheets);  // paper loaded again after the banded scan
-    REALobject transfer = simhost::OpenTransfer(host, simwia::kScannerFeeder);
-    REALobject callback = simhost::NewStreamCallback(host);
-    host.Call<void>(transfer, simhost::kDownload, callback);
+    const int64_t lasterror = simhost::DownloadFrom(host, simwia::kScannerFeeder);
     std::printf("\nDownloaded the feeder with WIA 2.0: Lasterror %lld, %zu progress messages, one file per page:\n",
-                static_cast<long long>(host.GetInt(transfer, "Lasterror")), simhost::Script().seen.size());
+                static_cast<long long>(lasterror), simhost::Script().seen.size());
     for (const std::string& file : simhost::Script().files)
         std::printf("  %s (%zu bytes)\n", file.c_str(), simhost::ReadFileBytes(file).size());
-    host.Unlock(callback);
-    host.Unlock(transfer);
 }
 
 }  // namespace

@@ -65,9 +65,10 @@ void SetSize(REALobject self, uint64_t size) {
     InterfaceData* data = Begin(self, "rbSetSize");
     IStream* stream = StreamOf(data);
     if (stream == nullptr) return;
+    if (DebugLoggingEnabled) DebugLogUInt64("size", size);
     ULARGE_INTEGER value;
     value.QuadPart = size;
-    StoreResult(data->Lasterror, stream->SetSize(value), "SetSize");
+    StoreResultWithMessage(data->Lasterror, stream->SetSize(value), "SetSize");
 }
 
 // Clone as WIAStreamZVK: a new object owning the clone (its Lasterror 0), nil when the platform or the host makes none.
@@ -77,7 +78,8 @@ REALobject Clone(REALobject self) {
     if (stream == nullptr) return nullptr;
     com_ptr<IStream> clone;
     HRESULT hr = stream->Clone(clone.put());
-    StoreResult(data->Lasterror, hr, "Clone");
+    StoreResultWithMessage(data->Lasterror, hr, "Clone");
+    if (DebugLoggingEnabled) DebugLogPointer("clone", clone.get());
     if (hr != S_OK || !clone) return nullptr;
     REALobject object = host::NewInstance(gStreamClass.name);
     if (object == nullptr) return nullptr;
@@ -89,13 +91,16 @@ REALobject Clone(REALobject self) {
 // Revert
 void Revert(REALobject self) {
     InterfaceData* data = Begin(self, "rbRevert");
-    if (IStream* stream = StreamOf(data)) StoreResult(data->Lasterror, stream->Revert(), "Revert");
+    if (IStream* stream = StreamOf(data)) StoreResultWithMessage(data->Lasterror, stream->Revert(), "Revert");
 }
 
 // Commit(flags as integer): the low 32 bits, one of the kCommit constants.
 void Commit(REALobject self, int64_t flags) {
     InterfaceData* data = Begin(self, "rbCommit");
-    if (IStream* stream = StreamOf(data)) StoreResult(data->Lasterror, stream->Commit(static_cast<DWORD>(flags)), "Commit");
+    IStream* stream = StreamOf(data);
+    if (stream == nullptr) return;
+    if (DebugLoggingEnabled) DebugLogULong("flags", static_cast<uint32_t>(flags));
+    StoreResultWithMessage(data->Lasterror, stream->Commit(static_cast<DWORD>(flags)), "Commit");
 }
 
 // Seek(value as Int64, Origin as integer) as UInt64: the new position, 0 after a failure.
@@ -103,12 +108,17 @@ uint64_t Seek(REALobject self, int64_t value, int64_t origin) {
     InterfaceData* data = Begin(self, "rbSeek");
     IStream* stream = StreamOf(data);
     if (stream == nullptr) return 0;
+    if (DebugLoggingEnabled) {
+        DebugLogInt64("value", value);
+        DebugLogULong("Origin", static_cast<uint32_t>(origin));
+    }
     LARGE_INTEGER move;
     move.QuadPart = value;
     ULARGE_INTEGER position;
     position.QuadPart = 0;
     HRESULT hr = stream->Seek(move, static_cast<DWORD>(origin), &position);
-    StoreResult(data->Lasterror, hr, "Seek");
+    StoreResultWithMessage(data->Lasterror, hr, "Seek");
+    if (DebugLoggingEnabled) DebugLogUInt64("position", position.QuadPart);
     return hr == S_OK ? position.QuadPart : 0;
 }
 
@@ -119,9 +129,17 @@ void Copy(REALobject self, REALobject other, uint64_t length, ULARGE_INTEGER* re
     IStream* stream = StreamOf(data);
     IStream* destination = StreamHandleOf(other);
     if (stream == nullptr || destination == nullptr) return;
+    if (DebugLoggingEnabled) {
+        DebugLogPointer("other", destination);
+        DebugLogUInt64("length", length);
+    }
     ULARGE_INTEGER count;
     count.QuadPart = length;
-    StoreResult(data->Lasterror, stream->CopyTo(destination, count, read, written), "CopyTo");
+    StoreResultWithMessage(data->Lasterror, stream->CopyTo(destination, count, read, written), "CopyTo");
+    if (DebugLoggingEnabled && read != nullptr) {
+        DebugLogUInt64("read", read->QuadPart);
+        DebugLogUInt64("written", written->QuadPart);
+    }
 }
 
 // CopyTo(other as WIAStreamZVK, length as UInt64)

@@ -44,7 +44,7 @@ void Upload(REALobject self, REALobject source, REALobject transferCallback) {
 // Cancel
 void Cancel(REALobject self) {
     InterfaceData* data = Begin(self, "rbCancel");
-    if (IWiaTransfer* transfer = TransferOf(data)) StoreResult(data->Lasterror, transfer->Cancel(), "Cancel");
+    if (IWiaTransfer* transfer = TransferOf(data)) StoreResultWithMessage(data->Lasterror, transfer->Cancel(), "Cancel");
 }
 
 // EnumerateFormatInfo as WIAFormatInfoEnumeratorZVK

@@ -1,5 +1,7 @@
 #include "tests/host/SimStreamScript.h"
 
+#include "tests/platform/SimTransfer.h"
+
 namespace simhost {
 namespace {
 
@@ -33,8 +35,17 @@ REALobject OnNextStream(REALobject, REALstring itemName, REALstring fullItemName
     }
 }
 
+// Empties and removes the folder of the host before (its files have been read by then), and names a new one.
 void Install(SimHost&) {
     static int sequence = 0;
+    if (!gScript.folder.empty()) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((gScript.folder + "\\*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            DeleteFileA((gScript.folder + "\\" + found.cFileName).c_str());
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+        RemoveDirectoryA(gScript.folder.c_str());
+    }
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     gScript = StreamScript{};
@@ -89,6 +100,28 @@ REALobject NewStreamCallback(SimHost& host, bool withStreams) {
     host.SetEventHandler(callback, kTransferEvent, reinterpret_cast<const void*>(OnProgress));
     if (withStreams) host.SetEventHandler(callback, kNextStreamEvent, reinterpret_cast<const void*>(OnNextStream));
     return callback;
+}
+
+}  // namespace simhost
+
+namespace simhost {
+
+std::vector<SeenProgress> SentProgress() {
+    std::vector<SeenProgress> sent;
+    for (const simwia::Progress& p : simwia::LastTransfer2().progress) sent.push_back({p.message, p.percent, p.bytes, p.status});
+    return sent;
+}
+
+int64_t DownloadFrom(SimHost& host, const std::wstring& fullItemName, bool withStreams, bool cancel) {
+    REALobject transfer = OpenTransfer(host, fullItemName);
+    REALobject callback = NewStreamCallback(host, withStreams);
+    gScript.cancel = cancel ? transfer : nullptr;
+    host.Call<void>(transfer, kDownload, callback);
+    gScript.cancel = nullptr;
+    const int64_t lasterror = host.GetInt(transfer, "Lasterror");
+    host.Unlock(callback);
+    host.Unlock(transfer);
+    return lasterror;
 }
 
 }  // namespace simhost

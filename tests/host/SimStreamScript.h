@@ -16,7 +16,11 @@ constexpr const char* kNextStreamEvent = "GetNextStream(ItemName as string, Full
 constexpr const char* kDownload = "Download(TransferCallback as WIATransferCallbackZVK)";
 constexpr const char* kUpload = "Upload(Source as WIAStreamZVK, TransferCallback as WIATransferCallbackZVK)";
 constexpr const char* kStreamOnPath = "Constructor(mode as integer, path as string)";
-constexpr int64_t kModeCreateWrite = 0x1000 | 1;  // kModeCreate Or kModeWrite
+constexpr const char* kSeek = "Seek(value as Int64, Origin as integer) as UInt64";
+constexpr const char* kCopyCounted =
+    "CopyTo(other as WIAStreamZVK, length as UInt64, byref ReadSize as UInt64, byref WriteSize as UInt64)";
+constexpr int64_t kModeCreateWrite = 0x1000 | 1;             // kModeCreate Or kModeWrite
+constexpr int64_t kModeCreateReadWrite = 0x1000 | 2 | 0x40;  // kModeCreate Or kModeReadWrite Or kModeShareDenyNone
 
 // The WIATransferZVK of the item with that full name (one reference), through a new WIADeviceManager2ZVK on the
 // item's device; nil when a step fails.
@@ -29,7 +33,12 @@ struct SeenProgress {
     int64_t message, percent;
     uint64_t bytes;
     int64_t status;
+    bool operator==(const SeenProgress& other) const {
+        return message == other.message && percent == other.percent && bytes == other.bytes && status == other.status;
+    }
 };
+// The progress messages the simulated device sent in its last WIA 2.0 transfer, as a handler should have seen them.
+std::vector<SeenProgress> SentProgress();
 // How the stream handler answers: a new file "<folder>\<ItemName>-<n>.bmp" per request, nil, or a stream object
 // whose constructor failed (Handle 0); or always the given object.
 enum class StreamAnswer { File, Nil, FailedOpen, Given };
@@ -44,12 +53,16 @@ struct StreamScript {
     int64_t stopAnswer = 0;
     REALobject cancel = nullptr;  // borrowed
 };
-// The handlers' script, fresh (files kept) when the host starts; folder is a new empty folder under the temp folder.
+// The handlers' script, fresh when a host starts, with a new empty folder under the temp folder (the folder of the
+// host before is emptied and removed then).
 StreamScript& Script();
 // Forgets what the handlers saw and the answers they were told to give; the folder stays.
 void ResetScript();
 
 // A new WIATransferCallbackZVK (one reference) with the progress handler and, when withStreams, the stream handler.
 REALobject NewStreamCallback(SimHost& host, bool withStreams = true);
+// A download as a script runs it: the item's WIATransferZVK, "Download" with a new callback as above (whose progress
+// handler calls "Cancel" on that transfer when cancel is set and the stop event comes). Returns Lasterror.
+int64_t DownloadFrom(SimHost& host, const std::wstring& fullItemName, bool withStreams = true, bool cancel = false);
 
 }  // namespace simhost
