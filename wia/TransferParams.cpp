@@ -1,4 +1,6 @@
-// WIATransferParamsZVK: A copy of one WiaTransferParams record.
+// WIATransferParamsZVK: a copy of one WiaTransferParams record, handed to the TransferCallback event; a change a
+// script makes reaches nobody. The message constants carry the codes the platform sends, since Message is passed on
+// unchanged and scripts compare it with them.
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
 
@@ -23,8 +25,19 @@ PropertyDefinition kProperties[] = {
 };
 // clang-format on
 
+// clang-format off
+ConstantDefinition kConstants[] = {
+    Constant("kMessageStatus = 1"),
+    Constant("kMessageEndOfStream = 2"),
+    Constant("kMessageEndOfTransfer = 3"),
+    Constant("kMessageDeviceStatus = 5"),
+    Constant("kMessageNewPage = 6"),
+};
+// clang-format on
+
 }  // namespace
 
-ClassDefinition gTransferParamsClass = ClassBuilder("WIATransferParamsZVK", sizeof(TransferParamsData)).Properties(kProperties);
+ClassDefinition gTransferParamsClass =
+    ClassBuilder("WIATransferParamsZVK", sizeof(TransferParamsData)).Properties(kProperties).Constants(kConstants);
 
 }  // namespace zvk

@@ -199,6 +199,18 @@ REALobject NewExtendedTransferInfoObject(const WIA_EXTENDED_TRANSFER_INFO* info)
     return object;
 }
 
+REALobject NewTransferParamsObject(const WiaTransferParams* params) {
+    if (params == nullptr) return nullptr;
+    TransferParamsData* data = nullptr;
+    REALobject object = NewRecord(gTransferParamsClass, &data);
+    if (object == nullptr) return nullptr;
+    data->TransferredBytes = params->ulTransferredBytes;
+    data->Message = static_cast<int64_t>(static_cast<int32_t>(params->lMessage));
+    data->PercentComplete = static_cast<int64_t>(static_cast<int32_t>(params->lPercentComplete));
+    data->ErrorStatus = WidenResult(params->hrErrorStatus);
+    return object;
+}
+
 IWiaItem* ItemHandleOf(REALobject item) {
     TwoGenerationData* data = InstanceData<TwoGenerationData>(gItemClass, item);
     return data == nullptr ? nullptr : InterfaceOf<IWiaItem>(data->Handle1);

@@ -71,6 +71,9 @@ REALobject NewPropertyObject(const STATPROPSTG* description);
 REALobject NewFormatInfoObject(const WIA_FORMAT_INFO* format);
 REALobject NewDeviceCapabilitiesObject(const WIA_DEV_CAP* capability);
 REALobject NewExtendedTransferInfoObject(const WIA_EXTENDED_TRANSFER_INFO* info);
+// A WIATransferParamsZVK copy of a progress record: the byte count unchanged, the three 32-bit values widened with
+// their sign.
+REALobject NewTransferParamsObject(const WiaTransferParams* params);
 
 // Handle accessors for object arguments: the wrapped pointer, borrowed (no reference added), or null
 // for nil. An item gives its WIA 1.0 interface (null for a WIA 2.0 item).
@@ -78,6 +81,8 @@ IWiaItem* ItemHandleOf(REALobject item);
 IStream* StreamHandleOf(REALobject stream);
 // The IWiaDataCallback that a WIADataCallbackZVK owns (borrowed), or null for nil.
 IWiaDataCallback* DataCallbackOf(REALobject callback);
+// The IWiaTransferCallback that a WIATransferCallbackZVK owns (borrowed), or null for nil.
+IWiaTransferCallback* TransferCallbackOf(REALobject callback);
 
 // Fills a WIA_DATA_TRANSFER_INFO from a WIADataTransferInfoZVK: the integers by their low 32 bits, the
 // Boolean byte widened with its sign. Null for a nil object (nothing written), otherwise record.

@@ -353,6 +353,10 @@ void SimHost::DestroyObject(Object* object) {
         if (object->elementType == 3) UnlockString(static_cast<REALstring>(element));
         if (object->elementType == 4) Unlock(static_cast<REALobject>(element));
     }
+    // A handler belongs to the object: a later object at the same address starts without one.
+    for (auto it = eventHandlers.lower_bound({object->handle(), INT64_MIN});
+         it != eventHandlers.end() && it->first.first == object->handle();)
+        it = eventHandlers.erase(it);
     object->magic = kDeadMagic;
     objects_.erase(object->handle());
     --liveObjects_;

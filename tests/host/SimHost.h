@@ -304,6 +304,8 @@ constexpr CType TypeOf<REALarray>() { return CType::Array; }
 template <>
 constexpr CType TypeOf<int64_t*>() { return CType::Pointer; }
 template <>
+constexpr CType TypeOf<uint64_t*>() { return CType::Pointer; }
+template <>
 constexpr CType TypeOf<REALstring*>() { return CType::Pointer; }
 template <>
 constexpr CType TypeOf<REALobject*>() { return CType::Pointer; }
@@ -317,6 +319,10 @@ struct Pointee {
 template <>
 struct Pointee<int64_t*> {
     static constexpr CType value = CType::Int64;
+};
+template <>
+struct Pointee<uint64_t*> {
+    static constexpr CType value = CType::UInt64;
 };
 template <>
 struct Pointee<REALstring*> {

@@ -328,6 +328,14 @@ HRESULT DataTransferGetExtendedTransferInfo(const Interface* self, void* info) {
     return S_OK;
 }
 
+bool ImageBytes(const Device& device, const ItemNode& node, int page, std::vector<BYTE>* out) {
+    const Page content(device, node, page, true);
+    if (content.Size() > kMaxPageBytes) return false;
+    out->resize(content.Size());
+    content.Fill(out->data(), 0, out->size());
+    return true;
+}
+
 void ResetTransfers() {
     State().last = TransferRecord{};
     State().keep = false;

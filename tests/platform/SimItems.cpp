@@ -2,7 +2,8 @@
 // IWiaDataTransfer; a WIA 2.0 item IWiaItem2, IWiaPropertyStorage and IWiaTransfer. Each object stands for one node
 // of its device's tree and shares the node's property table; every call makes new objects for the items it returns.
 // Item dialogs follow SetItemDialogAnswer() and a camera takes pictures; WIA 1.0 transfers are in SimDataTransfer.cpp;
-// tree changes, other commands and WIA 2.0 transfers are not simulated yet (E_NOTIMPL or the planned result).
+// WIA 2.0 transfers in SimTransfer2.cpp; tree changes and other commands are not simulated yet (E_NOTIMPL or the
+// planned result).
 #include "tests/platform/SimModel.h"
 
 namespace simwia {
@@ -335,16 +336,16 @@ HRESULT STDMETHODCALLTYPE IdtGetExtendedTransferInfo(Interface* self, void* pExt
     return DataTransferGetExtendedTransferInfo(self, pExtendedTransferInfo);
 }
 
-HRESULT STDMETHODCALLTYPE Download(Interface* self, LONG, IUnknown*) {
-    return Stub(self, "Download");
+HRESULT STDMETHODCALLTYPE Download(Interface* self, LONG, IUnknown* pIWiaTransferCallback) {
+    return TransferDownload(self, Of(self).device(), *Of(self).node(), pIWiaTransferCallback);
 }
 
-HRESULT STDMETHODCALLTYPE Upload(Interface* self, LONG, IStream*, IUnknown*) {
-    return Stub(self, "Upload");
+HRESULT STDMETHODCALLTYPE Upload(Interface* self, LONG, IUnknown* pSource, IUnknown* pIWiaTransferCallback) {
+    return TransferUpload(self, pSource, pIWiaTransferCallback);
 }
 
 HRESULT STDMETHODCALLTYPE Cancel(Interface* self) {
-    return Stub(self, "Cancel");
+    return TransferCancel(self);
 }
 
 HRESULT STDMETHODCALLTYPE EnumFormatInfo(Interface* self, IUnknown** ppEnum) {

@@ -303,6 +303,7 @@ void ResetModel() {
     model.itemAnswer = ItemDialogAnswer{};
     model.calls.clear();
     ResetTransfers();
+    ResetTransfers2();
 }
 
 std::vector<DevicePtr> InstalledList() {

@@ -162,5 +162,14 @@ HRESULT DataTransferQueryGetData(const Interface* self, ItemNode& node, FormatIn
 HRESULT DataTransferGetExtendedTransferInfo(const Interface* self, void* info);
 // Forgets the last transfer and a kept callback (without releasing it).
 void ResetTransfers();
+// What a file transfer writes for page `page` of the item into *out; false (nothing made) beyond kMaxPageBytes.
+bool ImageBytes(const Device& device, const ItemNode& node, int page, std::vector<BYTE>* out);
+
+// SimTransfer2.cpp: IWiaTransfer of a WIA 2.0 item (SimTransfer.h describes them).
+HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNode& node, IUnknown* callback);
+HRESULT TransferUpload(const Interface* self, IUnknown* stream, IUnknown* callback);
+HRESULT TransferCancel(const Interface* self);
+// Forgets the last WIA 2.0 transfer, the test switches and a kept callback (without releasing it).
+void ResetTransfers2();
 
 }  // namespace simwia

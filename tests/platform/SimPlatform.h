@@ -69,8 +69,8 @@ inline constexpr wchar_t kVideoId[] = L"{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\
 // (S_FALSE and no item for a name not below the item), GetRootItem, GetParentItem (S_FALSE and no item on a root),
 // GetItemCategory, EnumDeviceCapabilities (flags WIA_DEVICE_COMMANDS 1 / WIA_DEVICE_EVENTS 2; neither: E_INVALIDARG),
 // QueryInterface for IWiaPropertyStorage and IWiaDataTransfer (WIA 1.0) or IWiaTransfer (WIA 2.0), whose format
-// enumerations are simulated; WIA 1.0 transfers follow SimTransfer.h. The others (tree changes, WIA 2.0 transfers)
-// answer E_NOTIMPL for now; all record their arguments. Item dialogs follow SetItemDialogAnswer(); DeviceCommand with
+// enumerations are simulated; WIA 1.0 and 2.0 transfers follow SimTransfer.h. The others (tree changes) answer
+// E_NOTIMPL for now; all record their arguments. Item dialogs follow SetItemDialogAnswer(); DeviceCommand with
 // WIA_CMD_TAKE_PICTURE on a camera or video root adds a picture below the root and returns it (other commands answer
 // E_NOTIMPL). A null out-pointer is E_POINTER throughout.
 inline constexpr wchar_t kScannerRoot[] = L"0000\\Root";

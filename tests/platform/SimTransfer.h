@@ -19,13 +19,29 @@
 // sheet left and answers WIA_STATUS_END_OF_MEDIA, a file transfer scans one; an empty feeder answers
 // WIA_ERROR_PAPER_EMPTY. Flatbed and pictures give one page per transfer and S_OK.
 //
-// Both transfers take their own reference to the callback (QueryInterface for IWiaDataCallback) for the call and obey
+// WIA 2.0 (IWiaTransfer). Download needs a callback (E_INVALIDARG otherwise) and takes its own reference to it
+// (QueryInterface for IWiaTransferCallback). The flatbed and each picture give one image, the feeder one per sheet
+// left (none left: WIA_ERROR_PAPER_EMPTY), the camera root one per picture below it; other items are E_INVALIDARG.
+// Images are FileData() of their item. For each image the device asks GetNextStream with the image item's name and
+// full name, then writes the image into the stream in chunks of kStreamChunk, each after a WIA_TRANSFER_MSG_STATUS
+// message (percent of the image, bytes of the image so far plus the reported-bytes base, S_OK), with a
+// WIA_TRANSFER_MSG_DEVICE_STATUS message (WIA_ERROR_WARMING_UP) after every second chunk; after each image
+// WIA_TRANSFER_MSG_END_OF_STREAM (100, the image's size) and the stream's release; WIA_TRANSFER_MSG_NEW_PAGE between
+// feeder pages; WIA_TRANSFER_MSG_END_OF_TRANSFER at the end. An answer S_FALSE or a failure code from either callback
+// method, and "Cancel" called during a callback (S_FALSE), stop the download at once with that code; S_OK from
+// GetNextStream without a stream is E_POINTER; a failed stream write returns its code. Upload needs a stream and a
+// callback (E_INVALIDARG) and reads the stream from where it stands to its end in chunks of kStreamChunk, a status
+// message after each, END_OF_TRANSFER at the end, and keeps the bytes. Cancel outside a transfer does nothing; all
+// three answer the planned failure first.
+//
+// WIA 1.0: both transfers take their own reference to the callback (QueryInterface for IWiaDataCallback) for the call and obey
 // its answers: S_FALSE cancels and a failure code aborts, each returned at once (a half-written file is deleted and
 // no name handed over); other success codes continue.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace simwia {
@@ -85,5 +101,46 @@ TransferRecord LastTransfer();
 void KeepCallbackAfterTransfer(bool keep);
 HRESULT CallKeptCallback();
 void ReleaseKeptCallback();
+
+// --- WIA 2.0 -------------------------------------------------------------------------------------------------------
+
+inline constexpr ULONG kStreamChunk = 4096;
+
+// One TransferCallback call the device made (the record's fields), with the callback's answer.
+struct Progress {
+    LONG message;
+    LONG percent;
+    ULONG64 bytes;
+    HRESULT status;
+    HRESULT answer;
+};
+// One GetNextStream call, with the answer and whether a stream came with it.
+struct StreamRequest {
+    std::wstring name;
+    std::wstring fullName;
+    HRESULT answer;
+    bool stream;
+};
+// The last Download or Upload, recorded before any planned failure.
+struct Transfer2Record {
+    std::vector<Progress> progress;
+    std::vector<StreamRequest> requests;
+    std::vector<BYTE> uploaded;  // Upload: what the device read
+};
+Transfer2Record LastTransfer2();
+
+// Test switches, until ResetAll(): a count added to every reported byte count (to report more than 2^32 bytes without
+// writing them), the sheets loaded into the feeder (pages are then numbered from 0 again), and the size of the chunks
+// a download writes and an upload reads (kStreamChunk until then).
+void SetReportedBytesBase(ULONG64 base);
+void SetFeederSheets(int sheets);
+void SetStreamChunk(ULONG bytes);
+
+// As for WIA 1.0: later WIA 2.0 transfers keep one more reference to their callback; CallKeptTransferCallback sends it
+// a status message (or, with askForStream, asks it for a stream, releasing one it gets) and returns its answer
+// (E_UNEXPECTED when none is kept); ReleaseKeptTransferCallback gives the reference back.
+void KeepTransferCallback(bool keep);
+HRESULT CallKeptTransferCallback(bool askForStream);
+void ReleaseKeptTransferCallback();
 
 }  // namespace simwia

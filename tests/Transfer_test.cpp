@@ -1,0 +1,80 @@
+// WIA 2.0 downloads and uploads as a script runs them: one file per image from every device, progress as sent, what
+// stops a download, and a callback object that serves several transfers and outlives nothing.
+#include <tuple>
+
+#include "tests/Sweep.h"
+#include "tests/host/PluginTest.h"
+#include "tests/host/SimScript.h"
+#include "tests/host/SimStreamScript.h"
+#include "tests/platform/SimPlatform.h"
+#include "tests/platform/SimTransfer.h"
+
+namespace simhost {
+namespace {
+
+const sweep::Registration kCallback("WIATransferCallbackZVK", [](SimHost& host) { return NewStreamCallback(host); });
+
+class TransferTest : public PluginTest {};
+
+TEST_F(TransferTest, EveryDeviceDownloadsOneFilePerImageWithProgressAsSent) {
+    const std::pair<const wchar_t*, std::vector<const wchar_t*>> rows[] = {
+        {simwia::kScannerFlatbed, {simwia::kScannerFlatbed}},
+        {simwia::kScannerFeeder, {simwia::kScannerFeeder, simwia::kScannerFeeder, simwia::kScannerFeeder}},
+        {simwia::kCameraRoot, {simwia::kCameraPicture1, simwia::kCameraPicture2}}};  // feeder pages count up
+    simwia::SetReportedBytesBase((uint64_t{1} << 32) + 5);                           // byte counts above 2^32
+    for (const auto& [item, images] : rows) {
+        ResetScript();
+        EXPECT_EQ(DownloadFrom(host(), item), 0);
+        ASSERT_EQ(Script().files.size(), images.size());
+        for (size_t i = 0; i < images.size(); ++i) {
+            EXPECT_EQ(Script().fullNames[i], std::string(images[i], images[i] + wcslen(images[i])));
+            EXPECT_EQ(ReadFileBytes(Script().files[i]), simwia::FileData(images[i], item == simwia::kScannerFeeder ? int(i) : 0));
+        }
+        EXPECT_TRUE(Script().seen == SentProgress()) << Script().seen.size() << " events";
+    }
+}
+
+// The progress event that answers 1 or a failure code, or calls "Cancel", is the last one. Then the requests that
+// get no stream: no handler, a nil answer, a stream object whose file did not open.
+TEST_F(TransferTest, AnswersCancelAndMissingStreamsStopTheDownload) {
+    const std::tuple<size_t, int64_t, bool, int64_t> rows[] = {
+        {0, 1, false, 1}, {2, int64_t(0xFFFFFFFF80004004), false, E_ABORT}, {3, 0, true, 1}};
+    for (const auto& [stopAt, answer, cancel, lasterror] : rows) {
+        ResetScript();
+        std::tie(Script().stopAt, Script().stopAnswer) = std::make_tuple(stopAt, answer);
+        EXPECT_EQ(DownloadFrom(host(), simwia::kScannerFeeder, true, cancel), lasterror);
+        EXPECT_EQ(simwia::LastTransfer2().progress.size(), stopAt + 1);
+    }
+    const std::pair<bool, StreamAnswer> streams[] = {
+        {false, StreamAnswer::File}, {true, StreamAnswer::Nil}, {true, StreamAnswer::FailedOpen}};
+    for (const auto& [withStreams, answer] : streams) {
+        ResetScript();
+        Script().answer = answer;
+        EXPECT_EQ(DownloadFrom(host(), simwia::kScannerFlatbed, withStreams), 1);
+        const simwia::Transfer2Record sent = simwia::LastTransfer2();
+        EXPECT_TRUE(sent.requests.size() == 1 && !sent.requests[0].stream && sent.progress.empty() && Script().files.empty());
+    }
+}
+
+// Two downloads through one callback object, then the platform's late
+// calls after the object is gone: its destructor gives up one reference and the calls answer their defaults.
+TEST_F(TransferTest, OneCallbackServesEveryTransferAndLateCallsAreSafe) {
+    simwia::KeepTransferCallback(true);
+    REALobject callback = NewStreamCallback(host());
+    ObjectRef transfer(host(), OpenTransfer(host(), simwia::kCameraPicture1));
+    for (int i = 0; i < 2; ++i) host().Call<void>(transfer, kDownload, callback);
+    EXPECT_TRUE(host().GetInt(transfer, "Lasterror") == 0 && Script().files.size() == 2u);
+    EnableLogging();
+    host().Unlock(callback);
+    EXPECT_EQ(simwia::CallKeptTransferCallback(false), S_OK);
+    EXPECT_EQ(simwia::CallKeptTransferCallback(true), S_FALSE);
+    simwia::ReleaseKeptTransferCallback();
+    EXPECT_EQ(log().Lines(),
+              (std::vector<std::string>{"ZVK Debug: WIATransferCallbackDestructor", "ZVK Debug: CTransferCallback::Release",
+                                        "ZVK Debug: CTransferCallback::TransferCallback", "ZVK Debug: hr 0",
+                                        "ZVK Debug: CTransferCallback::GetNextStream", "ZVK Debug: hr 1",
+                                        "ZVK Debug: CTransferCallback::Release"}));
+}
+
+}  // namespace
+}  // namespace simhost

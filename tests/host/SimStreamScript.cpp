@@ -1,0 +1,127 @@
+#include "tests/host/SimStreamScript.h"
+
+#include "tests/platform/SimTransfer.h"
+
+namespace simhost {
+namespace {
+
+StreamScript gScript;
+
+int64_t OnProgress(REALobject, REALobject w) {
+    SimHost& host = SimHost::Current();
+    if (w != nullptr)
+        gScript.seen.push_back({host.GetInt(w, "Message"), host.GetInt(w, "PercentComplete"),
+                                host.GetUInt64(w, "TransferredBytes"), host.GetInt(w, "ErrorStatus")});
+    if (gScript.seen.size() != gScript.stopAt + 1) return 0;
+    if (gScript.cancel != nullptr) host.Call<void>(gScript.cancel, "Cancel");
+    return gScript.stopAnswer;
+}
+
+REALobject OnNextStream(REALobject, REALstring itemName, REALstring fullItemName) {
+    SimHost& host = SimHost::Current();
+    gScript.fullNames.push_back(host.Bytes(fullItemName));
+    switch (gScript.answer) {
+        case StreamAnswer::Nil:
+            return nullptr;
+        case StreamAnswer::Given:
+            host.Lock(gScript.given);
+            return gScript.given;
+        case StreamAnswer::FailedOpen:
+            return OpenStream(host, gScript.folder + "\\missing\\x.bmp", kModeCreateWrite);
+        default:
+            gScript.files.push_back(gScript.folder + "\\" + host.Bytes(itemName) + "-" +
+                                    std::to_string(gScript.files.size() + 1) + ".bmp");
+            return OpenStream(host, gScript.files.back(), kModeCreateWrite);
+    }
+}
+
+// Empties and removes the folder of the host before (its files have been read by then), and names a new one.
+void Install(SimHost&) {
+    static int sequence = 0;
+    if (!gScript.folder.empty()) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((gScript.folder + "\\*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            DeleteFileA((gScript.folder + "\\" + found.cFileName).c_str());
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+        RemoveDirectoryA(gScript.folder.c_str());
+    }
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    gScript = StreamScript{};
+    gScript.folder =
+        std::string(temp) + "zvk-streams-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
+    CreateDirectoryA(gScript.folder.c_str(), nullptr);
+}
+
+Extension gExtension(Install);
+
+}  // namespace
+
+StreamScript& Script() {
+    return gScript;
+}
+
+void ResetScript() {
+    std::string folder = gScript.folder;
+    gScript = StreamScript{};
+    gScript.folder = folder;
+}
+
+REALobject OpenTransfer(SimHost& host, const std::wstring& fullItemName) {
+    const std::string deviceId =
+        "{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\" + std::string(fullItemName.begin(), fullItemName.begin() + 4);
+    REALobject manager = host.New("WIADeviceManager2ZVK");
+    host.Call<void>(manager, "Constructor");
+    REALstring id = host.Str(deviceId);
+    REALobject item = host.Call<REALobject>(manager, "CreateDevice(DeviceID as string) as WIAItemZVK", id);
+    REALstring name = host.Str(std::string(fullItemName.begin(), fullItemName.end()));
+    if (item != nullptr && fullItemName.size() > 9) {  // below "000n\Root"
+        REALobject root = item;
+        item = host.Call<REALobject>(root, "FindItemByName(name as string) as WIAItemZVK", name);
+        host.Unlock(root);
+    }
+    REALobject transfer = item == nullptr ? nullptr : host.Call<REALobject>(item, "Transfer as WIATransferZVK");
+    for (REALobject object : {item, manager}) host.Unlock(object);
+    for (REALstring text : {name, id}) host.UnlockString(text);
+    return transfer;
+}
+
+REALobject OpenStream(SimHost& host, const std::string& path, int64_t mode) {
+    REALobject stream = host.New("WIAStreamZVK");
+    REALstring text = host.Str(path);
+    host.Call<void>(stream, kStreamOnPath, mode, text);
+    host.UnlockString(text);
+    return stream;
+}
+
+REALobject NewStreamCallback(SimHost& host, bool withStreams) {
+    REALobject callback = host.New("WIATransferCallbackZVK");
+    host.SetEventHandler(callback, kTransferEvent, reinterpret_cast<const void*>(OnProgress));
+    if (withStreams) host.SetEventHandler(callback, kNextStreamEvent, reinterpret_cast<const void*>(OnNextStream));
+    return callback;
+}
+
+}  // namespace simhost
+
+namespace simhost {
+
+std::vector<SeenProgress> SentProgress() {
+    std::vector<SeenProgress> sent;
+    for (const simwia::Progress& p : simwia::LastTransfer2().progress) sent.push_back({p.message, p.percent, p.bytes, p.status});
+    return sent;
+}
+
+int64_t DownloadFrom(SimHost& host, const std::wstring& fullItemName, bool withStreams, bool cancel) {
+    REALobject transfer = OpenTransfer(host, fullItemName);
+    REALobject callback = NewStreamCallback(host, withStreams);
+    gScript.cancel = cancel ? transfer : nullptr;
+    host.Call<void>(transfer, kDownload, callback);
+    gScript.cancel = nullptr;
+    const int64_t lasterror = host.GetInt(transfer, "Lasterror");
+    host.Unlock(callback);
+    host.Unlock(transfer);
+    return lasterror;
+}
+
+}  // namespace simhost

@@ -1,0 +1,245 @@
+// SimTransfer2.cpp - IWiaTransfer of the simulated WIA 2.0 items: downloads into the caller's streams with the
+// platform's progress protocol, uploads from a stream, cancellation from inside a callback (SimTransfer.h).
+#include "tests/platform/SimModel.h"
+#include "tests/platform/SimTransfer.h"
+
+#include <objidl.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace simwia {
+namespace {
+
+constexpr IID kSimIID_IWiaTransferCallback = {0x27d4eaaf, 0x28a6, 0x4ca5, {0x9a, 0xab, 0xe6, 0x78, 0x16, 0x8b, 0x95, 0x27}};
+constexpr LONG kStatus = 1, kEndOfStream = 2, kEndOfTransfer = 3, kDeviceStatus = 5, kNewPage = 6;
+
+// WiaTransferParams as documented: 24 bytes on x64.
+struct Params {
+    LONG lMessage;
+    LONG lPercentComplete;
+    ULONG64 ulTransferredBytes;
+    HRESULT hrErrorStatus;
+};
+
+struct State2 {
+    Transfer2Record last;
+    ULONG64 base = 0;
+    int loaded = kFeederSheets;
+    ULONG chunk = kStreamChunk;
+    bool running = false;
+    bool cancelled = false;
+    bool keep = false;
+    IUnknown* kept = nullptr;
+};
+
+State2& State() {
+    static State2* state = new State2;  // never destroyed, like the model
+    return *state;
+}
+
+using ProgressSlot = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, LONG, Params*);
+using StreamSlot = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, LONG, BSTR, BSTR, IUnknown**);
+
+template <typename Slot>
+Slot SlotOf(IUnknown* object, int slot) {
+    return reinterpret_cast<Slot>((*reinterpret_cast<void***>(object))[slot]);
+}
+
+// The caller's callback for the length of one transfer (the device's own reference, and the kept one when the test
+// switch is on); every call recorded. A call answers false when the transfer must stop, with the code in *result.
+class Client {
+public:
+    explicit Client(IUnknown* callback) {
+        State().cancelled = false;
+        hr_ = callback->QueryInterface(kSimIID_IWiaTransferCallback, reinterpret_cast<void**>(&callback_));
+        if (SUCCEEDED(hr_) && State().keep) {
+            ReleaseKeptTransferCallback();
+            callback_->AddRef();
+            State().kept = callback_;
+        }
+        State().running = true;
+    }
+    ~Client() {
+        State().running = false;
+        if (callback_ != nullptr) callback_->Release();
+    }
+    Client(const Client&) = delete;
+    Client& operator=(const Client&) = delete;
+
+    HRESULT status() const { return hr_; }
+
+    bool Send(LONG message, LONG percent, ULONG64 bytes, HRESULT status, HRESULT* result) {
+        Params params{message, percent, bytes + State().base, status};
+        HRESULT answer = SlotOf<ProgressSlot>(callback_, 3)(callback_, 0, &params);
+        State().last.progress.push_back({message, percent, params.ulTransferredBytes, status, answer});
+        return Go(answer, result);
+    }
+
+    bool NextStream(const ItemNode& node, IStream** stream, HRESULT* result) {
+        BSTR name = SysAllocString(node.name.c_str());
+        BSTR fullName = SysAllocString(node.fullName.c_str());
+        IUnknown* out = nullptr;
+        HRESULT answer = SlotOf<StreamSlot>(callback_, 4)(callback_, 0, name, fullName, &out);
+        SysFreeString(name);
+        SysFreeString(fullName);
+        State().last.requests.push_back({node.name, node.fullName, answer, out != nullptr});
+        *stream = reinterpret_cast<IStream*>(out);
+        if (answer == S_OK && out == nullptr) answer = E_POINTER;
+        return Go(answer, result);
+    }
+
+private:
+    static bool Go(HRESULT answer, HRESULT* result) {
+        if (State().cancelled) answer = S_FALSE;
+        if (answer == S_FALSE || FAILED(answer)) {
+            *result = answer;
+            return false;
+        }
+        return true;
+    }
+
+    IUnknown* callback_ = nullptr;
+    HRESULT hr_ = S_OK;
+};
+
+LONG Percent(size_t done, size_t total) {
+    return total == 0 ? 100 : static_cast<LONG>(done * 100 / total);
+}
+
+// Writes one image into the stream, with its messages.
+HRESULT WriteImage(Client& client, IStream* stream, const std::vector<BYTE>& image) {
+    HRESULT hr = S_OK;
+    int chunk = 0;
+    for (size_t offset = 0; offset < image.size(); ++chunk) {
+        if (!client.Send(kStatus, Percent(offset, image.size()), offset, S_OK, &hr)) return hr;
+        const ULONG n = static_cast<ULONG>(std::min<size_t>(State().chunk, image.size() - offset));
+        ULONG written = 0;
+        if (FAILED(hr = stream->Write(image.data() + offset, n, &written))) return hr;
+        offset += written;
+        if (chunk % 2 == 1 && !client.Send(kDeviceStatus, Percent(offset, image.size()), offset, WIA_ERROR_WARMING_UP, &hr))
+            return hr;
+    }
+    client.Send(kEndOfStream, 100, image.size(), S_OK, &hr);
+    return hr;
+}
+
+}  // namespace
+
+HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNode& node, IUnknown* callback) {
+    State2& state = State();
+    state.last = Transfer2Record{};
+    HRESULT hr;
+    if (Intercept(self, "Download", &hr)) return hr;
+    if (callback == nullptr) return E_INVALIDARG;
+    std::vector<std::pair<ItemNode*, int>> images;
+    if ((node.type & WiaItemTypeTransfer) != 0 && node.feederSheets < 0) {
+        images.push_back({&node, 0});
+    } else if (node.feederSheets == 0) {
+        return WIA_ERROR_PAPER_EMPTY;
+    } else if (node.feederSheets > 0) {
+        for (int sheet = state.loaded - node.feederSheets; sheet < state.loaded; ++sheet) images.push_back({&node, sheet});
+    } else if (device->stiType == 2 && node.parent == nullptr) {
+        for (const auto& child : node.children)
+            if ((child->type & WiaItemTypeTransfer) != 0) images.push_back({child.get(), 0});
+    }
+    if (images.empty()) return E_INVALIDARG;
+    Client client(callback);
+    if (FAILED(client.status())) return client.status();
+    hr = S_OK;
+    for (size_t i = 0; i < images.size(); ++i) {
+        std::vector<BYTE> image;
+        if (!ImageBytes(*device, *images[i].first, images[i].second, &image)) return E_INVALIDARG;
+        if (i > 0 && !client.Send(kNewPage, 0, 0, S_OK, &hr)) return hr;
+        IStream* stream = nullptr;
+        if (!client.NextStream(*images[i].first, &stream, &hr)) {
+            if (stream != nullptr) stream->Release();
+            return hr;
+        }
+        hr = WriteImage(client, stream, image);
+        stream->Release();
+        if (hr != S_OK) return hr;
+        if (node.feederSheets > 0) --node.feederSheets;
+    }
+    client.Send(kEndOfTransfer, 100, 0, S_OK, &hr);
+    return hr;
+}
+
+HRESULT TransferUpload(const Interface* self, IUnknown* source, IUnknown* callback) {
+    State2& state = State();
+    state.last = Transfer2Record{};
+    HRESULT hr;
+    if (Intercept(self, "Upload", &hr)) return hr;
+    if (source == nullptr || callback == nullptr) return E_INVALIDARG;
+    Client client(callback);
+    if (FAILED(client.status())) return client.status();
+    auto* stream = reinterpret_cast<IStream*>(source);
+    std::vector<BYTE> buffer(state.chunk);
+    hr = S_OK;
+    for (ULONG read = state.chunk; read == state.chunk;) {
+        read = 0;
+        if (FAILED(hr = stream->Read(buffer.data(), state.chunk, &read))) return hr;
+        hr = S_OK;  // S_FALSE: fewer bytes than asked, the end
+        state.last.uploaded.insert(state.last.uploaded.end(), buffer.data(), buffer.data() + read);
+        if (!client.Send(kStatus, 0, state.last.uploaded.size(), S_OK, &hr)) return hr;
+    }
+    client.Send(kEndOfTransfer, 100, state.last.uploaded.size(), S_OK, &hr);
+    return hr;
+}
+
+HRESULT TransferCancel(const Interface* self) {
+    HRESULT hr;
+    if (Intercept(self, "Cancel", &hr)) return hr;
+    if (State().running) State().cancelled = true;
+    return S_OK;
+}
+
+void ResetTransfers2() {
+    State() = State2{};
+}
+
+// --- SimTransfer.h ------------------------------------------------------------------------------------------------
+
+Transfer2Record LastTransfer2() {
+    return State().last;
+}
+
+void SetReportedBytesBase(ULONG64 base) {
+    State().base = base;
+}
+
+void SetFeederSheets(int sheets) {
+    for (const DevicePtr& device : InstalledList()) {
+        for (const auto& child : device->root->children)
+            if (child->feederSheets >= 0) child->feederSheets = sheets;
+    }
+    State().loaded = sheets;
+}
+
+void SetStreamChunk(ULONG bytes) {
+    State().chunk = std::max<ULONG>(1, bytes);
+}
+
+void KeepTransferCallback(bool keep) {
+    State().keep = keep;
+}
+
+HRESULT CallKeptTransferCallback(bool askForStream) {
+    IUnknown* kept = State().kept;
+    if (kept == nullptr) return E_UNEXPECTED;
+    if (!askForStream) {
+        Params params{kStatus, 100, 0, S_OK};
+        return SlotOf<ProgressSlot>(kept, 3)(kept, 0, &params);
+    }
+    IUnknown* stream = nullptr;
+    HRESULT hr = SlotOf<StreamSlot>(kept, 4)(kept, 0, nullptr, nullptr, &stream);
+    if (stream != nullptr) stream->Release();
+    return hr;
+}
+
+void ReleaseKeptTransferCallback() {
+    if (IUnknown* kept = std::exchange(State().kept, nullptr)) kept->Release();
+}
+
+}  // namespace simwia
