@@ -104,7 +104,7 @@ TEST_P(DeviceManager, ConstructEnumerateAndOpenEveryDevice) {
         REALobject info = host().Call<REALobject>(devices.get(), kNextDevice);
         if (info == nullptr) break;
         ObjectRef infoRef(host(), info);
-        StringRef id(host(), ReadText(info, 2));       // kDevicePropertyDevId
+        StringRef id(host(), ReadText(info, 2));  // kDevicePropertyDevId
         ObjectRef name(host(), host().Call<REALobject>(info, "Read(name as string) as variant",
                                                        StringRef(host(), host().Str("Name")).get()));
         ids.push_back(host().Bytes(id));
@@ -133,8 +133,8 @@ TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
     simwia::SetDialogAnswer(simwia::kCameraId);
 
     REALstring deviceId = host().Str("previous");
-    ObjectRef byWindow(host(), host().Call<REALobject>(manager.get(), kSelectWindowById, window.get(), int64_t{2},
-                                                       int64_t{1}, &deviceId));
+    ObjectRef byWindow(
+        host(), host().Call<REALobject>(manager.get(), kSelectWindowById, window.get(), int64_t{2}, int64_t{1}, &deviceId));
     StringRef chosen(host(), deviceId);
     ExpectItemOfGeneration(byWindow);
     EXPECT_EQ(host().Bytes(chosen), Narrow(simwia::kCameraId));
@@ -144,7 +144,8 @@ TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
     EXPECT_EQ(call.flags, 1);
     EXPECT_TRUE(call.outputsClear);
 
-    ObjectRef withoutId(host(), host().Call<REALobject>(manager.get(), kSelectWindow, static_cast<REALobject>(nullptr), int64_t{0}, int64_t{0}));
+    ObjectRef withoutId(
+        host(), host().Call<REALobject>(manager.get(), kSelectWindow, static_cast<REALobject>(nullptr), int64_t{0}, int64_t{0}));
     ExpectItemOfGeneration(withoutId);
     EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlg").c_str()).window, nullptr) << "a nil window is 0";
 
@@ -204,8 +205,8 @@ TEST_F(ImageDialogs, Wia1WritesTheFileItWasGiven) {
     StringRef cameraId(host(), host().Str(Narrow(simwia::kCameraId)));
     ObjectRef root(host(), host().Call<REALobject>(manager.get(), kCreateDevice, cameraId.get()));
 
-    host().Call<void>(manager.get(), kImageDialog1Window, window.get(), int64_t{2}, int64_t{4}, int64_t{0x10000},
-                      file.get(), root.get());
+    host().Call<void>(manager.get(), kImageDialog1Window, window.get(), int64_t{2}, int64_t{4}, int64_t{0x10000}, file.get(),
+                      root.get());
     EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
     simwia::Call call = simwia::LastCall("IWiaDevMgr::GetImageDlg");
     EXPECT_EQ(call.window, reinterpret_cast<HWND>(0x42));
@@ -238,8 +239,8 @@ TEST_F(ImageDialogs, Wia2ReturnsThePathsAndTheItem) {
     StringRef fileName(host(), host().Str("zvk-scan"));
     ObjectRef window(host(), NewWindow(host(), 0x55));
     REALobject item = host().New("WIAItemZVK");  // a previous value is given back
-    REALarray paths = host().Call<REALarray>(manager.get(), kImageDialog2Window, int64_t{0x2}, deviceId.get(),
-                                             window.get(), folderName.get(), fileName.get(), &item);
+    REALarray paths = host().Call<REALarray>(manager.get(), kImageDialog2Window, int64_t{0x2}, deviceId.get(), window.get(),
+                                             folderName.get(), fileName.get(), &item);
     ObjectRef itemRef(host(), item);
     ObjectRef pathsRef(host(), reinterpret_cast<REALobject>(paths));
     EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);

@@ -42,10 +42,18 @@ REALobject Item(SimHost& host, const char* manager, const wchar_t* fullName) {
     return item;
 }
 
-REALobject Flatbed1(SimHost& host) { return Item(host, kManager1, simwia::kScannerFlatbed); }
-REALobject Flatbed2(SimHost& host) { return Item(host, kManager2, simwia::kScannerFlatbed); }
-REALobject Camera1(SimHost& host) { return Item(host, kManager1, simwia::kCameraRoot); }
-REALobject Scanner2(SimHost& host) { return Item(host, kManager2, simwia::kScannerRoot); }
+REALobject Flatbed1(SimHost& host) {
+    return Item(host, kManager1, simwia::kScannerFlatbed);
+}
+REALobject Flatbed2(SimHost& host) {
+    return Item(host, kManager2, simwia::kScannerFlatbed);
+}
+REALobject Camera1(SimHost& host) {
+    return Item(host, kManager1, simwia::kCameraRoot);
+}
+REALobject Scanner2(SimHost& host) {
+    return Item(host, kManager2, simwia::kScannerRoot);
+}
 
 REALobject Capabilities(SimHost& host) {
     REALobject root = Scanner2(host);
@@ -58,8 +66,8 @@ REALobject Capabilities(SimHost& host) {
 
 REALobject Children(SimHost& host, REALobject root) {
     if (root == nullptr) return nullptr;
-    REALobject children = host.Call<REALobject>(root, "EnumerateChildItems(CategoryGUID as WIAGUIDZVK=nil) as WIAItemEnumeratorZVK",
-                                                static_cast<REALobject>(nullptr));
+    REALobject children = host.Call<REALobject>(
+        root, "EnumerateChildItems(CategoryGUID as WIAGUIDZVK=nil) as WIAItemEnumeratorZVK", static_cast<REALobject>(nullptr));
     host.Unlock(root);
     return children;
 }
@@ -79,7 +87,8 @@ const sweep::Registration kMakers[] = {
     {"WIAItemEnumeratorZVK", [](SimHost& host) { return Children(host, Camera1(host)); }, "WIA 1.0"},
     {"WIAItemEnumeratorZVK", [](SimHost& host) { return Children(host, Scanner2(host)); }, "WIA 2.0"},
     {"WIATransferZVK", [](SimHost& host) { return Then(host, Flatbed2(host), "Transfer as WIATransferZVK"); }},
-    {"WIAPropertyStorageZVK", [](SimHost& host) { return Then(host, Flatbed2(host), "PropertyStorage as WIAPropertyStorageZVK"); }},
+    {"WIAPropertyStorageZVK",
+     [](SimHost& host) { return Then(host, Flatbed2(host), "PropertyStorage as WIAPropertyStorageZVK"); }},
     {"WIAPropertyEnumeratorZVK",
      [](SimHost& host) {
          return Then(host, Then(host, Flatbed2(host), "PropertyStorage as WIAPropertyStorageZVK"),
@@ -93,13 +102,14 @@ const sweep::Registration kMakers[] = {
     {"WIADeviceInfoEnumeratorZVK",
      [](SimHost& host) {
          REALobject manager = Manager(host, kManager2);
-         REALobject devices = host.Call<REALobject>(manager, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK",
-                                                    int64_t{16});
+         REALobject devices =
+             host.Call<REALobject>(manager, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK", int64_t{16});
          host.Unlock(manager);
          return devices;
      }},
     {"WIADeviceCapabilitiesEnumeratorZVK", Capabilities},
-    {"WIADeviceCapabilitiesZVK", [](SimHost& host) { return Then(host, Capabilities(host), "NextItem as WIADeviceCapabilitiesZVK"); }},
+    {"WIADeviceCapabilitiesZVK",
+     [](SimHost& host) { return Then(host, Capabilities(host), "NextItem as WIADeviceCapabilitiesZVK"); }},
     {"WIAFormatInfoEnumeratorZVK", Formats},
     {"WIAFormatInfoZVK", [](SimHost& host) { return Then(host, Formats(host), "NextItem as WIAFormatInfoZVK"); }},
     {"WIATransferParamsZVK", [](SimHost& host) { return host.New("WIATransferParamsZVK"); }},

@@ -15,6 +15,7 @@
 namespace simhost {
 namespace {
 
+// clang-format off
 #define P(macro) {macro, macro##_STR}
 const std::pair<PROPID, const wchar_t*> kPlatform[] = {
     P(WIA_DIP_DEV_ID), P(WIA_DIP_VEND_DESC), P(WIA_DIP_DEV_DESC), P(WIA_DIP_DEV_TYPE), P(WIA_DIP_PORT_NAME),
@@ -54,6 +55,7 @@ const std::pair<PROPID, const wchar_t*> kPlatform[] = {
     P(WIA_IPS_MIRROR), P(WIA_IPS_THRESHOLD), P(WIA_IPS_INVERT), P(WIA_IPS_WARM_UP_TIME),
 };
 #undef P
+// clang-format on
 
 TEST(PropertyConstants, EveryIdAndNameIsThePlatformsPair) {
     SimHost host;
@@ -68,7 +70,8 @@ TEST(PropertyConstants, EveryIdAndNameIsThePlatformsPair) {
         auto text = values.find(name + "String");
         if (text != values.end()) registered.insert({value, text->second});
     }
-    for (const auto& [id, name] : kPlatform) platform.insert({std::to_string(id), "\"" + std::string(name, name + wcslen(name)) + "\""});
+    for (const auto& [id, name] : kPlatform)
+        platform.insert({std::to_string(id), "\"" + std::string(name, name + wcslen(name)) + "\""});
     EXPECT_EQ(registered, platform);
     EXPECT_EQ(registered.size(), std::size(kPlatform));
     EXPECT_EQ(values.size(), 303u);

@@ -35,9 +35,8 @@ protected:
         PluginTest::SetUp();
         manager_ = host().New("WIADeviceManager2ZVK");
         host().Call<void>(manager_, "Constructor");
-        REALobject devices =
-            host().Call<REALobject>(manager_, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK",
-                                    int64_t{16});
+        REALobject devices = host().Call<REALobject>(
+            manager_, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK", int64_t{16});
         storage_ = host().Call<REALobject>(devices, "NextItem as WIAPropertyStorageZVK");
         host().Unlock(devices);
         ASSERT_EQ(simwia::TableOf(reinterpret_cast<IUnknown*>(host().GetInt(storage_, "Handle"))), kTable);

@@ -144,13 +144,18 @@ Value Ordinary(SimHost& host, const Param& param) {
             return {"\"" + text + "\"", [text](Arena& a) { return a.Keep(a.host.Str(text)); }, false};
         }
         case CType::Object:
-            if (type == "variant") return {"1", [](Arena& a) { return a.Keep(NewVariant(a.host, vtype::kInt64, VariantKind::Int64, 1)); }, false};
+            if (type == "variant")
+                return {"1", [](Arena& a) { return a.Keep(NewVariant(a.host, vtype::kInt64, VariantKind::Int64, 1)); }, false};
             if (type == "window" || type == "desktopwindow")
-                return {"window 0", [type](Arena& a) { return a.Keep(NewWindow(a.host, 0, type == "window" ? "Window" : "DesktopWindow")); }, false};
+                return {"window 0",
+                        [type](Arena& a) { return a.Keep(NewWindow(a.host, 0, type == "window" ? "Window" : "DesktopWindow")); },
+                        false};
             if (type == "folderitem")
-                return {"folder item", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, TempFolder() + "\\sweep.bmp")); }, false};
+                return {"folder item", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, TempFolder() + "\\sweep.bmp")); },
+                        false};
             if (host.FindClass(param.typeName) != nullptr)
-                return {"made " + param.typeName, [t = param.typeName](Arena& a) { return a.Keep(sweep::Make(a.host, t)); }, false};
+                return {"made " + param.typeName, [t = param.typeName](Arena& a) { return a.Keep(sweep::Make(a.host, t)); },
+                        false};
             return {"nil", [](Arena&) { return Word{0}; }, false};
         case CType::Bool:
             return {"false", [](Arena&) { return Word{0}; }, false};
@@ -178,7 +183,8 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
         CType pointee = TypeOfHostName(param.typeName);
         std::vector<Value> values{{"byref 0", [pointee](Arena& a) { return a.Slot(pointee, 0); }}};
         if (pointee == CType::String)
-            values.push_back({"byref \"x\"", [](Arena& a) { return a.Slot(CType::String, reinterpret_cast<Word>(a.host.Str("x"))); }});
+            values.push_back(
+                {"byref \"x\"", [](Arena& a) { return a.Slot(CType::String, reinterpret_cast<Word>(a.host.Str("x"))); }});
         if (pointee == CType::Object && host.FindClass(param.typeName) != nullptr)
             values.push_back({"byref made", [t = param.typeName](Arena& a) {
                                   return a.Slot(CType::Object, reinterpret_cast<Word>(sweep::Make(a.host, t)));
@@ -201,13 +207,19 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
         case CType::Int64:
         case CType::UInt32:
         case CType::UInt64:
-            return {Integer(0), Integer(-1), Integer(INT64_MIN), Integer(INT64_MAX), Integer(int64_t{1} << 31),
-                    Integer(int64_t{1} << 32), Integer((int64_t{1} << 32) + 1)};
+            return {Integer(0),
+                    Integer(-1),
+                    Integer(INT64_MIN),
+                    Integer(INT64_MAX),
+                    Integer(int64_t{1} << 31),
+                    Integer(int64_t{1} << 32),
+                    Integer((int64_t{1} << 32) + 1)};
         case CType::Object:
             if (type == "variant")
                 return {Nil(),
                         {"\"\" variant", [](Arena& a) { return a.Keep(NewStringVariant(a.host, vtype::kString, nullptr)); }},
-                        {"max variant", [](Arena& a) { return a.Keep(NewVariant(a.host, vtype::kInt64, VariantKind::Int64, INT64_MAX)); }},
+                        {"max variant",
+                         [](Arena& a) { return a.Keep(NewVariant(a.host, vtype::kInt64, VariantKind::Int64, INT64_MAX)); }},
                         {"object variant", [](Arena& a) { return a.Keep(NewWindow(a.host, 1)); }}};
             if (type == "window" || type == "desktopwindow") {
                 std::string cls = type == "window" ? "Window" : "DesktopWindow";
@@ -218,10 +230,12 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
             if (type == "folderitem")
                 return {Nil(),
                         {"folder item \"\"", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "")); }},
-                        {"folder item long", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "C:\\" + std::string(40000, 'x'))); }},
+                        {"folder item long",
+                         [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "C:\\" + std::string(40000, 'x'))); }},
                         {"folder item malformed", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "C:\\\xFF\xFE")); }}};
             if (host.FindClass(param.typeName) != nullptr)
-                return {Nil(), {"script-made " + param.typeName, [t = param.typeName](Arena& a) { return a.Keep(a.host.New(t)); }}};
+                return {Nil(),
+                        {"script-made " + param.typeName, [t = param.typeName](Arena& a) { return a.Keep(a.host.New(t)); }}};
             return {Nil()};
         default:
             throw std::runtime_error("the sweep cannot pass a " + param.typeName);
@@ -279,8 +293,14 @@ struct Member {
 std::vector<Member> MembersOf(const ClassView& cls) {
     std::vector<Member> members;
     auto addMethod = [&](const MethodView& m, bool shared) {
-        members.push_back(
-            {m.signature.name, m.declaration, m.function, shared, m.signature.params, {}, m.signature.result, m.signature.resultName});
+        members.push_back({m.signature.name,
+                           m.declaration,
+                           m.function,
+                           shared,
+                           m.signature.params,
+                           {},
+                           m.signature.result,
+                           m.signature.resultName});
         if (m.setter != nullptr) {
             Param value{"value", m.signature.result, m.signature.resultName, false, false, ""};
             std::vector<Param> params = m.signature.params;
@@ -319,15 +339,16 @@ Counts Snapshot(const SimHost& host) {
 }
 
 std::string Describe(const Counts& c) {
-    return std::to_string(c[0]) + " objects, " + std::to_string(c[1]) + " strings, " + std::to_string(c[2]) +
-           " COM objects, " + std::to_string(c[3]) + " COM references";
+    return std::to_string(c[0]) + " objects, " + std::to_string(c[1]) + " strings, " + std::to_string(c[2]) + " COM objects, " +
+           std::to_string(c[3]) + " COM references";
 }
 
 // Platform calls made, without reference counting.
 std::vector<std::string> PlatformCalls() {
     std::vector<std::string> calls;
     for (const std::string& call : simwia::CallSequence()) {
-        if (call.size() > 8 && (call.compare(call.size() - 8, 8, "::AddRef") == 0 || call.compare(call.size() - 9, 9, "::Release") == 0))
+        if (call.size() > 8 &&
+            (call.compare(call.size() - 8, 8, "::AddRef") == 0 || call.compare(call.size() - 9, 9, "::Release") == 0))
             continue;
         calls.push_back(call);
     }
