@@ -6,6 +6,7 @@
 #include "plugin/HostApi.h"
 #include "support/Holders.h"
 #include "support/Log.h"
+#include "wia/CallbackHost.h"
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
 #include "wia/Wrapper.h"
@@ -41,11 +42,7 @@ public:
             AddRef();
             return S_OK;
         }
-        if (DebugLoggingEnabled) {
-            LPOLESTR text = nullptr;
-            if (SUCCEEDED(StringFromIID(iid, &text))) DebugLogWide("unhandled interface IID", text);
-            CoTaskMemFree(text);
-        }
+        LogUnhandledInterface(iid);
         *out = nullptr;
         return E_NOINTERFACE;
     }
@@ -96,31 +93,15 @@ private:
     REALobject owner_;
 };
 
-CallbackData* DataOf(REALobject self) {
-    return InstanceData<CallbackData>(gDataCallbackClass, self);
-}
-
-CDataCallback* CallbackOf(const CallbackData* data) {
-    return data == nullptr ? nullptr : reinterpret_cast<CDataCallback*>(static_cast<uintptr_t>(data->owned));
-}
-
 void DataCallbackConstructor(REALobject self) noexcept {
     if (DebugLoggingEnabled) DebugLog("WIADataCallbackConstructor");
-    CallbackData* data = DataOf(self);
-    if (data == nullptr) return;
-    CDataCallback* callback = new (std::nothrow) CDataCallback(self);
-    data->owned = static_cast<int64_t>(reinterpret_cast<uintptr_t>(callback));
-    data->Handle = data->owned;
+    ConstructCallback<CDataCallback>(gDataCallbackClass, self);
 }
 
+// Gives up the host object's reference; a reference the platform still holds keeps an ownerless object alive.
 void DataCallbackDestructor(REALobject self) noexcept {
     if (DebugLoggingEnabled) DebugLog("WIADataCallbackDestructor");
-    CallbackData* data = DataOf(self);
-    if (CDataCallback* callback = CallbackOf(data)) {
-        callback->Disown();
-        callback->Release();
-    }
-    if (data != nullptr) *data = CallbackData{};
+    DestroyCallback<CDataCallback>(gDataCallbackClass, self);
 }
 
 // clang-format off
@@ -147,11 +128,7 @@ ConstantDefinition kConstants[] = {
 }  // namespace
 
 IWiaDataCallback* DataCallbackOf(REALobject callback) {
-    const CallbackData* data = DataOf(callback);
-    CDataCallback* owned = CallbackOf(data);
-    // Handle is a script-visible property; only the address this object made is ever handed on.
-    if (owned == nullptr || data->Handle != data->owned) return nullptr;
-    return owned;
+    return CallbackArgument<CDataCallback>(gDataCallbackClass, callback);
 }
 
 ClassDefinition gDataCallbackClass = ClassBuilder("WIADataCallbackZVK", sizeof(CallbackData))

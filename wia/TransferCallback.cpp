@@ -8,6 +8,7 @@
 #include "support/Holders.h"
 #include "support/HostString.h"
 #include "support/Log.h"
+#include "wia/CallbackHost.h"
 #include "wia/Classes.h"
 #include "wia/InstanceData.h"
 #include "wia/Wrapper.h"
@@ -44,11 +45,7 @@ public:
             AddRef();
             return S_OK;
         }
-        if (DebugLoggingEnabled) {
-            LPOLESTR text = nullptr;
-            if (SUCCEEDED(StringFromIID(iid, &text))) DebugLogWide("unhandled interface IID", text);
-            CoTaskMemFree(text);
-        }
+        LogUnhandledInterface(iid);
         *out = nullptr;
         return E_NOINTERFACE;
     }
@@ -117,32 +114,15 @@ private:
     REALobject owner_;
 };
 
-CallbackData* DataOf(REALobject self) {
-    return InstanceData<CallbackData>(gTransferCallbackClass, self);
-}
-
-CTransferCallback* CallbackOf(const CallbackData* data) {
-    return data == nullptr ? nullptr : reinterpret_cast<CTransferCallback*>(static_cast<uintptr_t>(data->owned));
-}
-
 void TransferCallbackConstructor(REALobject self) noexcept {
     if (DebugLoggingEnabled) DebugLog("WIATransferCallbackConstructor");
-    CallbackData* data = DataOf(self);
-    if (data == nullptr) return;
-    CTransferCallback* callback = new (std::nothrow) CTransferCallback(self);
-    data->owned = static_cast<int64_t>(reinterpret_cast<uintptr_t>(callback));
-    data->Handle = data->owned;
+    ConstructCallback<CTransferCallback>(gTransferCallbackClass, self);
 }
 
 // Gives up the host object's reference; a reference the platform still holds keeps an ownerless object alive.
 void TransferCallbackDestructor(REALobject self) noexcept {
     if (DebugLoggingEnabled) DebugLog("WIATransferCallbackDestructor");
-    CallbackData* data = DataOf(self);
-    if (CTransferCallback* callback = CallbackOf(data)) {
-        callback->Disown();
-        callback->Release();
-    }
-    if (data != nullptr) *data = CallbackData{};
+    DestroyCallback<CTransferCallback>(gTransferCallbackClass, self);
 }
 
 // clang-format off
@@ -154,11 +134,7 @@ PropertyDefinition kProperties[] = {
 }  // namespace
 
 IWiaTransferCallback* TransferCallbackOf(REALobject callback) {
-    const CallbackData* data = DataOf(callback);
-    CTransferCallback* owned = CallbackOf(data);
-    // Handle is a script-visible property; only the address this object made is ever handed on.
-    if (owned == nullptr || data->Handle != data->owned) return nullptr;
-    return owned;
+    return CallbackArgument<CTransferCallback>(gTransferCallbackClass, callback);
 }
 
 ClassDefinition gTransferCallbackClass = ClassBuilder("WIATransferCallbackZVK", sizeof(CallbackData))
