@@ -3,9 +3,10 @@
 //
 // Declarations: every method, method setter, property getter and setter and shared member is called on each
 // made instance (tests/Sweep.h) and on one a script made itself, with each argument in turn at the worst
-// values of its type while the others stay ordinary. Nothing may crash, raise anything but the exceptions
-// listed below, keep a host object, host string or COM reference, or leave Lasterror other than -1 where no
-// platform call was made.
+// values of its type while the others stay ordinary; once quiet, once logging, once more with a host that makes
+// no objects. Nothing may crash, raise anything but the exceptions listed below (each of which must be raised
+// for its own nil, empty or out-of-range argument), call the platform after raising, keep a host object, host
+// string or COM reference, or leave Lasterror other than -1 where no platform call was made.
 //
 // Faults: every method is dry-run on each made instance with ordinary arguments to learn which platform calls
 // it reaches; each of those calls is then failed once. When the failed call was the method's last, its code
