@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Pairs.h"
 #include "tests/host/SimHost.h"
 #include "tests/host/SimStreamScript.h"
 #include "tests/platform/SimPlatform.h"
@@ -36,13 +37,6 @@ int gPage = 0;
 
 std::string NextPath() {
     return gFolder + "\\page-" + std::to_string(++gPage) + ".bmp";
-}
-
-double Seconds() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // --- the raw client ---------------------------------------------------------------------------------------------
@@ -135,38 +129,32 @@ int main(int argc, char** argv) {
             return 1;
         }
 
-        double best[2] = {1e30, 1e30};
         uint64_t sums[2] = {};
-        std::vector<double> ratios;
-        for (int run = 0; run < runs; ++run) {
-            double times[2];
-            for (int turn = 0; turn < 2; ++turn) {
-                const int path = (run + turn) % 2;  // each path goes first in every other pair
-                simwia::SetFeederSheets(pages);
-                gBytes = 0;
-                gPage = 0;
-                const double start = Seconds();
-                HRESULT hr;
-                if (path == 0) {
-                    host.Call<void>(transfer, simhost::kDownload, callback);
-                    hr = static_cast<HRESULT>(host.GetInt(transfer, "Lasterror"));
-                } else {
-                    hr = raw->Download(0, &rawCallback);
-                }
-                times[path] = Seconds() - start;
-                best[path] = std::min(best[path], times[path]);
-                sums[path] = gBytes;
-                if (hr != S_OK || gPage != pages) status = 1;
+        auto timed = [&](int path) {
+            simwia::SetFeederSheets(pages);
+            gBytes = 0;
+            gPage = 0;
+            const double start = bench::Seconds();
+            HRESULT hr;
+            if (path == 0) {
+                host.Call<void>(transfer, simhost::kDownload, callback);
+                hr = static_cast<HRESULT>(host.GetInt(transfer, "Lasterror"));
+            } else {
+                hr = raw->Download(0, &rawCallback);
             }
-            ratios.push_back(times[0] / times[1]);
-        }
-        std::sort(ratios.begin(), ratios.end());
+            const double time = bench::Seconds() - start;
+            sums[path] = gBytes;
+            if (hr != S_OK || gPage != pages) status = 1;
+            return time;
+        };
+        const bench::Pairs download = bench::RunPairs(
+            runs, [&] { return timed(0); }, [&] { return timed(1); });
         if (sums[0] != sums[1]) {
             std::fprintf(stderr, "the two clients saw different progress\n");
             status = 1;
         }
-        std::printf("download plug-in %7.1f ms  raw client %7.1f ms  ratio %.3f (goal <= 1.05; pairs' median %.3f)\n",
-                    best[0] * 1e3, best[1] * 1e3, best[0] / best[1], ratios[ratios.size() / 2]);
+        bench::PrintPairs("download", download);
+        std::printf("\n");
 
         for (int page = 1; page <= pages; ++page) DeleteFileA((gFolder + "\\page-" + std::to_string(page) + ".bmp").c_str());
         RemoveDirectoryA(gFolder.c_str());

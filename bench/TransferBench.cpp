@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "tests/host/ImportHook.h"
+#include "bench/Pairs.h"
 #include "tests/host/SimHost.h"
 #include "tests/host/SimMemoryBlocks.h"
 #include "tests/host/SimScript.h"
@@ -111,13 +112,6 @@ void MarkStart(SimHost& host) {
     gObjectsBefore = gPeakObjects = host.LiveObjects();
 }
 
-double Seconds() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // --- the raw client ---------------------------------------------------------------------------------------------
 
 class RawCallback final : public IWiaDataCallback {
@@ -171,40 +165,14 @@ int64_t ScriptHandler(REALobject, int64_t message, int64_t, int64_t, int64_t, in
 
 // --- measuring ----------------------------------------------------------------------------------------------------
 
-struct Measure {
-    double best = 1e30;
-    double ratio = 0;     // plug-in path: the median over the pairs of plug-in time / raw client time
-    long long heap = 0;   // the DLL's peak extra heap bytes
-    int64_t objects = 0;  // peak extra live host objects
-};
-
-// Runs the two paths (each times its own platform call and returns the seconds) back to back, `runs` pairs; then the
-// plug-in's path once more with its heap counted.
-void Run(int runs, HMODULE dll, Measure* plugin, const std::function<double()>& pluginPath, Measure* raw,
-         const std::function<double()>& rawPath) {
-    std::vector<double> ratios;
-    for (int i = 0; i < runs; ++i) {
-        const double pluginTime = pluginPath();
-        const double rawTime = rawPath();
-        plugin->best = std::min(plugin->best, pluginTime);
-        raw->best = std::min(raw->best, rawTime);
-        ratios.push_back(pluginTime / rawTime);
-    }
-    std::sort(ratios.begin(), ratios.end());
-    plugin->ratio = ratios[ratios.size() / 2];
+// The plug-in's path once more after its timed pairs, with the DLL's heap and the host's objects counted; printed
+// after the pairs' line.
+void ReportMemory(HMODULE dll, const std::function<double()>& pluginPath, size_t band) {
     HeapCount count(dll);
     if (!count.installed()) std::fprintf(stderr, "the DLL's heap cannot be counted\n");
     pluginPath();
-    plugin->heap = gPeakHeld;
-    plugin->objects = gPeakObjects - gObjectsBefore;
-}
-
-void Report(const char* what, const Measure& plugin, const Measure& raw, size_t band) {
-    std::printf(
-        "%-7s plug-in %7.1f ms  raw client %7.1f ms  ratio %.3f (goal <= 1.05; pairs' median %.3f)  plug-in peak "
-        "extra memory %lld heap bytes and %lld host objects (goal <= one band, %zu bytes)\n",
-        what, plugin.best * 1e3, raw.best * 1e3, plugin.best / raw.best, plugin.ratio, plugin.heap,
-        static_cast<long long>(plugin.objects), band);
+    std::printf("  plug-in peak extra memory %lld heap bytes and %lld host objects (goal <= one band, %zu bytes)\n",
+                static_cast<long long>(gPeakHeld), static_cast<long long>(gPeakObjects - gObjectsBefore), band);
 }
 
 }  // namespace
@@ -233,64 +201,58 @@ int main(int argc, char** argv) {
             return 1;
         }
 
-        Measure pluginBanded, rawBanded, pluginFile, rawFile;
         uint64_t sums[2] = {};
-        Run(
-            runs, host.Module(), &pluginBanded,
-            [&] {
-                gSum = 0;
-                MarkStart(host);
-                const double start = Seconds();
-                host.Call<void>(transfer,
-                                "GetBandedData(DataTransInfo as WIADataTransferInfoZVK, DataCallback as WIADataCallbackZVK)",
-                                info, callback);
-                const double time = Seconds() - start;
-                sums[0] = gSum;
-                if (host.GetInt(transfer, "Lasterror") != 0) status = 1;
-                return time;
-            },
-            &rawBanded,
-            [&] {
-                gSum = 0;
-                WIA_DATA_TRANSFER_INFO request{sizeof(WIA_DATA_TRANSFER_INFO), 0, static_cast<ULONG>(band), FALSE, 0, 0, 0};
-                const double start = Seconds();
-                if (raw->idtGetBandedData(&request, &rawCallback) != S_OK) status = 1;
-                const double time = Seconds() - start;
-                sums[1] = gSum;
-                return time;
-            });
+        const std::function<double()> pluginBanded = [&] {
+            gSum = 0;
+            MarkStart(host);
+            const double start = bench::Seconds();
+            host.Call<void>(transfer,
+                            "GetBandedData(DataTransInfo as WIADataTransferInfoZVK, DataCallback as WIADataCallbackZVK)", info,
+                            callback);
+            const double time = bench::Seconds() - start;
+            sums[0] = gSum;
+            if (host.GetInt(transfer, "Lasterror") != 0) status = 1;
+            return time;
+        };
+        const bench::Pairs banded = bench::RunPairs(runs, pluginBanded, [&] {
+            gSum = 0;
+            WIA_DATA_TRANSFER_INFO request{sizeof(WIA_DATA_TRANSFER_INFO), 0, static_cast<ULONG>(band), FALSE, 0, 0, 0};
+            const double start = bench::Seconds();
+            if (raw->idtGetBandedData(&request, &rawCallback) != S_OK) status = 1;
+            const double time = bench::Seconds() - start;
+            sums[1] = gSum;
+            return time;
+        });
         if (sums[0] != sums[1]) {
             std::fprintf(stderr, "the two clients read different bytes\n");
             status = 1;
         }
-        Report("banded", pluginBanded, rawBanded, band);
+        bench::PrintPairs("banded", banded);
+        ReportMemory(host.Module(), pluginBanded, band);
 
         // File transfers: each plug-in run uses a fresh object, so that deleting the last file stays outside the time.
-        Run(
-            runs, host.Module(), &pluginFile,
-            [&] {
-                REALobject files = simhost::OpenDataTransfer(host, simwia::kScannerFlatbed);
-                MarkStart(host);
-                const double start = Seconds();
-                REALstring path =
-                    host.Call<REALstring>(files, "GetDataPath(DataCallback as WIADataCallbackZVK) as string", callback);
-                const double time = Seconds() - start;
-                if (path == nullptr) status = 1;
-                host.UnlockString(path);
-                host.Unlock(files);
-                return time;
-            },
-            &rawFile,
-            [&] {
-                STGMEDIUM medium{};
-                medium.tymed = TYMED_FILE;
-                const double start = Seconds();
-                if (raw->idtGetData(&medium, &rawCallback) != S_OK) status = 1;
-                const double time = Seconds() - start;
-                ReleaseStgMedium(&medium);
-                return time;
-            });
-        Report("file", pluginFile, rawFile, band);
+        const std::function<double()> pluginFile = [&] {
+            REALobject files = simhost::OpenDataTransfer(host, simwia::kScannerFlatbed);
+            MarkStart(host);
+            const double start = bench::Seconds();
+            REALstring path = host.Call<REALstring>(files, "GetDataPath(DataCallback as WIADataCallbackZVK) as string", callback);
+            const double time = bench::Seconds() - start;
+            if (path == nullptr) status = 1;
+            host.UnlockString(path);
+            host.Unlock(files);
+            return time;
+        };
+        const bench::Pairs file = bench::RunPairs(runs, pluginFile, [&] {
+            STGMEDIUM medium{};
+            medium.tymed = TYMED_FILE;
+            const double start = bench::Seconds();
+            if (raw->idtGetData(&medium, &rawCallback) != S_OK) status = 1;
+            const double time = bench::Seconds() - start;
+            ReleaseStgMedium(&medium);
+            return time;
+        });
+        bench::PrintPairs("file", file);
+        ReportMemory(host.Module(), pluginFile, band);
 
         raw->Release();
         host.Unlock(info);
