@@ -43,12 +43,67 @@ Callback* CallbackArgument(const ClassDefinition& cls, REALobject object) {
     return owned == nullptr || data->Handle != data->owned ? nullptr : owned;
 }
 
-// What QueryInterface logs for an interface it does not answer.
-inline void LogUnhandledInterface(REFIID iid) {
-    if (!DebugLoggingEnabled) return;
-    LPOLESTR text = nullptr;
-    if (SUCCEEDED(StringFromIID(iid, &text))) DebugLogWide("unhandled interface IID", text);
-    CoTaskMemFree(text);
-}
+// The log labels of one callback class's IUnknown steps.
+struct CallbackLabels {
+    const char* queryInterface;
+    const char* addRef;
+    const char* release;
+    const char* freed;
+};
+
+// The IUnknown part of our callback objects, in Wine's plain shape: IUnknown and the one interface are answered,
+// the count is interlocked, the object is deleted at zero. The owner link holds no host reference: the owner's
+// destructor clears it (Disown) before it gives up its COM reference, so a platform that keeps its own reference
+// past the transfer reaches an object that raises no event and touches nothing of the host object.
+template <typename Derived, typename Interface>
+class CallbackObject : public Interface {
+public:
+    CallbackObject(const CallbackObject&) = delete;
+    CallbackObject& operator=(const CallbackObject&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (DebugLoggingEnabled) DebugLog(Derived::kLabels.queryInterface);
+        if (out == nullptr) return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, Derived::kIID)) {
+            *out = static_cast<Interface*>(this);
+            AddRef();
+            return S_OK;
+        }
+        if (DebugLoggingEnabled) {
+            LPOLESTR text = nullptr;
+            if (SUCCEEDED(StringFromIID(iid, &text))) DebugLogWide("unhandled interface IID", text);
+            CoTaskMemFree(text);
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override {
+        if (DebugLoggingEnabled) DebugLog(Derived::kLabels.addRef);
+        return static_cast<ULONG>(InterlockedIncrement(&refs_));
+    }
+
+    ULONG STDMETHODCALLTYPE Release() noexcept override {
+        if (DebugLoggingEnabled) DebugLog(Derived::kLabels.release);
+        const LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) {
+            if (DebugLoggingEnabled && Derived::kLabels.freed != nullptr) DebugLog(Derived::kLabels.freed);
+            delete static_cast<Derived*>(this);
+        }
+        return static_cast<ULONG>(left);
+    }
+
+    // The owner is being destroyed: no event is raised any more.
+    void Disown() { owner_ = nullptr; }
+
+protected:
+    explicit CallbackObject(REALobject owner) : owner_(owner) {}
+    ~CallbackObject() = default;
+
+    REALobject owner_;
+
+private:
+    volatile LONG refs_ = 1;
+};
 
 }  // namespace zvk

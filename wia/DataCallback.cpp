@@ -23,43 +23,15 @@ EventDefinition kEvents[] = {
 using BandedDataHandler = int64_t (*)(REALobject self, int64_t message, int64_t status, int64_t percentComplete, int64_t offset,
                                       int64_t length, REALobject buffer);
 
-// The IWiaDataCallback of one WIADataCallbackZVK. The owner link holds no host reference: the owner's
-// destructor clears it and gives up the owner's COM reference, so a platform that keeps its own reference
-// past the transfer reaches an object that answers 0 and touches nothing of the host object.
-class CDataCallback final : public IWiaDataCallback {
+// The IWiaDataCallback of one WIADataCallbackZVK; without an owner it answers 0.
+class CDataCallback final : public CallbackObject<CDataCallback, IWiaDataCallback> {
 public:
-    explicit CDataCallback(REALobject owner) : owner_(owner) {
+    static constexpr CallbackLabels kLabels = {"CDataCallback::QueryInterface", "CDataCallback::AddRef", "CDataCallback::Release",
+                                               "CDataCallback freed"};
+    static constexpr const IID& kIID = kIID_IWiaDataCallback;
+
+    explicit CDataCallback(REALobject owner) : CallbackObject(owner) {
         if (DebugLoggingEnabled) DebugLog("CDataCallback::CDataCallback");
-    }
-    CDataCallback(const CDataCallback&) = delete;
-    CDataCallback& operator=(const CDataCallback&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if (DebugLoggingEnabled) DebugLog("CDataCallback::QueryInterface");
-        if (out == nullptr) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kIID_IWiaDataCallback)) {
-            *out = static_cast<IWiaDataCallback*>(this);
-            AddRef();
-            return S_OK;
-        }
-        LogUnhandledInterface(iid);
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override {
-        if (DebugLoggingEnabled) DebugLog("CDataCallback::AddRef");
-        return static_cast<ULONG>(InterlockedIncrement(&refs_));
-    }
-
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        if (DebugLoggingEnabled) DebugLog("CDataCallback::Release");
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) {
-            if (DebugLoggingEnabled) DebugLog("CDataCallback freed");
-            delete this;
-        }
-        return static_cast<ULONG>(left);
     }
 
     HRESULT STDMETHODCALLTYPE BandedDataCallback(LONG message, LONG status, LONG percentComplete, LONG offset, LONG length,
@@ -83,14 +55,9 @@ public:
         return code;
     }
 
-    // The owner is being destroyed: no event is raised any more.
-    void Disown() { owner_ = nullptr; }
-
 private:
+    friend CallbackObject;
     ~CDataCallback() = default;
-
-    volatile LONG refs_ = 1;
-    REALobject owner_;
 };
 
 void DataCallbackConstructor(REALobject self) noexcept {

@@ -26,40 +26,15 @@ EventDefinition kEvents[] = {
 using ProgressHandler = int64_t (*)(REALobject self, REALobject params);
 using StreamHandler = REALobject (*)(REALobject self, REALstring itemName, REALstring fullItemName);
 
-// The IWiaTransferCallback of one WIATransferCallbackZVK. The owner link holds no host reference: the owner's
-// destructor clears it and gives up the owner's COM reference, so a platform that keeps its own reference past the
-// transfer reaches an object that answers its defaults and touches nothing of the host object.
-class CTransferCallback final : public IWiaTransferCallback {
+// The IWiaTransferCallback of one WIATransferCallbackZVK; without an owner it answers its defaults.
+class CTransferCallback final : public CallbackObject<CTransferCallback, IWiaTransferCallback> {
 public:
-    explicit CTransferCallback(REALobject owner) : owner_(owner) {
+    static constexpr CallbackLabels kLabels = {"CTransferCallback::QueryInterface", "CTransferCallback::AddRef",
+                                               "CTransferCallback::Release", nullptr};
+    static constexpr const IID& kIID = kIID_IWiaTransferCallback;
+
+    explicit CTransferCallback(REALobject owner) : CallbackObject(owner) {
         if (DebugLoggingEnabled) DebugLog("CTransferCallback::CTransferCallback");
-    }
-    CTransferCallback(const CTransferCallback&) = delete;
-    CTransferCallback& operator=(const CTransferCallback&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if (DebugLoggingEnabled) DebugLog("CTransferCallback::QueryInterface");
-        if (out == nullptr) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kIID_IWiaTransferCallback)) {
-            *out = static_cast<IWiaTransferCallback*>(this);
-            AddRef();
-            return S_OK;
-        }
-        LogUnhandledInterface(iid);
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override {
-        if (DebugLoggingEnabled) DebugLog("CTransferCallback::AddRef");
-        return static_cast<ULONG>(InterlockedIncrement(&refs_));
-    }
-
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        if (DebugLoggingEnabled) DebugLog("CTransferCallback::Release");
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
     }
 
     // Progress: the handler's integer by its low 32 bits; 0 (go on) without an owner or a handler.
@@ -104,14 +79,9 @@ public:
         return result;
     }
 
-    // The owner is being destroyed: no event is raised any more.
-    void Disown() { owner_ = nullptr; }
-
 private:
+    friend CallbackObject;
     ~CTransferCallback() = default;
-
-    volatile LONG refs_ = 1;
-    REALobject owner_;
 };
 
 void TransferCallbackConstructor(REALobject self) noexcept {
