@@ -131,13 +131,6 @@ TEST_F(PropertyStorage, DescriptorsChooseNameOverId) {
     simwia::Call write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
     EXPECT_EQ(write.propidNameFirst, 7100u) << "the descriptor's ID is the first id for a new name";
     EXPECT_EQ(simwia::StoredName(kTable, 7100), std::wstring(L"Brand new"));
-
-    int reads = simwia::CallCount("IWiaPropertyStorage::ReadMultiple");
-    EXPECT_EQ(host().Call<REALobject>(storage(), kReadProp, static_cast<REALobject>(nullptr)), nullptr);
-    EXPECT_EQ(Lasterror(), -1);
-    host().Call<void>(storage(), kWriteProp, static_cast<REALobject>(nullptr), value.get());
-    EXPECT_EQ(Lasterror(), -1);
-    EXPECT_EQ(simwia::CallCount("IWiaPropertyStorage::ReadMultiple"), reads);
 }
 
 TEST_F(PropertyStorage, DeleteAndPropertyNames) {
