@@ -89,10 +89,6 @@ public:
         }
         return nodes;
     }
-    REALarray NewArray(int32_t type) {
-        using Create = REALarray (*)(int32_t, int64_t);
-        return reinterpret_cast<Create>(host().entries.at("RuntimeArrayCreateSingleDimBoundedArray"))(type, -1);
-    }
     // The elements of a host array; the array stays alive until the test ends.
     std::vector<void*> Take(REALarray array) {
         kept_.push_back(array);
@@ -227,8 +223,8 @@ TEST_F(ItemTest, Wia2DialogFillsPathsAndItemsAheadOfWhatTheyHeld) {
     StringRef folderName(host(), host().Str(folder));
     StringRef fileName(host(), host().Str("zvk-item-scan"));
     simwia::SetItemDialogAnswer(S_OK, {true}, 2);
-    REALarray paths = NewArray(3);
-    REALarray items = NewArray(4);
+    REALarray paths = NewArray(host(), 3);
+    REALarray items = NewArray(host(), 4);
     ObjectRef held(host(), host().New(kItem));
     using Insert = void (*)(REALarray, int64_t, REALobject);
     reinterpret_cast<Insert>(reinterpret_cast<void* (*)(REALarray)>(host().entries.at("PluginObjectArrayInsertProc"))(items))(

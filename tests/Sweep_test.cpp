@@ -112,11 +112,6 @@ std::string TempFolder() {
     return std::string(folder.begin(), folder.end());
 }
 
-REALarray NewArray(SimHost& host, int32_t elementType) {
-    using Create = REALarray (*)(int32_t, int64_t);
-    return reinterpret_cast<Create>(host.entries.at("RuntimeArrayCreateSingleDimBoundedArray"))(elementType, -1);
-}
-
 // Ordinary values: what a script passes when it means no harm. Strings named after what they carry get a
 // value that lets the method reach its platform calls.
 Value Ordinary(SimHost& host, const Param& param) {

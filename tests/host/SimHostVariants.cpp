@@ -532,4 +532,9 @@ ArrayContents ReadArray(SimHost& host, REALarray array) {
     return {o->elementType, o->elements};
 }
 
+REALarray NewArray(SimHost& host, int32_t elementType) {
+    using Create = REALarray (*)(int32_t, int64_t);
+    return reinterpret_cast<Create>(host.entries.at("RuntimeArrayCreateSingleDimBoundedArray"))(elementType, -1);
+}
+
 }  // namespace simhost

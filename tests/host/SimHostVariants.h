@@ -71,5 +71,8 @@ struct ArrayContents {
     std::vector<void*> elements;
 };
 ArrayContents ReadArray(SimHost& host, REALarray array);  // throws for anything but an array
+// An empty array as a script declares one (element type 3 strings, 4 objects), made through the host's entry.
+// Returns one reference.
+REALarray NewArray(SimHost& host, int32_t elementType);
 
 }  // namespace simhost
