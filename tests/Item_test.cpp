@@ -17,21 +17,6 @@ namespace {
 
 constexpr const char* kItem = "WIAItemZVK";
 constexpr const char* kItemEnum = "WIAItemEnumeratorZVK";
-constexpr const char* kFind = "FindItemByName(name as string) as WIAItemZVK";
-constexpr const char* kChildren = "EnumerateChildItems(CategoryGUID as WIAGUIDZVK=nil) as WIAItemEnumeratorZVK";
-constexpr const char* kCaps = "EnumerateDeviceCapabilities(Flags as integer) as WIADeviceCapabilitiesEnumeratorZVK";
-constexpr const char* kCreate =
-    "CreateChildItem(ItemFlags as integer, CreationFlags as integer, ItemName as string, FullItemName as string) as WIAItemZVK";
-constexpr const char* kCommand = "DeviceCommand(command as WIAGUIDZVK) as WIAItemZVK";
-constexpr const char* kDialog1 = "DeviceDialog(Win as window, Flags as integer, Intent as integer) as WIAItemZVK()";
-constexpr const char* kDialog1Handle =
-    "DeviceDialog(WindowHandle as integer, Flags as integer, Intent as integer) as WIAItemZVK()";
-constexpr const char* kDialog2 =
-    "DeviceDialog(Flags as integer, Win as DesktopWindow, FolderName as string, Filename as "
-    "string, paths() as string, items() as WIAItemZVK)";
-constexpr const char* kDialog2Handle =
-    "DeviceDialog(Flags as integer, WindowHandle as integer, FolderName as string, "
-    "Filename as string, paths() as string, items() as WIAItemZVK)";
 constexpr REALobject kNil = nullptr;
 
 // One generation: the manager that opens its devices, the field its objects fill, its platform interfaces.
@@ -43,10 +28,6 @@ struct Generation {
 };
 const Generation kWia1{"WIADeviceManager1ZVK", "Handle1", "IWiaItem", "IEnumWiaItem"};
 const Generation kWia2{"WIADeviceManager2ZVK", "Handle2", "IWiaItem2", "IEnumWiaItem2"};
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 std::string Platform(const char* iface, const char* method) {
     return std::string(iface) + "::" + method;
@@ -66,14 +47,13 @@ public:
     // A device's root item; the manager that opened it is gone again.
     REALobject Open(const Generation& g, const wchar_t* deviceId) {
         ObjectRef manager(host(), host().New(g.manager));
-        host().Call<void>(manager.get(), "Constructor");
-        StringRef id(host(), host().Str(Narrow(deviceId)));
-        return host().Call<REALobject>(manager.get(), "CreateDevice(DeviceID as string) as WIAItemZVK", id.get());
+        host().Call<void>(manager, "Constructor");
+        return host().Call<REALobject>(manager, "CreateDevice", Narrow(deviceId));
     }
     REALobject Find(REALobject item, const wchar_t* fullName) {
-        return host().Call<REALobject>(item, kFind, StringRef(host(), host().Str(Narrow(fullName))).get());
+        return host().Call<REALobject>(item, "FindItemByName", Narrow(fullName));
     }
-    REALobject Shared(const char* name) { return host().CallShared<REALobject>(kItem, std::string(name) + " as WIAGUIDZVK"); }
+    REALobject Shared(const char* name) { return host().CallShared<REALobject>(kItem, name); }
     // The simulated node an object wraps, after checking it holds its generation's field only.
     std::wstring NodeOf(REALobject object, const Generation& g) {
         if (object == nullptr) return L"(nil)";
@@ -83,7 +63,7 @@ public:
     }
     std::vector<std::wstring> Walk(REALobject enumerator, const Generation& g) {
         std::vector<std::wstring> nodes;
-        while (REALobject child = host().Call<REALobject>(enumerator, "NextItem as WIAItemZVK")) {
+        while (REALobject child = host().Call<REALobject>(enumerator, "NextItem")) {
             nodes.push_back(NodeOf(child, g));
             host().Unlock(child);
         }
@@ -106,36 +86,35 @@ class Items : public ItemTest, public ::testing::WithParamInterface<Generation> 
 TEST_P(Items, WalkTheTree) {
     const Generation& g = GetParam();
     ObjectRef root(host(), Open(g, simwia::kScannerId));
-    EXPECT_EQ(host().Call<int64_t>(root.get(), "ItemType as integer"), simwia::Item(simwia::kScannerRoot).type);
-    ObjectRef children(host(), host().Call<REALobject>(root.get(), kChildren, kNil));
+    EXPECT_EQ(host().Call<int64_t>(root, "ItemType"), simwia::Item(simwia::kScannerRoot).type);
+    ObjectRef children(host(), host().Call<REALobject>(root, "EnumerateChildItems", kNil));
     ASSERT_EQ(host().ClassName(children), kItemEnum);
-    EXPECT_EQ(host().Call<int64_t>(children.get(), "Count as integer"), 2);
+    EXPECT_EQ(host().Call<int64_t>(children, "Count"), 2);
     EXPECT_EQ(Walk(children, g), simwia::Item(simwia::kScannerRoot).children);
     EXPECT_EQ(host().GetInt(children, "Lasterror"), 1) << "NextItem after the last child";
-    EXPECT_EQ(host().Call<int64_t>(children.get(), "Count as integer"), 2);
-    host().Call<void>(children.get(), "Reset");
-    host().Call<void>(children.get(), "Skip(celt as integer)", int64_t{1});
-    ObjectRef clone(host(), host().Call<REALobject>(children.get(), "Clone as WIAItemEnumeratorZVK"));
+    host().Call<void>(children, "Reset");
+    host().Call<void>(children, "Skip", 1);
+    ObjectRef clone(host(), host().Call<REALobject>(children, "Clone"));
     EXPECT_EQ(Walk(clone, g), std::vector<std::wstring>{simwia::kScannerFeeder}) << "the clone starts where it stood";
 
     ObjectRef flatbed(host(), Find(root, simwia::kScannerFlatbed));
     EXPECT_EQ(NodeOf(flatbed, g), simwia::kScannerFlatbed);
     EXPECT_EQ(Find(root, L"0000\\Root\\Nowhere"), nullptr);
     EXPECT_EQ(host().GetInt(root, "Lasterror"), 1);
-    ObjectRef up(host(), host().Call<REALobject>(flatbed.get(), "RootItem as WIAItemZVK"));
+    ObjectRef up(host(), host().Call<REALobject>(flatbed, "RootItem"));
     EXPECT_EQ(NodeOf(up, g), simwia::kScannerRoot);
 
-    ObjectRef storage(host(), host().Call<REALobject>(flatbed.get(), "PropertyStorage as WIAPropertyStorageZVK"));
+    ObjectRef storage(host(), host().Call<REALobject>(flatbed, "PropertyStorage"));
     EXPECT_EQ(host().GetInt(flatbed, "Lasterror"), -1) << "a successful query leaves Lasterror alone";
-    ObjectRef name(host(), host().Call<REALobject>(storage.get(), "Read(id as integer) as variant", int64_t{4099}));
+    ObjectRef name(host(), host().Call<REALobject>(storage, "Read", int64_t{4099}));
     EXPECT_EQ(ReadVariant(host(), name).text, Narrow(simwia::kScannerFlatbed));
 
     int64_t eventCount = 0;
     for (const simwia::Capability& cap : simwia::Capabilities(simwia::kScannerId)) eventCount += cap.event ? 1 : 0;
-    ObjectRef events(host(), host().Call<REALobject>(root.get(), kCaps, int64_t{2}));
-    EXPECT_EQ(host().Call<int64_t>(events.get(), "Count as integer"), eventCount);
+    ObjectRef events(host(), host().Call<REALobject>(root, "EnumerateDeviceCapabilities", 2));
+    EXPECT_EQ(host().Call<int64_t>(events, "Count"), eventCount);
     simwia::FailNext(Platform(g.item, "EnumDeviceCapabilities").c_str(), S_FALSE);
-    EXPECT_EQ(host().Call<REALobject>(root.get(), kCaps, int64_t{2}), nullptr);
+    EXPECT_EQ(host().Call<REALobject>(root, "EnumerateDeviceCapabilities", 2), nullptr);
     EXPECT_EQ(host().GetInt(root, "Lasterror"), 1);
 }
 
@@ -143,24 +122,22 @@ TEST_P(Items, CommandsAndTreeChanges) {
     const Generation& g = GetParam();
     ObjectRef root(host(), Open(g, simwia::kCameraId));
     ObjectRef takePicture(host(), Shared("kCommandTakePicture"));
-    ObjectRef picture(host(), host().Call<REALobject>(root.get(), kCommand, takePicture.get()));
+    ObjectRef picture(host(), host().Call<REALobject>(root, "DeviceCommand", takePicture));
     EXPECT_EQ(NodeOf(picture, g), L"0001\\Root\\IMG_0003");
     EXPECT_EQ(simwia::LastCall(Platform(g.item, "DeviceCommand").c_str()).guid.value_or(GUID_NULL), ValueOf(takePicture));
 
-    host().Call<void>(picture.get(), "DeleteItem");
+    host().Call<void>(picture, "DeleteItem");
     EXPECT_EQ(host().GetInt(picture, "Lasterror"), static_cast<int32_t>(E_NOTIMPL));
     EXPECT_NE(host().GetInt(picture, "Handle"), 0) << "the object stays alive";
 
     // CreationFlags reaches only WIA 2.0 and FullItemName only WIA 1.0; an empty name is a null string.
-    StringRef name(host(), host().Str("Album"));
-    StringRef empty(host(), host().Str(""));
-    EXPECT_EQ(host().Call<REALobject>(root.get(), kCreate, int64_t{4}, int64_t{7}, name.get(), empty.get()), nullptr);
+    EXPECT_EQ(host().Call<REALobject>(root, "CreateChildItem", 4, 7, "Album", ""), nullptr);
     simwia::Call call = simwia::LastCall(Platform(g.item, "CreateChildItem").c_str());
     EXPECT_EQ(call.flags, 4);
     EXPECT_EQ(call.creationFlags, std::string(g.field) == "Handle2" ? 7 : 0);
     EXPECT_EQ(call.itemName.value_or(L"(null)"), L"Album");
     EXPECT_FALSE(call.fullItemName.has_value());
-    host().Call<REALobject>(root.get(), kCreate, int64_t{0}, int64_t{0}, empty.get(), name.get());
+    host().Call<REALobject>(root, "CreateChildItem", 0, 0, "", "Album");
     call = simwia::LastCall(Platform(g.item, "CreateChildItem").c_str());
     EXPECT_FALSE(call.itemName.has_value());
     EXPECT_EQ(call.fullItemName.has_value(), std::string(g.field) == "Handle1");
@@ -172,25 +149,25 @@ INSTANTIATE_TEST_SUITE_P(Generations, Items, ::testing::Values(kWia1, kWia2),
 TEST_F(ItemTest, Wia2ParentsCategoriesAndTransfers) {
     ObjectRef root(host(), Open(kWia2, simwia::kScannerId));
     ObjectRef feeder(host(), Find(root, simwia::kScannerFeeder));
-    ObjectRef parent(host(), host().Call<REALobject>(feeder.get(), "ParentItem as WIAItemZVK"));
+    ObjectRef parent(host(), host().Call<REALobject>(feeder, "ParentItem"));
     EXPECT_EQ(NodeOf(parent, kWia2), simwia::kScannerRoot);
-    EXPECT_EQ(host().Call<REALobject>(root.get(), "ParentItem as WIAItemZVK"), nullptr);
+    EXPECT_EQ(host().Call<REALobject>(root, "ParentItem"), nullptr);
     EXPECT_EQ(host().GetInt(root, "Lasterror"), 1) << "a root has no parent";
 
     EnableLogging();
     ObjectRef feederCategory(host(), Shared("kCategoryFeeder"));
-    ObjectRef category(host(), host().Call<REALobject>(feeder.get(), "ItemCategory as WIAGUIDZVK"));
+    ObjectRef category(host(), host().Call<REALobject>(feeder, "ItemCategory"));
     EXPECT_EQ(ValueOf(category), ValueOf(feederCategory));
     EXPECT_TRUE(log().Contains("ZVK Debug: GetItemCategory 0")) << log().Dump();
-    ObjectRef transfer(host(), host().Call<REALobject>(feeder.get(), "Transfer as WIATransferZVK"));
+    ObjectRef transfer(host(), host().Call<REALobject>(feeder, "Transfer"));
     EXPECT_EQ(host().ClassName(transfer), "WIATransferZVK");
     EXPECT_TRUE(log().Contains("ZVK Debug: QueryInterface 0")) << log().Dump();
 
-    ObjectRef feeders(host(), host().Call<REALobject>(root.get(), kChildren, feederCategory.get()));
+    ObjectRef feeders(host(), host().Call<REALobject>(root, "EnumerateChildItems", feederCategory));
     EXPECT_EQ(simwia::LastCall("IWiaItem2::EnumChildItems").guid.value_or(GUID_NULL), ValueOf(feederCategory));
     EXPECT_EQ(Walk(feeders, kWia2), std::vector<std::wstring>{simwia::kScannerFeeder});
     ObjectRef root1(host(), Open(kWia1, simwia::kScannerId));
-    ObjectRef all(host(), host().Call<REALobject>(root1.get(), kChildren, feederCategory.get()));
+    ObjectRef all(host(), host().Call<REALobject>(root1, "EnumerateChildItems", feederCategory));
     EXPECT_EQ(Walk(all, kWia1), simwia::Item(simwia::kScannerRoot).children) << "WIA 1.0 ignores the category";
 }
 
@@ -198,7 +175,7 @@ TEST_F(ItemTest, Wia1DialogKeepsNilEntriesAligned) {
     ObjectRef root(host(), Open(kWia1, simwia::kScannerId));
     ObjectRef window(host(), NewWindow(host(), 0x42));
     simwia::SetItemDialogAnswer(S_OK, {true, false, true});
-    std::vector<void*> items = Take(host().Call<REALarray>(root.get(), kDialog1, window.get(), int64_t{2}, int64_t{0x10001}));
+    std::vector<void*> items = Take(host().Call<REALarray>(root, "DeviceDialog", window, 2, 0x10001));
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(NodeOf(static_cast<REALobject>(items[0]), kWia1), simwia::kScannerFlatbed);
     EXPECT_EQ(items[1], nullptr);
@@ -210,7 +187,7 @@ TEST_F(ItemTest, Wia1DialogKeepsNilEntriesAligned) {
     EXPECT_TRUE(call.outputsClear);
 
     host().refuseInstance = [](const std::string& className) { return className == kItem; };
-    items = Take(host().Call<REALarray>(root.get(), kDialog1Handle, int64_t{0}, int64_t{0}, int64_t{0}));
+    items = Take(host().Call<REALarray>(root, "DeviceDialog", 0, 0, 0));
     host().refuseInstance = nullptr;
     EXPECT_EQ(items, (std::vector<void*>{nullptr, nullptr, nullptr})) << "items the host does not make stay nil";
 }
@@ -218,40 +195,37 @@ TEST_F(ItemTest, Wia1DialogKeepsNilEntriesAligned) {
 TEST_F(ItemTest, Wia2DialogFillsPathsAndItemsAheadOfWhatTheyHeld) {
     ObjectRef root(host(), Open(kWia2, simwia::kScannerId));
     ObjectRef window(host(), NewWindow(host(), 0x55, "DesktopWindow"));
-    char temp[MAX_PATH];
-    std::string folder(temp, GetTempPathA(MAX_PATH, temp) - 1);
-    StringRef folderName(host(), host().Str(folder));
-    StringRef fileName(host(), host().Str("zvk-item-scan"));
+    const std::string folder = TempFolder();
     simwia::SetItemDialogAnswer(S_OK, {true}, 2);
     REALarray paths = NewArray(host(), 3);
     REALarray items = NewArray(host(), 4);
     ObjectRef held(host(), host().New(kItem));
     using Insert = void (*)(REALarray, int64_t, REALobject);
     reinterpret_cast<Insert>(reinterpret_cast<void* (*)(REALarray)>(host().entries.at("PluginObjectArrayInsertProc"))(items))(
-        items, 0, held.get());
+        items, 0, held);
     EnableLogging();
-    host().Call<void>(root.get(), kDialog2, int64_t{0x40}, window.get(), folderName.get(), fileName.get(), paths, items);
+    host().Call<void>(root,
+                      "DeviceDialog(Flags as integer, Win as DesktopWindow, FolderName as string, Filename as string, paths() as "
+                      "string, items() as WIAItemZVK)",
+                      0x40, window, folder, "zvk-item-scan", paths, items);
     EXPECT_TRUE(log().Contains("ZVK Debug: rbDeviceDlg2")) << log().Dump();
     EXPECT_EQ(host().GetInt(root, "Lasterror"), 0);
-    std::vector<void*> files = Take(paths);
-    ASSERT_EQ(files.size(), 2u);
-    EXPECT_EQ(host().Bytes(static_cast<REALstring>(files[0])), folder + "\\zvk-item-scan.bmp");
-    EXPECT_EQ(host().Bytes(static_cast<REALstring>(files[1])), folder + "\\zvk-item-scan (2).bmp");
+    std::vector<std::string> files;
+    for (void* path : Take(paths)) files.push_back(host().Bytes(static_cast<REALstring>(path)));
+    EXPECT_EQ(files, (std::vector<std::string>{folder + "\\zvk-item-scan.bmp", folder + "\\zvk-item-scan (2).bmp"}));
     std::vector<void*> chosen = Take(items);
     ASSERT_EQ(chosen.size(), 2u);
     EXPECT_EQ(NodeOf(static_cast<REALobject>(chosen[0]), kWia2), simwia::kScannerFlatbed);
-    EXPECT_EQ(chosen[1], held.get());
+    EXPECT_EQ(chosen[1], held);
     simwia::Call call = simwia::LastCall("IWiaItem2::DeviceDlg");
     EXPECT_EQ(call.window, reinterpret_cast<HWND>(0x55));
     EXPECT_EQ(call.flags, 0x40);
     EXPECT_TRUE(call.outputsClear);
     // Without arrays to fill, the paths and the item are given back all the same.
     const long alive = simwia::LiveObjects();
-    host().Call<void>(root.get(), kDialog2Handle, int64_t{0}, int64_t{0}, folderName.get(), fileName.get(),
-                      static_cast<REALarray>(nullptr), static_cast<REALarray>(nullptr));
+    host().Call<void>(root, "DeviceDialog", 0, 0, folder, "zvk-item-scan", REALarray{}, REALarray{});
     EXPECT_EQ(simwia::LiveObjects(), alive) << "the chosen item is released";
-    DeleteFileA((folder + "\\zvk-item-scan.bmp").c_str());
-    DeleteFileA((folder + "\\zvk-item-scan (2).bmp").c_str());
+    for (const std::string& file : files) DeleteFileA(file.c_str());
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "tests/Sweep.h"
+#include "tests/host/Callables.h"
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimFolderItems.h"
 #include "tests/host/SimHostVariants.h"
@@ -34,32 +35,6 @@ namespace simhost {
 namespace {
 
 using Word = uint64_t;
-
-template <size_t>
-using WordAt = Word;
-
-template <size_t... I>
-Word InvokeWith(const void* function, const Word* args, std::index_sequence<I...>) {
-    return reinterpret_cast<Word (*)(WordAt<I>...)>(const_cast<void*>(function))(args[I]...);
-}
-
-template <size_t N>
-Word InvokeN(const void* function, const Word* args) {
-    return InvokeWith(function, args, std::make_index_sequence<N>{});
-}
-
-template <size_t... N>
-Word Dispatch(const void* function, const std::vector<Word>& args, std::index_sequence<N...>) {
-    static constexpr Word (*kByCount[])(const void*, const Word*) = {InvokeN<N>...};
-    return kByCount[args.size()](function, args.data());
-}
-
-// Calls a registered function with its arguments in integer registers and stack slots, as the host does for
-// every declared type but Double and Single (no declaration of ours takes those). The result is RAX.
-Word Invoke(const void* function, const std::vector<Word>& args) {
-    if (args.size() > 20) throw std::runtime_error("too many arguments");
-    return Dispatch(function, args, std::make_index_sequence<21>{});
-}
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
@@ -104,7 +79,7 @@ struct Value {
     bool worst = true;  // a value the method may refuse (an exception is allowed only then)
 };
 
-std::string TempFolder() {
+std::string SweepFolder() {
     wchar_t path[MAX_PATH];
     GetTempPathW(MAX_PATH, path);
     std::wstring folder = std::wstring(path) + L"wiazvk-sweep";
@@ -135,7 +110,7 @@ Value Ordinary(SimHost& host, const Param& param) {
             } else if (name == "guid") {
                 text = "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}";
             } else if (name == "foldername" || name == "path") {
-                text = TempFolder();
+                text = SweepFolder();
             }
             return {"\"" + text + "\"", [text](Arena& a) { return a.Keep(a.host.Str(text)); }, false};
         }
@@ -147,7 +122,7 @@ Value Ordinary(SimHost& host, const Param& param) {
                         [type](Arena& a) { return a.Keep(NewWindow(a.host, 0, type == "window" ? "Window" : "DesktopWindow")); },
                         false};
             if (type == "folderitem")
-                return {"folder item", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, TempFolder() + "\\sweep.bmp")); },
+                return {"folder item", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, SweepFolder() + "\\sweep.bmp")); },
                         false};
             if (host.FindClass(param.typeName) != nullptr)
                 return {"made " + param.typeName, [t = param.typeName](Arena& a) { return a.Keep(sweep::Make(a.host, t)); },
@@ -274,53 +249,6 @@ bool MustRaise(const std::string& cls, const std::string& member, const Param& p
     return false;
 }
 
-// One callable member: a method, a method's setter, a property getter or setter, shared or not.
-struct Member {
-    std::string name;         // for the exception table
-    std::string description;  // for messages
-    const void* function;
-    bool shared;
-    std::vector<Param> params;  // after self (and the property's param word)
-    std::vector<Word> leading;  // fixed words after self: a property's param
-    CType result;
-    std::string resultName = "";
-};
-
-std::vector<Member> MembersOf(const ClassView& cls) {
-    std::vector<Member> members;
-    auto addMethod = [&](const MethodView& m, bool shared) {
-        members.push_back({m.signature.name,
-                           m.declaration,
-                           m.function,
-                           shared,
-                           m.signature.params,
-                           {},
-                           m.signature.result,
-                           m.signature.resultName});
-        if (m.setter != nullptr) {
-            Param value{"value", m.signature.result, m.signature.resultName, false, false, ""};
-            std::vector<Param> params = m.signature.params;
-            params.push_back(value);
-            members.push_back({m.signature.name, m.declaration + " (setter)", m.setter, shared, params, {}, CType::Void});
-        }
-    };
-    for (const MethodView& m : cls.methods) addMethod(m, false);
-    for (const MethodView& m : cls.sharedMethods) addMethod(m, true);
-    auto addProperty = [&](const PropertyView& p, bool shared) {
-        if (p.bound()) return;
-        std::vector<Word> leading;
-        if (!shared) leading.push_back(static_cast<Word>(p.param));
-        Param value{"value", TypeOfHostName(p.type), p.type, false, false, ""};
-        if (p.getter != nullptr)
-            members.push_back({p.name, p.name + " as " + p.type + " (getter)", p.getter, shared, {}, leading, value.type});
-        if (p.setter != nullptr)
-            members.push_back({p.name, p.name + " as " + p.type + " (setter)", p.setter, shared, {value}, leading, CType::Void});
-    };
-    for (const PropertyView& p : cls.properties) addProperty(p, false);
-    for (const PropertyView& p : cls.sharedProperties) addProperty(p, true);
-    return members;
-}
-
 bool HasProperty(const ClassView& cls, const char* name) {
     for (const PropertyView& p : cls.properties)
         if (p.name == name && p.bound()) return true;
@@ -390,7 +318,8 @@ protected:
 
     // Calls a member with the given values, after making them, forgetting the platform calls made so far
     // and running `armed`; gives back the result and the arguments, and tells whether the result was empty.
-    bool Call(REALobject self, const Member& member, const std::vector<Value>& values, const std::function<void()>& armed = {}) {
+    bool Call(REALobject self, const Callable& member, const std::vector<Value>& values,
+              const std::function<void()>& armed = {}) {
         Arena arena(host());
         std::vector<Word> args;
         if (!member.shared) args.push_back(reinterpret_cast<Word>(self));
@@ -403,7 +332,7 @@ protected:
         gCurrent = description;
         simwia::ResetCounts();
         if (armed) armed();
-        Word result = Invoke(member.function, args);
+        Word result = InvokeWords(member.function, args);
         bool empty = true;
         switch (member.result) {
             case CType::String:
@@ -439,10 +368,10 @@ public:
 
     void TestBody() override {
         const ClassView& cls = Class();
-        std::vector<Member> members = MembersOf(cls);
+        std::vector<Callable> members = CallablesOf(cls);
         std::vector<sweep::NamedMaker> kinds = sweep::Makers()[className_];
         bool needsInstance = false;
-        for (const Member& m : members) needsInstance = needsInstance || !m.shared;
+        for (const Callable& m : members) needsInstance = needsInstance || !m.shared;
         if (needsInstance && kinds.empty()) ADD_FAILURE() << className_ << " has instance members but no maker (tests/Sweep.h)";
         kinds.push_back({"script-made", [](SimHost&) -> REALobject { return nullptr; }});
         // Once quiet, once with every log line written, so the log's own formatting meets the same values.
@@ -454,7 +383,7 @@ public:
         host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", false);
         refuse_ = true;
         for (const sweep::NamedMaker& kind : kinds) {
-            for (const Member& member : members) {
+            for (const Callable& member : members) {
                 std::vector<Value> ordinary;
                 for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
                 if (!member.shared || kind.label == "script-made") Run(kind, member, ordinary);
@@ -463,9 +392,9 @@ public:
     }
 
 private:
-    void Pass(const std::vector<sweep::NamedMaker>& kinds, const std::vector<Member>& members) {
+    void Pass(const std::vector<sweep::NamedMaker>& kinds, const std::vector<Callable>& members) {
         for (const sweep::NamedMaker& kind : kinds) {
-            for (const Member& member : members) {
+            for (const Callable& member : members) {
                 if (member.shared && kind.label != "script-made") continue;  // shared members once
                 std::vector<Value> ordinary;
                 for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
@@ -483,7 +412,7 @@ private:
 
     bool refuse_ = false;
 
-    void Run(const sweep::NamedMaker& kind, const Member& member, const std::vector<Value>& values) {
+    void Run(const sweep::NamedMaker& kind, const Callable& member, const std::vector<Value>& values) {
         Fresh();
         const ClassView& cls = Class();
         bool scriptMade = kind.label == "script-made";
@@ -556,7 +485,7 @@ public:
     void TestBody() override {
         const ClassView& cls = Class();
         for (const sweep::NamedMaker& kind : sweep::Makers()[className_]) {
-            for (const Member& member : MembersOf(cls)) {
+            for (const Callable& member : CallablesOf(cls)) {
                 if (member.shared) continue;
                 std::vector<Value> ordinary;
                 for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
@@ -580,7 +509,7 @@ public:
     std::set<std::string> failed_;
 
 private:
-    void Fail(const sweep::NamedMaker& kind, const Member& member, const std::vector<Value>& values, const std::string& call) {
+    void Fail(const sweep::NamedMaker& kind, const Callable& member, const std::vector<Value>& values, const std::string& call) {
         Fresh();
         Counts before = Snapshot(host());
         REALobject self = kind.make(host());

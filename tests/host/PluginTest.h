@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "tests/host/LogCapture.h"
 #include "tests/host/SimHost.h"
@@ -36,6 +37,10 @@ private:
     std::unique_ptr<SimHost> host_;
     std::unique_ptr<LogCapture> log_;
 };
+
+// A device id or item name as the ASCII bytes a script passes; the temporary folder without its backslash.
+std::string Narrow(const std::wstring& text);
+std::string TempFolder();
 
 // Owns one host reference for the length of a test scope.
 class ObjectRef {

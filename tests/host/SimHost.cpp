@@ -580,6 +580,29 @@ const MethodView& SimHost::FindMethod(const std::string& className, const std::s
                              className);
 }
 
+const MethodView& SimHost::FindMethod(const std::string& className, const std::string& declaration, bool shared,
+                                      CType result, std::initializer_list<CType> args) const {
+    if (declaration.find_first_of(" (") != std::string::npos) {
+        const MethodView& method = FindMethod(className, declaration, shared);
+        CheckCall(method, result, args, false);
+        return method;
+    }
+    const ClassView& cls = Class(className);
+    for (const MethodView& method : shared ? cls.sharedMethods : cls.methods) {
+        const Signature& signature = method.signature;
+        if (signature.name != declaration || signature.result != result || signature.params.size() != args.size()) continue;
+        if (std::equal(args.begin(), args.end(), signature.params.begin(),
+                       [](CType arg, const Param& param) { return arg == param.type; }))
+            return method;
+    }
+    throw std::runtime_error("no " + std::string(shared ? "shared " : "") + "method " + declaration + " in " + className +
+                             " for these argument types");
+}
+
+CallText::~CallText() {
+    for (REALstring text : made_) host_.UnlockString(text);
+}
+
 void SimHost::CheckCall(const MethodView& method, CType result, std::initializer_list<CType> args, bool setter) const {
     const Signature& signature = method.signature;
     size_t expected = signature.params.size() + (setter ? 1 : 0);

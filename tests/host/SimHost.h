@@ -15,6 +15,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace simhost {
@@ -200,14 +201,20 @@ public:
     bool GetSharedBool(const std::string& className, const std::string& property);
     void SetSharedBool(const std::string& className, const std::string& property, bool value);
 
-    // Methods by exact declaration.
+    // Methods by exact declaration, or by bare name: then the first overload, in table order, whose C types
+    // match the arguments and the result.
     const MethodView& FindMethod(const std::string& className, const std::string& declaration, bool shared) const;
+    const MethodView& FindMethod(const std::string& className, const std::string& declaration, bool shared, CType result,
+                                 std::initializer_list<CType> args) const;
+    // Arguments as a script writes them: C values as the function takes them, int as Integer, text as a
+    // std::string or literal (a host string made for the call and given back after it), scope holders by what
+    // they hold.
     template <typename R, typename... A>
-    R Call(REALobject self, const std::string& declaration, A... args);
+    R Call(REALobject self, const std::string& declaration, A&&... args);
     template <typename... A>
-    void CallSetter(REALobject self, const std::string& declaration, A... args);
+    void CallSetter(REALobject self, const std::string& declaration, A&&... args);
     template <typename R, typename... A>
-    R CallShared(const std::string& className, const std::string& declaration, A... args);
+    R CallShared(const std::string& className, const std::string& declaration, A&&... args);
 
     // Exceptions raised into the script.
     std::vector<Raised> raised;
@@ -335,27 +342,68 @@ struct Pointee<REALobject*> {
 
 void CheckByRef(const MethodView& method, size_t index, CType pointee);
 
+// The host strings made for one call's text arguments, given back when the call is over.
+class CallText {
+public:
+    explicit CallText(SimHost& host) : host_(host) {}
+    ~CallText();
+    CallText(const CallText&) = delete;
+    CallText& operator=(const CallText&) = delete;
+    template <typename T>
+    auto Pass(T&& value) {
+        using D = std::decay_t<T>;
+        if constexpr (std::is_same_v<D, std::string> || std::is_same_v<D, const char*> || std::is_same_v<D, char*>) {
+            made_.push_back(host_.Str(value));
+            return made_.back();
+        } else if constexpr (std::is_same_v<D, int>) {
+            return static_cast<int64_t>(value);
+        } else if constexpr (std::is_class_v<D>) {
+            return value.get();
+        } else {
+            return static_cast<D>(value);
+        }
+    }
+
+private:
+    SimHost& host_;
+    std::vector<REALstring> made_;
+};
+
 template <typename R, typename... A>
-R SimHost::Call(REALobject self, const std::string& declaration, A... args) {
-    const MethodView& method = FindMethod(ClassName(self), declaration, false);
-    CheckCall(method, TypeOf<R>(), {TypeOf<A>()...}, false);
+R CallLowered(SimHost& host, REALobject self, const std::string& declaration, A... args) {
+    const MethodView& method = host.FindMethod(host.ClassName(self), declaration, false, TypeOf<R>(), {TypeOf<A>()...});
     size_t index = 0;
     (CheckByRef(method, index++, Pointee<A>::value), ...);
     return reinterpret_cast<R (*)(REALobject, A...)>(const_cast<void*>(method.function))(self, args...);
 }
 
+template <typename R, typename... A>
+R SimHost::Call(REALobject self, const std::string& declaration, A&&... args) {
+    CallText text(*this);
+    return CallLowered<R>(*this, self, declaration, text.Pass(std::forward<A>(args))...);
+}
+
 template <typename... A>
-void SimHost::CallSetter(REALobject self, const std::string& declaration, A... args) {
-    const MethodView& method = FindMethod(ClassName(self), declaration, false);
-    CheckCall(method, CType::Void, {TypeOf<A>()...}, true);
-    reinterpret_cast<void (*)(REALobject, A...)>(const_cast<void*>(method.setter))(self, args...);
+void SimHost::CallSetter(REALobject self, const std::string& declaration, A&&... args) {
+    CallText text(*this);
+    auto set = [&](auto... lowered) {
+        const MethodView& method = FindMethod(ClassName(self), declaration, false);
+        CheckCall(method, CType::Void, {TypeOf<decltype(lowered)>()...}, true);
+        reinterpret_cast<void (*)(REALobject, decltype(lowered)...)>(const_cast<void*>(method.setter))(self, lowered...);
+    };
+    set(text.Pass(std::forward<A>(args))...);
 }
 
 template <typename R, typename... A>
-R SimHost::CallShared(const std::string& className, const std::string& declaration, A... args) {
-    const MethodView& method = FindMethod(className, declaration, true);
-    CheckCall(method, TypeOf<R>(), {TypeOf<A>()...}, false);
+R CallSharedLowered(SimHost& host, const std::string& className, const std::string& declaration, A... args) {
+    const MethodView& method = host.FindMethod(className, declaration, true, TypeOf<R>(), {TypeOf<A>()...});
     return reinterpret_cast<R (*)(A...)>(const_cast<void*>(method.function))(args...);
+}
+
+template <typename R, typename... A>
+R SimHost::CallShared(const std::string& className, const std::string& declaration, A&&... args) {
+    CallText text(*this);
+    return CallSharedLowered<R>(*this, className, declaration, text.Pass(std::forward<A>(args))...);
 }
 
 }  // namespace simhost
