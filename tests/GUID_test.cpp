@@ -9,37 +9,32 @@ namespace simhost {
 namespace {
 
 constexpr const char* kBMPText = "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}";
-constexpr const char* kByte = "Byte(index as integer) as integer";
 const std::string kBMPBytes("\xAB\x3C\x6B\xB9\x28\x07\xD3\x11\x9D\x7B\x00\x00\xF8\x1E\xF3\x2E", 16);
 
 class GUIDClass : public PluginTest {
 protected:
-    REALobject Constant(const char* cls, const std::string& name) {
-        return host().CallShared<REALobject>(cls, name + " as WIAGUIDZVK");
-    }
+    REALobject Constant(const char* cls, const std::string& name) { return host().CallShared<REALobject>(cls, name); }
     REALobject BMP() { return Constant("WIAPropertyStorageZVK", "kImageFormatBMP"); }
-    REALobject Parse(REALstring text) {
-        return host().CallShared<REALobject>("WIAGUIDZVK", "Parse(GUID as String) as WIAGUIDZVK", text);
-    }
+    REALobject Parse(REALstring text) { return host().CallShared<REALobject>("WIAGUIDZVK", "Parse", text); }
     std::string Display(REALobject guid) {
-        StringRef text(host(), host().Call<REALstring>(guid, "DisplayString as string"));
+        StringRef text(host(), host().Call<REALstring>(guid, "DisplayString"));
         return text.get() == nullptr ? "<nil>" : host().Bytes(text);
     }
     std::string Data(REALobject guid) {
-        StringRef data(host(), host().Call<REALstring>(guid, "Data as string"));
+        StringRef data(host(), host().Call<REALstring>(guid, "Data"));
         return host().Bytes(data);
     }
-    bool Equal(REALobject a, REALobject b) { return host().Call<int8_t>(a, "Equal(other as WIAGUIDZVK) as boolean", b) != 0; }
+    bool Equal(REALobject a, REALobject b) { return host().Call<int8_t>(a, "Equal", b) != 0; }
 };
 
 TEST_F(GUIDClass, BMPIsStoredInTheWindowsLayout) {
     ObjectRef bmp(host(), BMP());
     for (int64_t index = 0; index < 16; ++index) {
-        EXPECT_EQ(host().Call<int64_t>(bmp.get(), kByte, index), static_cast<uint8_t>(kBMPBytes[index])) << "byte " << index;
+        EXPECT_EQ(host().Call<int64_t>(bmp, "Byte", index), static_cast<uint8_t>(kBMPBytes[index])) << "byte " << index;
     }
     EXPECT_EQ(Display(bmp), kBMPText);
     EXPECT_EQ(Data(bmp), kBMPBytes);
-    StringRef data(host(), host().Call<REALstring>(bmp.get(), "Data as string"));
+    StringRef data(host(), host().Call<REALstring>(bmp, "Data"));
     EXPECT_EQ(host().Encoding(data), enc::kUnknown) << "bytes above 0x7F are raw";
 }
 
@@ -47,7 +42,7 @@ TEST_F(GUIDClass, SixteenValueConstructorKeepsTheLowByte) {
     ObjectRef guid(host(), host().New("WIAGUIDZVK"));
     std::vector<int64_t> v;
     for (char byte : kBMPBytes) v.push_back(static_cast<uint8_t>(byte) + (v.size() % 2 == 0 ? 256 : 0));
-    host().Call<void>(guid.get(),
+    host().Call<void>(guid,
                       "Constructor(value1 as integer, value2 as integer, value3 as integer, value4 as integer, "
                       "value5 as integer, value6 as integer, value7 as integer, value8 as integer, value9 as "
                       "integer, value10 as integer, value11 as integer, value12 as integer, value13 as integer, "
@@ -79,8 +74,7 @@ TEST_F(GUIDClass, ParseAcceptsBareAndBracedText) {
     };
     ObjectRef bmp(host(), BMP());
     for (const auto& row : rows) {
-        StringRef text(host(), host().Str(row.text));
-        ObjectRef parsed(host(), Parse(text));
+        ObjectRef parsed(host(), Parse(StringRef(host(), host().Str(row.text))));
         ASSERT_EQ(parsed.get() != nullptr, row.parses) << "\"" << row.text << "\"";
         if (row.parses) {
             EXPECT_TRUE(Equal(parsed, bmp)) << "\"" << row.text << "\" gave " << Display(parsed);
@@ -93,23 +87,22 @@ TEST_F(GUIDClass, ParseAcceptsBareAndBracedText) {
 TEST_F(GUIDClass, DataRoundTripsAndIgnoresOtherLengths) {
     ObjectRef zero(host(), host().New("WIAGUIDZVK"));
     EXPECT_EQ(Data(zero), std::string(16, '\0'));
-    StringRef zeroData(host(), host().Call<REALstring>(zero.get(), "Data as string"));
+    StringRef zeroData(host(), host().Call<REALstring>(zero, "Data"));
     EXPECT_EQ(host().Encoding(zeroData), enc::kASCII);
 
     ObjectRef bmp(host(), BMP());
     ObjectRef copy(host(), host().New("WIAGUIDZVK"));
-    StringRef bmpData(host(), host().Call<REALstring>(bmp.get(), "Data as string"));
-    host().CallSetter(copy.get(), "Data as string", bmpData.get());
+    StringRef bmpData(host(), host().Call<REALstring>(bmp, "Data"));
+    host().CallSetter(copy, "Data as string", bmpData);
     EXPECT_TRUE(Equal(copy, bmp)) << Display(copy);
 
     for (size_t length : {0, 15, 17}) {
-        StringRef wrong(host(), host().Str(std::string(length, 'x')));
-        host().CallSetter(copy.get(), "Data as string", wrong.get());
+        host().CallSetter(copy, "Data as string", std::string(length, 'x'));
         EXPECT_EQ(Data(copy), kBMPBytes) << "after a " << length << "-byte string";
     }
-    host().CallSetter(copy.get(), "Data as string", static_cast<REALstring>(nullptr));
+    host().CallSetter(copy, "Data as string", static_cast<REALstring>(nullptr));
     EXPECT_EQ(Data(copy), kBMPBytes) << "after nil";
-    host().CallSetter(bmp.get(), "Data as string", zeroData.get());
+    host().CallSetter(bmp, "Data as string", zeroData);
     EXPECT_TRUE(Equal(bmp, zero)) << Display(bmp);
 }
 
@@ -121,15 +114,13 @@ TEST_F(GUIDClass, ByteOutsideZeroToFifteenRaisesTheRangeMessage) {
         {0, nullptr},
         {15, nullptr},
         {16, "The parameter index to method Byte is too big. Range is 0 to 15, but value is 16."},
-        {20, "The parameter index to method Byte is too big. Range is 0 to 15, but value is 20."},
         {-1, "The parameter index to method Byte is too small. Range is 0 to 15, but value is -1."},
-        {INT64_MIN, "The parameter index to method Byte is too small. Range is 0 to 15, but value is -9223372036854775808."},
     };
     ObjectRef guid(host(), BMP());
     for (const auto& row : rows) {
         host().raised.clear();
-        host().CallSetter(guid.get(), kByte, row.index, int64_t{0x1FF});
-        const int64_t got = host().Call<int64_t>(guid.get(), kByte, row.index);
+        host().CallSetter(guid, "Byte", row.index, 0x1FF);
+        const int64_t got = host().Call<int64_t>(guid, "Byte", row.index);
         if (row.message == nullptr) {
             EXPECT_EQ(got, 0xFF) << "index " << row.index << ": the setter keeps the low byte";
             EXPECT_TRUE(host().raised.empty()) << "index " << row.index;

@@ -10,23 +10,6 @@
 namespace simhost {
 namespace {
 
-constexpr const char* kWriteProp = "Write(p as WIAPropertyZVK, value as variant)";
-constexpr const char* kWriteName = "Write(name as string, value as variant, id as integer = 0)";
-constexpr const char* kWriteId = "Write(id as integer, value as variant)";
-constexpr const char* kReadName = "Read(name as string) as variant";
-constexpr const char* kReadId = "Read(id as integer) as variant";
-constexpr const char* kReadProp = "Read(p as WIAPropertyZVK) as variant";
-constexpr const char* kDeleteName = "Delete(name as string)";
-constexpr const char* kDeleteId = "Delete(id as integer)";
-constexpr const char* kDeletePropertyName = "DeletePropertyName(id as integer)";
-constexpr const char* kWritePropertyName = "WritePropertyName(id as integer, name as string)";
-constexpr const char* kReadPropertyName = "ReadPropertyName(id as integer) as string";
-constexpr const char* kCount = "Count as integer";
-constexpr const char* kCommit = "Commit(flags as integer)";
-constexpr const char* kRevert = "Revert";
-constexpr const char* kEnumerate = "Enumerate as WIAPropertyEnumeratorZVK";
-constexpr const char* kNextProperty = "NextItem as WIAPropertyZVK";
-
 const wchar_t* const kTable = simwia::kScannerId;  // the scanner's device-information storage
 
 class PropertyStorage : public PluginTest {
@@ -35,9 +18,8 @@ protected:
         PluginTest::SetUp();
         manager_ = host().New("WIADeviceManager2ZVK");
         host().Call<void>(manager_, "Constructor");
-        REALobject devices = host().Call<REALobject>(
-            manager_, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK", int64_t{16});
-        storage_ = host().Call<REALobject>(devices, "NextItem as WIAPropertyStorageZVK");
+        REALobject devices = host().Call<REALobject>(manager_, "EnumDeviceInfo", 16);
+        storage_ = host().Call<REALobject>(devices, "NextItem");
         host().Unlock(devices);
         ASSERT_EQ(simwia::TableOf(reinterpret_cast<IUnknown*>(host().GetInt(storage_, "Handle"))), kTable);
     }
@@ -50,12 +32,10 @@ protected:
 
     REALobject storage() const { return storage_; }
     int64_t Lasterror() { return host().GetInt(storage_, "Lasterror"); }
-    StringRef Text(const std::string& bytes) { return StringRef(host(), host().Str(bytes)); }
 
     REALobject Int32(int32_t value) { return NewVariant(host(), vtype::kInt32, VariantKind::Int32, value); }
     REALobject String(const std::string& bytes) {
-        StringRef text(host(), host().Str(bytes));
-        return NewStringVariant(host(), vtype::kString, text);
+        return NewStringVariant(host(), vtype::kString, StringRef(host(), host().Str(bytes)));
     }
 
     // The value a read gives, as text ("" for nil).
@@ -73,7 +53,7 @@ private:
 
 TEST_F(PropertyStorage, WriteAndReadByIdAndByName) {
     ObjectRef seven(host(), Int32(7));
-    host().Call<void>(storage(), kWriteId, int64_t{5000}, seven.get());
+    host().Call<void>(storage(), "Write", 5000, seven);
     EXPECT_EQ(Lasterror(), 0);
     simwia::Call write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
     ASSERT_EQ(write.specs.size(), 1u);
@@ -83,13 +63,13 @@ TEST_F(PropertyStorage, WriteAndReadByIdAndByName) {
     simwia::PropValue stored = simwia::StoredValue(kTable, 5000);
     EXPECT_EQ(stored.vt(), VT_INT);
     EXPECT_EQ(stored.get().intVal, 7);
-    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), kReadId, int64_t{5000})), "7");
+    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), "Read", 5000)), "7");
 
     ObjectRef hello(host(), String("hello"));
-    host().Call<void>(storage(), kWriteName, Text("Custom").get(), hello.get(), int64_t{0});
+    host().Call<void>(storage(), "Write", "Custom", hello, 0);
     EXPECT_EQ(simwia::LastCall("IWiaPropertyStorage::WriteMultiple").propidNameFirst, 0u);
     EXPECT_EQ(Lasterror(), static_cast<int32_t>(STG_E_INVALIDPARAMETER)) << "a new name needs a first id";
-    host().Call<void>(storage(), kWriteName, Text("Custom").get(), hello.get(), int64_t{6000});
+    host().Call<void>(storage(), "Write", "Custom", hello, 6000);
     EXPECT_EQ(Lasterror(), 0);
     write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
     ASSERT_EQ(write.specs.size(), 1u);
@@ -98,36 +78,36 @@ TEST_F(PropertyStorage, WriteAndReadByIdAndByName) {
     EXPECT_EQ(simwia::StoredName(kTable, 6000), std::wstring(L"Custom"));
     EXPECT_EQ(simwia::StoredValue(kTable, 6000).vt(), VT_BSTR);
 
-    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), kReadName, Text("Custom").get())), "hello");
-    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), kReadId, int64_t{6000})), "hello");
+    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), "Read", "Custom")), "hello");
+    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), "Read", 6000)), "hello");
     EXPECT_EQ(Lasterror(), 0);
 
-    EXPECT_EQ(host().Call<REALobject>(storage(), kReadId, int64_t{4999}), nullptr);
+    EXPECT_EQ(host().Call<REALobject>(storage(), "Read", 4999), nullptr);
     EXPECT_EQ(Lasterror(), 1) << "a missing property reads as nil with S_FALSE";
 }
 
 TEST_F(PropertyStorage, DescriptorsChooseNameOverId) {
     ObjectRef descriptor(host(), host().New("WIAPropertyZVK"));
     host().SetInt(descriptor, "ID", 4);  // kDevicePropertyDevDesc
-    std::string byId = ReadAsText(host().Call<REALobject>(storage(), kReadProp, descriptor.get()));
+    std::string byId = ReadAsText(host().Call<REALobject>(storage(), "Read", descriptor));
     EXPECT_FALSE(byId.empty());
     simwia::Call read = simwia::LastCall("IWiaPropertyStorage::ReadMultiple");
     ASSERT_EQ(read.specs.size(), 1u);
     EXPECT_EQ(read.specs[0].kind, static_cast<ULONG>(PRSPEC_PROPID));
     EXPECT_EQ(read.specs[0].id, 4u);
 
-    host().SetString(descriptor, "Name", Text("Name").get());  // kDevicePropertyDevNameString
+    host().SetString(descriptor, "Name", "Name");  // kDevicePropertyDevNameString
     host().SetInt(descriptor, "ID", 9999);
-    EXPECT_FALSE(ReadAsText(host().Call<REALobject>(storage(), kReadProp, descriptor.get())).empty());
+    EXPECT_FALSE(ReadAsText(host().Call<REALobject>(storage(), "Read", descriptor)).empty());
     read = simwia::LastCall("IWiaPropertyStorage::ReadMultiple");
     ASSERT_EQ(read.specs.size(), 1u);
     EXPECT_EQ(read.specs[0].kind, static_cast<ULONG>(PRSPEC_LPWSTR));
     EXPECT_EQ(read.specs[0].name, std::wstring(L"Name"));
 
-    host().SetString(descriptor, "Name", Text("Brand new").get());
+    host().SetString(descriptor, "Name", "Brand new");
     host().SetInt(descriptor, "ID", 7100);
     ObjectRef value(host(), Int32(-3));
-    host().Call<void>(storage(), kWriteProp, descriptor.get(), value.get());
+    host().Call<void>(storage(), "Write", descriptor, value);
     simwia::Call write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
     EXPECT_EQ(write.propidNameFirst, 7100u) << "the descriptor's ID is the first id for a new name";
     EXPECT_EQ(simwia::StoredName(kTable, 7100), std::wstring(L"Brand new"));
@@ -135,42 +115,42 @@ TEST_F(PropertyStorage, DescriptorsChooseNameOverId) {
 
 TEST_F(PropertyStorage, DeleteAndPropertyNames) {
     ObjectRef value(host(), Int32(1));
-    host().Call<void>(storage(), kWriteId, int64_t{5001}, value.get());
-    host().Call<void>(storage(), kWritePropertyName, int64_t{5001}, Text("Fifty").get());
+    host().Call<void>(storage(), "Write", 5001, value);
+    host().Call<void>(storage(), "WritePropertyName", 5001, "Fifty");
     EXPECT_EQ(Lasterror(), 0);
     EXPECT_EQ(simwia::StoredName(kTable, 5001), std::wstring(L"Fifty"));
-    StringRef name(host(), host().Call<REALstring>(storage(), kReadPropertyName, int64_t{5001}));
+    StringRef name(host(), host().Call<REALstring>(storage(), "ReadPropertyName", 5001));
     EXPECT_EQ(host().Bytes(name), "Fifty");
 
-    host().Call<void>(storage(), kDeletePropertyName, int64_t{5001});
+    host().Call<void>(storage(), "DeletePropertyName", 5001);
     EXPECT_EQ(Lasterror(), 0);
-    EXPECT_EQ(host().Call<REALstring>(storage(), kReadPropertyName, int64_t{5001}), nullptr);
+    EXPECT_EQ(host().Call<REALstring>(storage(), "ReadPropertyName", 5001), nullptr);
     EXPECT_EQ(Lasterror(), 1) << "an id without a name";
 
-    host().Call<void>(storage(), kDeleteId, int64_t{5001});
+    host().Call<void>(storage(), "Delete", 5001);
     EXPECT_EQ(Lasterror(), 0);
     EXPECT_EQ(simwia::StoredValue(kTable, 5001).vt(), VT_EMPTY);
 
-    host().Call<void>(storage(), kWriteName, Text("Gone").get(), value.get(), int64_t{5002});
-    host().Call<void>(storage(), kDeleteName, Text("Gone").get());
+    host().Call<void>(storage(), "Write", "Gone", value, 5002);
+    host().Call<void>(storage(), "Delete", "Gone");
     EXPECT_EQ(Lasterror(), 0);
     EXPECT_EQ(simwia::StoredValue(kTable, 5002).vt(), VT_EMPTY);
 }
 
 TEST_F(PropertyStorage, CountCommitRevertAndEnumeration) {
-    int64_t count = host().Call<int64_t>(storage(), kCount);
+    int64_t count = host().Call<int64_t>(storage(), "Count");
     EXPECT_GT(count, 5);
     EXPECT_EQ(Lasterror(), 0);
-    host().Call<void>(storage(), kCommit, int64_t{1});
+    host().Call<void>(storage(), "Commit", 1);
     EXPECT_EQ(simwia::LastCall("IWiaPropertyStorage::Commit").flags, 1);
-    host().Call<void>(storage(), kRevert);
+    host().Call<void>(storage(), "Revert");
     EXPECT_EQ(Lasterror(), 0);
 
-    ObjectRef properties(host(), host().Call<REALobject>(storage(), kEnumerate));
-    ASSERT_NE(properties.get(), nullptr);
+    ObjectRef properties(host(), host().Call<REALobject>(storage(), "Enumerate"));
+    ASSERT_NE(properties, nullptr);
     std::vector<int64_t> ids;
     bool sawDeviceId = false;
-    while (REALobject property = host().Call<REALobject>(properties.get(), kNextProperty)) {
+    while (REALobject property = host().Call<REALobject>(properties, "NextItem")) {
         ObjectRef owned(host(), property);
         ids.push_back(host().GetInt(property, "ID"));
         if (ids.back() == 2) {
@@ -182,33 +162,33 @@ TEST_F(PropertyStorage, CountCommitRevertAndEnumeration) {
     EXPECT_TRUE(sawDeviceId);
     EXPECT_EQ(static_cast<int64_t>(ids.size()), count);
     EXPECT_EQ(host().GetInt(properties, "Lasterror"), 1);
-    EXPECT_EQ(host().Call<REALobject>(properties.get(), kNextProperty), nullptr) << "and after the end again";
+    EXPECT_EQ(host().Call<REALobject>(properties, "NextItem"), nullptr) << "and after the end again";
 
-    host().Call<void>(properties.get(), "Reset");
-    ObjectRef clone(host(), host().Call<REALobject>(properties.get(), "Clone as WIAPropertyEnumeratorZVK"));
-    ObjectRef first(host(), host().Call<REALobject>(properties.get(), kNextProperty));
+    host().Call<void>(properties, "Reset");
+    ObjectRef clone(host(), host().Call<REALobject>(properties, "Clone"));
+    ObjectRef first(host(), host().Call<REALobject>(properties, "NextItem"));
     ASSERT_NE(first.get(), nullptr);
     EXPECT_EQ(host().GetInt(first, "ID"), ids[0]);
-    ObjectRef cloneFirst(host(), host().Call<REALobject>(clone.get(), kNextProperty));
+    ObjectRef cloneFirst(host(), host().Call<REALobject>(clone, "NextItem"));
     ASSERT_NE(cloneFirst.get(), nullptr);
     EXPECT_EQ(host().GetInt(cloneFirst, "ID"), ids[0]) << "the clone moves on its own";
 
-    host().Call<void>(properties.get(), "Skip(celt as integer)", int64_t{1000});
+    host().Call<void>(properties, "Skip", 1000);
     EXPECT_EQ(host().GetInt(properties, "Lasterror"), 1);
-    EXPECT_EQ(host().Call<REALobject>(properties.get(), kNextProperty), nullptr);
+    EXPECT_EQ(host().Call<REALobject>(properties, "NextItem"), nullptr);
 }
 
 TEST_F(PropertyStorage, LogShowsTheConvertedTypeBeforeTheWrite) {
     EnableLogging();
     ObjectRef value(host(), Int32(9));
-    host().Call<void>(storage(), kWriteId, int64_t{5400}, value.get());
+    host().Call<void>(storage(), "Write", 5400, value);
     const std::vector<std::string>& lines = log().Lines();
     auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) - lines.begin(); };
     ASSERT_LT(at("ZVK Debug: rbWriteMultiple"), at("ZVK Debug: values.vt 22")) << log().Dump();
     ASSERT_LT(at("ZVK Debug: values.vt 22"), at("ZVK Debug: WriteMultiple 0")) << log().Dump();
     EXPECT_LT(at("ZVK Debug: WriteMultiple 0"), static_cast<std::ptrdiff_t>(lines.size())) << log().Dump();
     log().Clear();
-    EXPECT_GT(host().Call<int64_t>(storage(), kCount), 0);
+    EXPECT_GT(host().Call<int64_t>(storage(), "Count"), 0);
     EXPECT_TRUE(log().Contains("ZVK Debug: rbGetCount")) << log().Dump();
     EXPECT_TRUE(log().Contains("ZVK Debug: GetCount 0")) << log().Dump();
 }

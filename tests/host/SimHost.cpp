@@ -571,6 +571,12 @@ void SimHost::SetSharedBool(const std::string& className, const std::string& pro
     reinterpret_cast<void (*)(int8_t)>(const_cast<void*>(view.setter))(value ? 1 : 0);
 }
 
+void SimHost::SetString(REALobject object, const std::string& property, const std::string& bytes) {
+    REALstring text = Str(bytes);
+    SetString(object, property, text);
+    UnlockString(text);
+}
+
 const MethodView& SimHost::FindMethod(const std::string& className, const std::string& declaration, bool shared) const {
     const ClassView& cls = Class(className);
     for (const MethodView& method : shared ? cls.sharedMethods : cls.methods) {
@@ -597,6 +603,23 @@ const MethodView& SimHost::FindMethod(const std::string& className, const std::s
     }
     throw std::runtime_error("no " + std::string(shared ? "shared " : "") + "method " + declaration + " in " + className +
                              " for these argument types");
+}
+
+const MethodView& SimHost::FindSetter(const std::string& className, const std::string& declaration,
+                                      std::initializer_list<CType> args) const {
+    if (declaration.find_first_of(" (") == std::string::npos) {
+        for (const MethodView& method : Class(className).methods) {
+            const std::vector<Param>& params = method.signature.params;
+            if (method.signature.name != declaration || method.setter == nullptr || params.size() + 1 != args.size()) continue;
+            if (std::equal(params.begin(), params.end(), args.begin(),
+                           [](const Param& param, CType arg) { return arg == param.type; }) &&
+                *(args.end() - 1) == method.signature.result)
+                return method;
+        }
+    }
+    const MethodView& method = FindMethod(className, declaration, false);
+    CheckCall(method, CType::Void, args, true);
+    return method;
 }
 
 CallText::~CallText() {

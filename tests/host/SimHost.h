@@ -196,6 +196,7 @@ public:
     void SetUInt64(REALobject object, const std::string& property, uint64_t value);
     REALstring GetString(REALobject object, const std::string& property);  // borrowed
     void SetString(REALobject object, const std::string& property, REALstring value);
+    void SetString(REALobject object, const std::string& property, const std::string& bytes);  // a new host string
     REALobject GetObjectProp(REALobject object, const std::string& property);  // borrowed
     void SetObjectProp(REALobject object, const std::string& property, REALobject value);
     bool GetSharedBool(const std::string& className, const std::string& property);
@@ -205,6 +206,8 @@ public:
     // match the arguments and the result.
     const MethodView& FindMethod(const std::string& className, const std::string& declaration, bool shared) const;
     const MethodView& FindMethod(const std::string& className, const std::string& declaration, bool shared, CType result,
+                                 std::initializer_list<CType> args) const;
+    const MethodView& FindSetter(const std::string& className, const std::string& declaration,
                                  std::initializer_list<CType> args) const;
     // Arguments as a script writes them: C values as the function takes them, int as Integer, text as a
     // std::string or literal (a host string made for the call and given back after it), scope holders by what
@@ -387,8 +390,7 @@ template <typename... A>
 void SimHost::CallSetter(REALobject self, const std::string& declaration, A&&... args) {
     CallText text(*this);
     auto set = [&](auto... lowered) {
-        const MethodView& method = FindMethod(ClassName(self), declaration, false);
-        CheckCall(method, CType::Void, {TypeOf<decltype(lowered)>()...}, true);
+        const MethodView& method = FindSetter(ClassName(self), declaration, {TypeOf<decltype(lowered)>()...});
         reinterpret_cast<void (*)(REALobject, decltype(lowered)...)>(const_cast<void*>(method.setter))(self, lowered...);
     };
     set(text.Pass(std::forward<A>(args))...);
