@@ -71,8 +71,7 @@ TEST_F(DataTransferTest, FilesLiveUntilTheNextTransfer) {
     host().Unlock(transfer);
     EXPECT_FALSE(FileExists(host(), second)) << "the object's end releases the last file";
     ObjectRef camera(host(), OpenDataTransfer(host(), simwia::kCameraPicture1));
-    ObjectRef file(host(), host().Call<REALobject>(camera.get(), "GetDataFile(DataCallback as WIADataCallbackZVK) as folderitem",
-                                                   REALobject()));
+    ObjectRef file(host(), host().Call<REALobject>(camera, "GetDataFile", REALobject()));
     EXPECT_EQ(ReadFileBytes(OriginOf(host(), file).path), simwia::FileData(simwia::kCameraPicture1, 0));
 }
 
@@ -80,7 +79,7 @@ TEST_F(DataTransferTest, FilesLiveUntilTheNextTransfer) {
 // query hands the platform a zero-filled record.
 TEST_F(DataTransferTest, LateCallbackAnswersZeroAndTheFormatQueryIsZeroFilled) {
     ObjectRef transfer(host(), OpenDataTransfer(host(), simwia::kScannerFlatbed));
-    EXPECT_EQ(host().Call<REALobject>(transfer.get(), "QueryGetData as WIAFormatInfoZVK"), nullptr);
+    EXPECT_EQ(host().Call<REALobject>(transfer, "QueryGetData"), nullptr);
     const simwia::Call query = simwia::LastCall("IWiaDataTransfer::idtQueryGetData");
     EXPECT_TRUE(query.guid == GUID_NULL && query.flags == 0 && host().GetInt(transfer, "Lasterror") == 1);
     simwia::KeepCallbackAfterTransfer(true);

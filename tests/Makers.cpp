@@ -30,13 +30,13 @@ REALobject Item(SimHost& host, const char* manager, const wchar_t* fullName) {
     std::wstring device(simwia::Item(fullName).deviceId);
     REALobject owner = Manager(host, manager);
     REALstring id = host.Str(std::string(device.begin(), device.end()));
-    REALobject root = host.Call<REALobject>(owner, "CreateDevice(DeviceID as string) as WIAItemZVK", id);
+    REALobject root = host.Call<REALobject>(owner, "CreateDevice", id);
     host.UnlockString(id);
     host.Unlock(owner);
     if (root == nullptr) return nullptr;
     if (wide.find(L'\\', wide.find(L'\\') + 1) == std::wstring::npos) return root;  // "0000\Root"
     REALstring name = host.Str(std::string(wide.begin(), wide.end()));
-    REALobject item = host.Call<REALobject>(root, "FindItemByName(name as string) as WIAItemZVK", name);
+    REALobject item = host.Call<REALobject>(root, "FindItemByName", name);
     host.UnlockString(name);
     host.Unlock(root);
     return item;
@@ -58,16 +58,14 @@ REALobject Scanner2(SimHost& host) {
 REALobject Capabilities(SimHost& host) {
     REALobject root = Scanner2(host);
     if (root == nullptr) return nullptr;
-    REALobject caps = host.Call<REALobject>(
-        root, "EnumerateDeviceCapabilities(Flags as integer) as WIADeviceCapabilitiesEnumeratorZVK", int64_t{3});
+    REALobject caps = host.Call<REALobject>(root, "EnumerateDeviceCapabilities", 3);
     host.Unlock(root);
     return caps;
 }
 
 REALobject Children(SimHost& host, REALobject root) {
     if (root == nullptr) return nullptr;
-    REALobject children = host.Call<REALobject>(
-        root, "EnumerateChildItems(CategoryGUID as WIAGUIDZVK=nil) as WIAItemEnumeratorZVK", static_cast<REALobject>(nullptr));
+    REALobject children = host.Call<REALobject>(root, "EnumerateChildItems", static_cast<REALobject>(nullptr));
     host.Unlock(root);
     return children;
 }
@@ -102,8 +100,7 @@ const sweep::Registration kMakers[] = {
     {"WIADeviceInfoEnumeratorZVK",
      [](SimHost& host) {
          REALobject manager = Manager(host, kManager2);
-         REALobject devices =
-             host.Call<REALobject>(manager, "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK", int64_t{16});
+         REALobject devices = host.Call<REALobject>(manager, "EnumDeviceInfo", 16);
          host.Unlock(manager);
          return devices;
      }},
@@ -113,7 +110,7 @@ const sweep::Registration kMakers[] = {
     {"WIAFormatInfoEnumeratorZVK", Formats},
     {"WIAFormatInfoZVK", [](SimHost& host) { return Then(host, Formats(host), "NextItem as WIAFormatInfoZVK"); }},
     {"WIATransferParamsZVK", [](SimHost& host) { return host.New("WIATransferParamsZVK"); }},
-    {"WIAGUIDZVK", [](SimHost& host) { return host.CallShared<REALobject>("WIAItemZVK", "kCommandTakePicture as WIAGUIDZVK"); }},
+    {"WIAGUIDZVK", [](SimHost& host) { return host.CallShared<REALobject>("WIAItemZVK", "kCommandTakePicture"); }},
 };
 
 }  // namespace

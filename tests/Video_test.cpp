@@ -34,8 +34,8 @@ std::string Temp() {
 REALobject MakeVideo(SimHost& host) {
     REALobject video = host.New("WIAVideoZVK");
     host.Call<void>(video, "Constructor");
-    host.Call<void>(video, Create(0, 0), int64_t{1}, Parent(), int8_t{1}, int8_t{1});
-    host.CallSetter(video, "ImagesDirectory as string", StringRef(host, host.Str(Temp())).get());
+    host.Call<void>(video, Create(0, 0), 1, Parent(), int8_t{1}, int8_t{1});
+    host.CallSetter(video, "ImagesDirectory as string", Temp());
     return video;
 }
 const sweep::Registration kVideo("WIAVideoZVK", MakeVideo);
@@ -54,10 +54,10 @@ TEST_F(Video, ScriptPreviewsInAWindowSavesPicturesAndFreesThePathsItIsHanded) {
     ObjectRef video(host(), MakeVideo(host())), window(host(), NewWindow(host(), Parent())),
         desktop(host(), NewWindow(host(), Parent(), "DesktopWindow"));
     StringRef name(host(), host().Str("Sim WebCam HD")), id(host(), host().Str("{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0002"));
-    auto state = [&] { return host().Call<int64_t>(video, "CurrentState as integer"); };
+    auto state = [&] { return host().Call<int64_t>(video, "CurrentState"); };
     const std::function<void()> binds[] = {
-        [&] { host().Call<void>(video, Create(0, 0), int64_t{1}, Parent(), int8_t{1}, int8_t{0}); },
-        [&] { host().Call<void>(video, Create(1, 1), name.get(), window.get(), int8_t{1}, int8_t{1}); },
+        [&] { host().Call<void>(video, Create(0, 0), 1, Parent(), int8_t{1}, int8_t{0}); },
+        [&] { host().Call<void>(video, Create(1, 1), name, window.get(), int8_t{1}, int8_t{1}); },
         [&] { host().Call<void>(video, Create(2, 2), id.get(), desktop.get(), int8_t{1}, int8_t{0}); }};
     for (int selector = 0; selector < 3; ++selector) {  // auto-begin on the second: playing at once
         host().Call<void>(video, "DestroyVideo");
@@ -71,18 +71,18 @@ TEST_F(Video, ScriptPreviewsInAWindowSavesPicturesAndFreesThePathsItIsHanded) {
         host().Call<void>(video, method);
         EXPECT_EQ(state(), expected) << method;
     }
-    host().Call<void>(video, "ResizeVideo(StretchToFitParent as boolean)", int8_t{1});
+    host().Call<void>(video, "ResizeVideo", int8_t{1});
     host().CallSetter(video, "PreviewVisible as boolean", int8_t{0});
     EXPECT_EQ(simwia::LastVideoCall("IWiaVideo::ResizeVideo").flag, 1);
-    EXPECT_FALSE(host().Call<int8_t>(video, "PreviewVisible as boolean"));
+    EXPECT_FALSE(host().Call<int8_t>(video, "PreviewVisible"));
 
     // The maker set the images folder as a path; it is read back as a folder item, then set as one and read back.
     const std::string folder = Temp().substr(0, Temp().size() - 1);
-    EXPECT_EQ(host().Bytes(StringRef(host(), host().Call<REALstring>(video, "ImagesDirectory as string"))), Temp());
-    StringRef first(host(), host().Call<REALstring>(video, "TakePicture as string"));
+    EXPECT_EQ(host().Bytes(StringRef(host(), host().Call<REALstring>(video, "ImagesDirectory"))), Temp());
+    StringRef first(host(), host().Call<REALstring>(video, "TakePicture"));
     host().CallSetter(video, kFolder, ObjectRef(host(), NewFolderItemAt(host(), folder)).get());
     EXPECT_EQ(OriginOf(host(), ObjectRef(host(), host().Call<REALobject>(video, kFolder))).path, folder);
-    ObjectRef second(host(), host().Call<REALobject>(video, "TakePicture as folderitem"));
+    ObjectRef second(host(), host().Call<REALobject>(video, "TakePicture"));
     EXPECT_EQ(host().Bytes(first) + "|" + OriginOf(host(), second).path, Temp() + "Picture 1.bmp|" + folder + "\\Picture 2.bmp");
     for (const std::string& path : {host().Bytes(first), OriginOf(host(), second).path})
         EXPECT_EQ(ReadFileBytes(path), simwia::SampleImage()) << path;
@@ -104,12 +104,12 @@ TEST_F(Video, ArgumentsWithAMeaningOfTheirOwn) {
     EXPECT_EQ(simwia::CallCount("IWiaVideo::put_ImagesDirectory"), 0);
 
     host().Call<void>(made, "DestroyVideo");
-    host().Call<void>(made, Create(0, 1), int64_t{1}, static_cast<REALobject>(nullptr), int8_t{0}, int8_t{0});
+    host().Call<void>(made, Create(0, 1), 1, static_cast<REALobject>(nullptr), int8_t{0}, int8_t{0});
     EXPECT_EQ(simwia::LastVideoCall(kMethods[0]).window, nullptr) << "a nil window is 0";
-    host().Call<void>(made, Create(0, 0), int64_t{0x100000001}, Parent(), int8_t{0}, int8_t{0});
+    host().Call<void>(made, Create(0, 0), 0x100000001, Parent(), int8_t{0}, int8_t{0});
     EXPECT_EQ(simwia::LastVideoCall(kMethods[0]).deviceNumber, 1u) << "2^32 + 1 asks for device 1";
     EXPECT_EQ(host().GetInt(made, "Lasterror"), 0);
-    host().Call<void>(made, Create(1, 0), StringRef(host(), host().Str("")).get(), Parent(), int8_t{0}, int8_t{0});
+    host().Call<void>(made, Create(1, 0), "", Parent(), int8_t{0}, int8_t{0});
     EXPECT_FALSE(simwia::LastVideoCall(kMethods[1]).text.has_value()) << "an empty name is null";
 }
 

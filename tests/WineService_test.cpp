@@ -27,24 +27,21 @@ TEST_F(WineService, FirstStepsOfBothManagersEndInLasterror) {
     for (int generation : {1, 2}) {
         const std::string cls = "WIADeviceManager" + std::to_string(generation) + "ZVK";
         ObjectRef manager(host(), host().New(cls));
-        host().Call<void>(manager.get(), "Constructor");
+        host().Call<void>(manager, "Constructor");
         const int64_t created = host().GetInt(manager, "Lasterror");
         EXPECT_NE(created, kNoCall) << cls;
         EXPECT_EQ(host().GetInt(manager, "Handle") == 0, created < 0) << cls << " Constructor gave " << created;
 
-        ObjectRef devices(
-            host(), host().Call<REALobject>(
-                        manager.get(), "EnumDeviceInfo(flags as integer = &h10) as WIADeviceInfoEnumeratorZVK", int64_t{16}));
+        ObjectRef devices(host(), host().Call<REALobject>(manager, "EnumDeviceInfo", 16));
         ExpectCalled(manager, cls + " EnumDeviceInfo");
         for (int step = 0; devices.get() != nullptr && step < 16; ++step) {
-            ObjectRef info(host(), host().Call<REALobject>(devices.get(), "NextItem as WIAPropertyStorageZVK"));
+            ObjectRef info(host(), host().Call<REALobject>(devices, "NextItem"));
             EXPECT_NE(host().GetInt(devices, "Lasterror"), kNoCall) << cls << " NextItem";
             if (info.get() == nullptr) break;
         }
 
         StringRef unknown(host(), host().Str("{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\9999"));
-        ObjectRef root(host(),
-                       host().Call<REALobject>(manager.get(), "CreateDevice(DeviceID as string) as WIAItemZVK", unknown.get()));
+        ObjectRef root(host(), host().Call<REALobject>(manager, "CreateDevice", unknown));
         EXPECT_EQ(root.get(), nullptr) << cls;
         ExpectCalled(manager, cls + " CreateDevice");
         if (host().GetInt(manager, "Handle") != 0) {
@@ -52,34 +49,34 @@ TEST_F(WineService, FirstStepsOfBothManagersEndInLasterror) {
         }
 
         StringRef chosen(
-            host(), host().Call<REALstring>(manager.get(),
+            host(), host().Call<REALstring>(manager,
                                             "SelectDeviceDialogID(parentWindowHandle as integer, DeviceType as integer, Flags as "
                                             "integer) as string",
-                                            int64_t{0}, int64_t{0}, int64_t{0}));
+                                            int64_t{0}, 0, 0));
         ExpectCalled(manager, cls + " SelectDeviceDialogID");
         REALstring id = nullptr;
-        ObjectRef picked(host(), host().Call<REALobject>(manager.get(),
+        ObjectRef picked(host(), host().Call<REALobject>(manager,
                                                          "SelectDeviceDialog(parentWindowHandle as integer, DeviceType as "
                                                          "integer, Flags as integer, byref DeviceID as string) as WIAItemZVK",
-                                                         int64_t{0}, int64_t{0}, int64_t{0}, &id));
+                                                         int64_t{0}, 0, 0, &id));
         host().UnlockString(id);
         ExpectCalled(manager, cls + " SelectDeviceDialog");
 
         if (generation == 1) {
             ObjectRef file(host(), NewFolderItemAt(host(), "C:\\windows\\temp\\wine-service.bmp"));
-            host().Call<void>(manager.get(),
+            host().Call<void>(manager,
                               "GetImageDialog(parentWindowHandle as integer, DeviceType as integer, Flags as integer, "
                               "Intent as integer, file as folderitem, rootitem as WIAItemZVK=nil)",
-                              int64_t{0}, int64_t{0}, int64_t{0}, int64_t{0}, file.get(), REALobject{});
+                              int64_t{0}, 0, 0, 0, file, REALobject{});
         } else {
             StringRef folder(host(), host().Str("C:\\windows\\temp"));
             StringRef name(host(), host().Str("wine-service"));
             REALobject item = nullptr;
             REALarray paths = host().Call<REALarray>(
-                manager.get(),
+                manager,
                 "GetImageDialog(Flags as integer, DeviceID as string, parentWindowHandle as integer, FolderName as "
                 "String, Filename as String, byref item as WIAItemZVK) as string()",
-                int64_t{0}, REALstring{}, int64_t{0}, folder.get(), name.get(), &item);
+                int64_t{0}, REALstring{}, 0, folder, name, &item);
             host().Unlock(item);
             host().Unlock(reinterpret_cast<REALobject>(paths));
         }
