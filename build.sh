@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing (Debian packages), builds the plug-in DLL and the .xojo_plugin package, and
+# Installs what is missing (Debian packages), builds the plug-in DLL and the .xojo_plugin package, fills dist/
+# with the versioned package, the class reference (written from what the DLL registers) and the examples, and
 # runs the demo: the plug-in loaded in the simulated host, listing what it registers.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -8,7 +9,9 @@ source scripts/common.sh
 ensure_packages
 configure_and_build build
 prepare_wine_prefix build
+cmake --build build --target dist
 
 echo
-echo "Built build/bin/WIAZVK.dll and build/WIAZVK.xojo_plugin"
+echo "Built build/bin/WIAZVK.dll and build/WIAZVK.xojo_plugin; dist/ holds:"
+(cd dist && find . -type f | sort)
 (cd build/bin && wine wiazvk_demo.exe)

@@ -1,0 +1,31 @@
+# Completes dist/ (cmake -DVERSION=... -DSOURCE=<repository> -DDIST=<dist folder> -P Dist.cmake): copies every
+# examples/*.xojo_code and writes README.txt. The package and the reference are put there by the dist target.
+cmake_minimum_required(VERSION 3.20)
+file(GLOB examples "${SOURCE}/examples/*.xojo_code")
+file(MAKE_DIRECTORY "${DIST}/examples")
+foreach(example IN LISTS examples)
+    file(COPY "${example}" DESTINATION "${DIST}/examples")
+endforeach()
+list(LENGTH examples count)
+
+file(WRITE "${DIST}/README.txt" "WIAZVK ${VERSION} - Windows Image Acquisition (WIA 1.0 and 2.0) for Xojo on 64-bit Windows
+
+Contents
+- WIAZVK-${VERSION}.xojo_plugin: the plug-in package
+- WIAZVK-reference.html: the class reference in one file, for offline reading
+- reference/: the same reference as Markdown pages (start with index.md)
+- examples/: ${count} example files (*.xojo_code) to add to a Xojo project
+
+Installing
+  1. Quit the Xojo IDE.
+  2. Copy WIAZVK-${VERSION}.xojo_plugin into the Plugins folder next to the Xojo IDE
+     (remove any older WIAZVK*.xojo_plugin from that folder first).
+  3. Start the IDE: the 22 WIA...ZVK classes are available to every project, and built 64-bit Windows
+     applications carry the plug-in's DLL along.
+
+Using the examples
+  Each file in examples/ is Xojo code to add to a project; open it in a text editor to see what it shows.
+
+Failed system calls never raise: every object keeps the result code of its last call in Lasterror
+(-1 before any call, 0 for success, negative for failures). See WIAZVK-reference.html for every class.
+")

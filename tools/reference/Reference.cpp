@@ -1,0 +1,445 @@
+// Writes the class reference from what the DLL registers: loads it in the simulated host as a 2021.03 host
+// and as a 2021.02 one (the overloads only the newer host sees are marked), and writes one Markdown page per
+// class, an index page with the conventions every class shares, and one self-contained HTML file.
+//
+//     wiazvk_reference.exe <Conventions.md> <docs folder> <output folder> [WIAZVK.dll]
+//
+// Every member the DLL registers needs a line in kDescriptions below, and every line there must name a
+// registered member: the tool fails, naming the member, otherwise. Output is deterministic (no dates, no
+// absolute paths), so a check can compare it with the committed pages byte for byte.
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/host/SimHost.h"
+
+#ifndef WIAZVK_VERSION
+#define WIAZVK_VERSION "0.0.0"
+#endif
+
+namespace {
+
+#include "tools/reference/Descriptions.inc"
+
+// One member as a page lists it: its name, the declarations that share it, and what each marks.
+struct Member {
+    std::string name;
+    std::vector<std::string> declarations;  // methods and events: every overload; others: one line
+    std::vector<bool> newHostOnly;
+    std::vector<bool> assignable;
+    std::string type, value;  // properties: type; constants: value
+};
+
+struct ClassPage {
+    std::string name;
+    std::vector<Member> properties, sharedProperties, methods, sharedMethods, events, constants;
+};
+
+std::string NameOf(const std::string& declaration) {
+    size_t end = declaration.find_first_of("( =");
+    return declaration.substr(0, end);
+}
+
+// Adds a declaration to its member, overloads grouped under the first one's name in registration order.
+Member& Add(std::vector<Member>& members, const std::string& name) {
+    for (Member& member : members)
+        if (member.name == name) return member;
+    members.push_back(Member{name, {}, {}, {}, {}, {}});
+    return members.back();
+}
+
+void AddMethods(std::vector<Member>& members, const std::vector<simhost::MethodView>& methods, const std::set<std::string>& old) {
+    for (const simhost::MethodView& method : methods) {
+        Member& member = Add(members, NameOf(method.declaration));
+        member.declarations.push_back(method.declaration);
+        member.newHostOnly.push_back(old.count(method.declaration) == 0);
+        member.assignable.push_back(method.setter != nullptr);
+    }
+}
+
+void AddProperties(std::vector<Member>& members, const std::vector<simhost::PropertyView>& properties) {
+    for (const simhost::PropertyView& property : properties) {
+        Member& member = Add(members, property.name);
+        member.type = property.type;
+        member.assignable.push_back(property.setter != nullptr);
+    }
+}
+
+// Method declarations a host before 2021.03 sees, by class (methods and shared methods alike).
+std::map<std::string, std::set<std::string>> OldHostDeclarations(const char* dll) {
+    simhost::Options options;
+    options.version = 2021.02;
+    simhost::SimHost host(options);
+    host.Load(dll);
+    std::map<std::string, std::set<std::string>> seen;
+    for (const simhost::ClassView& cls : host.Classes()) {
+        for (const auto& method : cls.methods) seen[cls.name].insert(method.declaration);
+        for (const auto& method : cls.sharedMethods) seen[cls.name].insert(method.declaration);
+    }
+    return seen;
+}
+
+std::vector<ClassPage> ReadClasses(const char* dll) {
+    std::map<std::string, std::set<std::string>> old = OldHostDeclarations(dll);
+    simhost::SimHost host;  // a 2021.03 host
+    host.Load(dll);
+    std::vector<ClassPage> pages;
+    for (const simhost::ClassView& cls : host.Classes()) {
+        ClassPage page{cls.name, {}, {}, {}, {}, {}, {}};
+        AddProperties(page.properties, cls.properties);
+        AddProperties(page.sharedProperties, cls.sharedProperties);
+        AddMethods(page.methods, cls.methods, old[cls.name]);
+        AddMethods(page.sharedMethods, cls.sharedMethods, old[cls.name]);
+        for (const std::string& event : cls.events) Add(page.events, NameOf(event)).declarations.push_back(event);
+        for (const std::string& constant : cls.constants) {
+            Member& member = Add(page.constants, NameOf(constant));
+            size_t equals = constant.find(" = ");
+            member.value = equals == std::string::npos ? std::string() : constant.substr(equals + 3);
+        }
+        pages.push_back(std::move(page));
+    }
+    std::sort(pages.begin(), pages.end(), [](const ClassPage& a, const ClassPage& b) { return a.name < b.name; });
+    return pages;
+}
+
+// The description table, checked both ways against what the DLL registers.
+class Descriptions {
+public:
+    Descriptions() {
+        for (const Description& row : kDescriptions) {
+            std::string classes = row.cls;
+            for (size_t start = 0, end; start < classes.size(); start = end + 1) {
+                end = std::min(classes.find(' ', start), classes.size());
+                std::string key = classes.substr(start, end - start) + "." + row.member;
+                if (!rows_.emplace(key, row.text).second) Fail("described twice: " + key);
+            }
+        }
+    }
+
+    std::string Of(const ClassPage& page, const Member& member) {
+        std::string key = page.name + "." + member.name;
+        auto exact = rows_.find(key);
+        if (exact != rows_.end()) {
+            used_.insert(key);
+            return exact->second;
+        }
+        // A property constant: its family's row names what kind of property it is, its pair gives the rest.
+        for (const auto& [family, noun] : rows_) {
+            if (family.back() != '*' || family.compare(0, family.size() - 1, key, 0, family.size() - 1) != 0) continue;
+            used_.insert(family);
+            // An id constant has a name constant called like it plus "String" (even when its own name ends so).
+            if (const Member* name = FindConstant(page, member.name + "String"))
+                return "Id of the " + noun + " " + name->value + ".";
+            size_t stem = member.name.size() - std::min<size_t>(member.name.size(), 6);
+            if (member.name.compare(stem, std::string::npos, "String") != 0) break;
+            if (const Member* id = FindConstant(page, member.name.substr(0, stem)))
+                return "Name of the " + noun + " `" + id->name + "` (" + id->value + "), for the by-name methods.";
+            break;
+        }
+        Fail("no description for " + key);
+        return {};
+    }
+
+    void CheckAllUsed() const {
+        for (const auto& row : rows_)
+            if (used_.count(row.first) == 0) Fail("described but not registered: " + row.first);
+    }
+
+    int failures = 0;
+
+private:
+    const Member* FindConstant(const ClassPage& page, const std::string& name) const {
+        for (const Member& constant : page.constants)
+            if (constant.name == name) return &constant;
+        return nullptr;
+    }
+    void Fail(const std::string& message) const {
+        std::fprintf(stderr, "reference: %s\n", message.c_str());
+        ++const_cast<Descriptions*>(this)->failures;
+    }
+
+    std::map<std::string, std::string> rows_;
+    std::set<std::string> used_;
+};
+
+const char kNewHostNote[] = " — needs Xojo 2021.03 or later";
+
+void MemberTable(std::string& out, const char* title, const char* second, const ClassPage& page,
+                 const std::vector<Member>& members, Descriptions& text, bool constants) {
+    if (members.empty()) return;
+    out += std::string("\n## ") + title + "\n\n| Name | " + second + " | Description |\n|---|---|---|\n";
+    for (const Member& member : members) {
+        std::string detail = constants ? "`" + member.value + "`" : member.type;
+        out += "| `" + member.name + "` | " + detail + " | " + text.Of(page, member) + " |\n";
+    }
+}
+
+void MemberList(std::string& out, const char* title, const ClassPage& page, const std::vector<Member>& members,
+                Descriptions& text) {
+    if (members.empty()) return;
+    out += std::string("\n## ") + title + "\n";
+    for (const Member& member : members) {
+        out += "\n### " + member.name + "\n\n";
+        for (size_t i = 0; i < member.declarations.size(); ++i) {
+            out += "- `" + member.declarations[i] + "`";
+            if (i < member.assignable.size() && member.assignable[i]) out += " (also assignable)";
+            if (i < member.newHostOnly.size() && member.newHostOnly[i]) out += kNewHostNote;
+            out += "\n";
+        }
+        out += "\n" + text.Of(page, member) + "\n";
+    }
+}
+
+std::string ClassMarkdown(const ClassPage& page, Descriptions& text) {
+    std::string out = "# " + page.name + "\n\n" + text.Of(page, Member{"", {}, {}, {}, {}, {}}) + "\n";
+    MemberTable(out, "Properties", "Type", page, page.properties, text, false);
+    MemberTable(out, "Shared properties", "Type", page, page.sharedProperties, text, false);
+    MemberList(out, "Methods", page, page.methods, text);
+    MemberList(out, "Shared methods", page, page.sharedMethods, text);
+    MemberList(out, "Events", page, page.events, text);
+    MemberTable(out, "Constants", "Value", page, page.constants, text, true);
+    out += "\n[Index](index.md)\n";
+    return out;
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::string text;
+    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+        std::fclose(file);
+    } else {
+        throw std::runtime_error("cannot read " + path.string());
+    }
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (file == nullptr || std::fwrite(text.data(), 1, text.size(), file) != text.size() || std::fclose(file) != 0)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+// The "Decisions" sections of the documents in docs/, each under its document's title, headings moved down.
+std::string Decisions(const std::filesystem::path& docs) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(docs))
+        if (entry.is_regular_file() && entry.path().extension() == ".md") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::string out;
+    for (const auto& file : files) {
+        std::string title, line;
+        bool inside = false;
+        std::string text = ReadText(file);
+        for (size_t start = 0; start < text.size();) {
+            size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            line = text.substr(start, end - start);
+            start = end + 1;
+            if (line.rfind("# ", 0) == 0) title = line.substr(2);
+            if (line.rfind("#", 0) == 0) inside = line.rfind("## Decisions", 0) == 0;
+            if (line.rfind("## Decisions", 0) == 0)
+                out += "\n### " + title + " (docs/" + file.filename().string() + ")\n";
+            else if (inside)
+                out += line + "\n";
+        }
+    }
+    return out;
+}
+
+std::string IndexMarkdown(const std::vector<ClassPage>& pages, Descriptions& text, const std::string& conventions,
+                          const std::string& decisions) {
+    std::string out = "# WIAZVK " WIAZVK_VERSION
+                      " class reference\n\n"
+                      "Generated from the classes WIAZVK.dll registers with the host: every property, method, event, "
+                      "shared member and constant, with exact declarations. Overloads marked \"needs Xojo 2021.03 or "
+                      "later\" are not registered on older hosts.\n\n## Classes\n\n| Class | Description |\n|---|---|\n";
+    for (const ClassPage& page : pages)
+        out += "| [" + page.name + "](" + page.name + ".md) | " + text.Of(page, Member{"", {}, {}, {}, {}, {}}) + " |\n";
+    out += "\n" + conventions;
+    if (!decisions.empty()) out += "\n## Decisions\n" + decisions;
+    return out;
+}
+
+// HTML from the Markdown this tool writes: headings, paragraphs, lists, tables, fenced code, inline code,
+// bold and links between the pages (which become anchors).
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string Inline(const std::string& text) {
+    std::string out;
+    bool bold = false;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] == '`') {
+            size_t end = text.find('`', i + 1);
+            if (end == std::string::npos) end = text.size();
+            out += "<code>" + Escape(text.substr(i + 1, end - i - 1)) + "</code>";
+            i = end + 1;
+        } else if (text.compare(i, 2, "**") == 0) {
+            out += bold ? "</strong>" : "<strong>";
+            bold = !bold;
+            i += 2;
+        } else if (text[i] == '[' && text.find("](", i) != std::string::npos) {
+            size_t mid = text.find("](", i), end = text.find(')', mid);
+            std::string target = text.substr(mid + 2, end - mid - 2);
+            if (target.size() > 3 && target.compare(target.size() - 3, 3, ".md") == 0) target.resize(target.size() - 3);
+            out += "<a href=\"#" + Escape(target) + "\">" + Inline(text.substr(i + 1, mid - i - 1)) + "</a>";
+            i = end + 1;
+        } else {
+            out += Escape(std::string(1, text[i]));
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> Cells(const std::string& row) {
+    std::vector<std::string> cells;
+    size_t start = row.find('|') + 1;
+    for (size_t end; (end = row.find('|', start)) != std::string::npos; start = end + 1) {
+        std::string cell = row.substr(start, end - start);
+        cell.erase(0, cell.find_first_not_of(' '));
+        cell.erase(cell.find_last_not_of(' ') + 1);
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
+std::string Html(const std::string& markdown, const std::string& anchor) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < markdown.size();) {
+        size_t end = markdown.find('\n', start);
+        if (end == std::string::npos) end = markdown.size();
+        lines.push_back(markdown.substr(start, end - start));
+        start = end + 1;
+    }
+    std::string out, paragraph;
+    auto flush = [&] {
+        if (!paragraph.empty()) out += "<p>" + Inline(paragraph) + "</p>\n";
+        paragraph.clear();
+    };
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (line.empty()) {
+            flush();
+        } else if (line.rfind("```", 0) == 0) {
+            flush();
+            out += "<pre>";
+            while (++i < lines.size() && lines[i].rfind("```", 0) != 0) out += Escape(lines[i]) + "\n";
+            out += "</pre>\n";
+        } else if (line[0] == '#') {
+            flush();
+            size_t level = line.find(' ');
+            std::string tag = "h" + std::to_string(level);
+            std::string id = level == 1 ? " id=\"" + anchor + "\"" : "";
+            out += "<" + tag + id + ">" + Inline(line.substr(level + 1)) + "</" + tag + ">\n";
+        } else if (line.rfind("- ", 0) == 0) {
+            flush();
+            out += "<ul>\n";
+            while (i < lines.size() && lines[i].rfind("- ", 0) == 0) {
+                std::string item = lines[i].substr(2);
+                while (i + 1 < lines.size() && lines[i + 1].rfind("  ", 0) == 0) item += " " + lines[++i].substr(2);
+                out += "<li>" + Inline(item) + "</li>\n";
+                ++i;
+            }
+            --i;
+            out += "</ul>\n";
+        } else if (line[0] == '|') {
+            flush();
+            out += "<table>\n<tr>";
+            for (const std::string& cell : Cells(line)) out += "<th>" + Inline(cell) + "</th>";
+            out += "</tr>\n";
+            ++i;  // the separator row
+            while (i + 1 < lines.size() && lines[i + 1].rfind("|", 0) == 0) {
+                out += "<tr>";
+                for (const std::string& cell : Cells(lines[++i])) out += "<td>" + Inline(cell) + "</td>";
+                out += "</tr>\n";
+            }
+            out += "</table>\n";
+        } else {
+            paragraph += paragraph.empty() ? line : " " + line;
+        }
+    }
+    flush();
+    return out;
+}
+
+const char kStyle[] =
+    "body{font-family:sans-serif;max-width:60em;margin:auto;padding:1em;line-height:1.4}"
+    "code,pre{font-family:monospace;background:#f4f4f4}pre{padding:.5em;overflow-x:auto}"
+    "table{border-collapse:collapse;margin:.5em 0}th,td{border:1px solid #ccc;padding:.2em .5em;text-align:left;"
+    "vertical-align:top}h1{border-top:2px solid #888;padding-top:.5em}nav li{display:inline;margin-right:1em}";
+
+std::string HtmlDocument(const std::string& index, const std::vector<std::pair<std::string, std::string>>& classes) {
+    std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>WIAZVK " WIAZVK_VERSION
+                      " class reference</title>\n<style>";
+    out += std::string(kStyle) + "</style>\n</head>\n<body>\n<nav>\n<ul>\n<li><a href=\"#index\">Index</a></li>\n";
+    for (const auto& page : classes) out += "<li><a href=\"#" + page.first + "\">" + page.first + "</a></li>\n";
+    out += "</ul>\n</nav>\n" + Html(index, "index");
+    for (const auto& page : classes) out += Html(page.second, page.first);
+    return out + "</body>\n</html>\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: wiazvk_reference <Conventions.md> <docs folder> <output folder> [WIAZVK.dll]\n");
+        return 2;
+    }
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int status = 0;
+    try {
+        const char* dll = argc > 4 ? argv[4] : "WIAZVK.dll";
+        std::vector<ClassPage> pages = ReadClasses(dll);
+        Descriptions text;
+        std::filesystem::path out(argv[3]);
+        std::filesystem::create_directories(out);
+        std::vector<std::pair<std::string, std::string>> classes;
+        for (const ClassPage& page : pages) classes.emplace_back(page.name, ClassMarkdown(page, text));
+        std::string index = IndexMarkdown(pages, text, ReadText(argv[1]), Decisions(argv[2]));
+        text.CheckAllUsed();
+        if (text.failures != 0) {
+            std::fprintf(stderr, "reference: %d description problems; nothing written\n", text.failures);
+            status = 1;
+        } else {
+            WriteText(out / "index.md", index);
+            for (const auto& page : classes) WriteText(out / (page.first + ".md"), page.second);
+            WriteText(out / "WIAZVK-reference.html", HtmlDocument(index, classes));
+            std::printf("reference: %zu classes written to %s\n", pages.size(), argv[3]);
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "reference failed: %s\n", error.what());
+        status = 1;
+    }
+    CoUninitialize();
+    return status;
+}
