@@ -37,6 +37,40 @@ std::string NameBefore(const std::string& declaration, const char* stop) {
     return Lower(name.substr(0, name.find_last_not_of(' ') + 1));
 }
 
+// The file's statements with their first line numbers: string contents and comments removed, lines ending
+// in " _" joined to the next, part headers ("// ---- ...") kept whole.
+std::vector<std::pair<int, std::string>> ReadCode(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::vector<std::pair<int, std::string>> lines;
+    std::string raw, code;
+    for (int number = 1; std::getline(in, raw); ++number) {
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        std::string stripped;
+        for (size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '"') {
+                size_t close = i + 1;
+                while (close < raw.size() && !(raw[close] == '"' && (close + 1 >= raw.size() || raw[close + 1] != '"')))
+                    close += raw[close] == '"' ? 2 : 1;
+                stripped += "\"\"";
+                i = close;
+            } else if (raw[i] == '\'' || raw.compare(i, 2, "//") == 0) {
+                break;
+            } else {
+                stripped += raw[i];
+            }
+        }
+        if (raw.find_first_not_of(" \t") != std::string::npos && raw.compare(raw.find_first_not_of(" \t"), 7, "// ----") == 0)
+            stripped = raw.substr(raw.find_first_not_of(" \t"));
+        std::replace(stripped.begin(), stripped.end(), '\t', ' ');
+        bool continued = stripped.size() >= 2 && stripped.compare(stripped.size() - 2, 2, " _") == 0;
+        if (continued) stripped.resize(stripped.size() - 1);
+        if (code.empty()) lines.emplace_back(number, "");
+        code += stripped;
+        if (!continued) lines.back().second = code, code.clear();
+    }
+    return lines;
+}
+
 struct Checker {
     std::map<std::string, const ClassView*> classes;   // lower-case class name (or script subclass) -> class
     std::map<std::string, std::string> variables;      // lower-case name -> lower-case type, "()" for arrays
@@ -172,34 +206,7 @@ struct Checker {
 
     void CheckFile(const std::filesystem::path& path) {
         file = path.filename().string();
-        std::ifstream in(path);
-        std::vector<std::pair<int, std::string>> lines;  // code without strings' contents and comments; headers kept
-        std::string raw, code;
-        for (int number = 1; std::getline(in, raw); ++number) {
-            if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-            std::string stripped;
-            for (size_t i = 0; i < raw.size(); ++i) {
-                if (raw[i] == '"') {
-                    size_t close = i + 1;
-                    while (close < raw.size() && !(raw[close] == '"' && (close + 1 >= raw.size() || raw[close + 1] != '"')))
-                        close += raw[close] == '"' ? 2 : 1;
-                    stripped += "\"\"";
-                    i = close;
-                } else if (raw[i] == '\'' || raw.compare(i, 2, "//") == 0) {
-                    break;
-                } else {
-                    stripped += raw[i];
-                }
-            }
-            if (raw.find_first_not_of(" \t") != std::string::npos && raw.compare(raw.find_first_not_of(" \t"), 7, "// ----") == 0)
-                stripped = raw.substr(raw.find_first_not_of(" \t"));
-            std::replace(stripped.begin(), stripped.end(), '\t', ' ');
-            bool continued = stripped.size() >= 2 && stripped.compare(stripped.size() - 2, 2, " _") == 0;
-            if (continued) stripped.resize(stripped.size() - 1);
-            if (code.empty()) lines.emplace_back(number, "");
-            code += stripped;
-            if (!continued) lines.back().second = code, code.clear();
-        }
+        const std::vector<std::pair<int, std::string>> lines = ReadCode(path);
         static const std::regex header(R"(class\s+(\w+).*\bsuper\s+(\w+))", std::regex::icase);
         static const std::regex declaration(R"((\w+)(\(\))?\s+as\s+(new\s+)?(\w+))", std::regex::icase);
         static const std::regex handler(
