@@ -3,21 +3,11 @@
 #include <string>
 
 #include "tests/Sweep.h"
+#include "tests/host/PluginTest.h"
 #include "tests/platform/SimPlatform.h"
 
 namespace simhost {
 namespace {
-
-constexpr const char* kManager1 = "WIADeviceManager1ZVK";
-constexpr const char* kManager2 = "WIADeviceManager2ZVK";
-
-// Calls a method without arguments on `from` and gives `from` back; the result carries one reference.
-REALobject Then(SimHost& host, REALobject from, const std::string& declaration) {
-    if (from == nullptr) return nullptr;
-    REALobject result = host.Call<REALobject>(from, declaration);
-    host.Unlock(from);
-    return result;
-}
 
 REALobject Manager(SimHost& host, const char* cls) {
     REALobject manager = host.New(cls);
@@ -25,93 +15,65 @@ REALobject Manager(SimHost& host, const char* cls) {
     return manager;
 }
 
-REALobject Item(SimHost& host, const char* manager, const wchar_t* fullName) {
-    std::wstring wide(fullName);
-    std::wstring device(simwia::Item(fullName).deviceId);
+// Calls each step on what the one before gave (the first on `from`), giving every step's object back.
+REALobject Then(SimHost& host, REALobject from, std::initializer_list<const char*> steps) {
+    for (const char* step : steps) {
+        if (from == nullptr) return nullptr;
+        REALobject next = std::string(step) == "EnumerateDeviceCapabilities" ? host.Call<REALobject>(from, step, 3)
+                          : std::string(step) == "EnumerateChildItems"       ? host.Call<REALobject>(from, step, REALobject{})
+                          : std::string(step) == "EnumDeviceInfo"            ? host.Call<REALobject>(from, step, 16)
+                                                                             : host.Call<REALobject>(from, step);
+        host.Unlock(from);
+        from = next;
+    }
+    return from;
+}
+
+REALobject Item(SimHost& host, const char* manager, const wchar_t* fullName, std::initializer_list<const char*> steps = {}) {
+    std::wstring name(fullName);
     REALobject owner = Manager(host, manager);
-    REALstring id = host.Str(std::string(device.begin(), device.end()));
-    REALobject root = host.Call<REALobject>(owner, "CreateDevice", id);
-    host.UnlockString(id);
+    REALobject item = host.Call<REALobject>(owner, "CreateDevice", Narrow(simwia::Item(fullName).deviceId));
     host.Unlock(owner);
-    if (root == nullptr) return nullptr;
-    if (wide.find(L'\\', wide.find(L'\\') + 1) == std::wstring::npos) return root;  // "0000\Root"
-    REALstring name = host.Str(std::string(wide.begin(), wide.end()));
-    REALobject item = host.Call<REALobject>(root, "FindItemByName", name);
-    host.UnlockString(name);
-    host.Unlock(root);
-    return item;
+    if (item != nullptr && name.find(L'\\', name.find(L'\\') + 1) != std::wstring::npos) {  // below "0000\Root"
+        REALobject found = host.Call<REALobject>(item, "FindItemByName", Narrow(name));
+        host.Unlock(item);
+        item = found;
+    }
+    return Then(host, item, steps);
 }
 
-REALobject Flatbed1(SimHost& host) {
-    return Item(host, kManager1, simwia::kScannerFlatbed);
-}
-REALobject Flatbed2(SimHost& host) {
-    return Item(host, kManager2, simwia::kScannerFlatbed);
-}
-REALobject Camera1(SimHost& host) {
-    return Item(host, kManager1, simwia::kCameraRoot);
-}
-REALobject Scanner2(SimHost& host) {
-    return Item(host, kManager2, simwia::kScannerRoot);
-}
+constexpr const char* kWia1 = "WIADeviceManager1ZVK";
+constexpr const char* kWia2 = "WIADeviceManager2ZVK";
 
-REALobject Capabilities(SimHost& host) {
-    REALobject root = Scanner2(host);
-    if (root == nullptr) return nullptr;
-    REALobject caps = host.Call<REALobject>(root, "EnumerateDeviceCapabilities", 3);
-    host.Unlock(root);
-    return caps;
-}
-
-REALobject Children(SimHost& host, REALobject root) {
-    if (root == nullptr) return nullptr;
-    REALobject children = host.Call<REALobject>(root, "EnumerateChildItems", static_cast<REALobject>(nullptr));
-    host.Unlock(root);
-    return children;
-}
-
-REALobject Formats(SimHost& host) {
-    return Then(host, Then(host, Flatbed1(host), "DataTransfer as WIADataTransferZVK"),
-                "EnumerateFormatInfo as WIAFormatInfoEnumeratorZVK");
-}
-
+// clang-format off
 const sweep::Registration kMakers[] = {
-    {kManager1, [](SimHost& host) { return Manager(host, kManager1); }},
-    {kManager2, [](SimHost& host) { return Manager(host, kManager2); }},
-    {"WIAItemZVK", Flatbed1, "WIA 1.0 flatbed"},
-    {"WIAItemZVK", Camera1, "WIA 1.0 camera"},
-    {"WIAItemZVK", Flatbed2, "WIA 2.0 flatbed"},
-    {"WIAItemZVK", Scanner2, "WIA 2.0 scanner"},
-    {"WIAItemEnumeratorZVK", [](SimHost& host) { return Children(host, Camera1(host)); }, "WIA 1.0"},
-    {"WIAItemEnumeratorZVK", [](SimHost& host) { return Children(host, Scanner2(host)); }, "WIA 2.0"},
-    {"WIATransferZVK", [](SimHost& host) { return Then(host, Flatbed2(host), "Transfer as WIATransferZVK"); }},
-    {"WIAPropertyStorageZVK",
-     [](SimHost& host) { return Then(host, Flatbed2(host), "PropertyStorage as WIAPropertyStorageZVK"); }},
+    {kWia1, [](SimHost& host) { return Manager(host, kWia1); }},
+    {kWia2, [](SimHost& host) { return Manager(host, kWia2); }},
+    {"WIAItemZVK", [](SimHost& host) { return Item(host, kWia1, simwia::kScannerFlatbed); }, "WIA 1.0 flatbed"},
+    {"WIAItemZVK", [](SimHost& host) { return Item(host, kWia1, simwia::kCameraRoot); }, "WIA 1.0 camera"},
+    {"WIAItemZVK", [](SimHost& host) { return Item(host, kWia2, simwia::kScannerFlatbed); }, "WIA 2.0 flatbed"},
+    {"WIAItemZVK", [](SimHost& host) { return Item(host, kWia2, simwia::kScannerRoot); }, "WIA 2.0 scanner"},
+    {"WIAItemEnumeratorZVK", [](SimHost& host) { return Item(host, kWia1, simwia::kCameraRoot, {"EnumerateChildItems"}); }, "WIA 1.0"},
+    {"WIAItemEnumeratorZVK", [](SimHost& host) { return Item(host, kWia2, simwia::kScannerRoot, {"EnumerateChildItems"}); }, "WIA 2.0"},
+    {"WIATransferZVK", [](SimHost& host) { return Item(host, kWia2, simwia::kScannerFlatbed, {"Transfer"}); }},
+    {"WIAPropertyStorageZVK", [](SimHost& host) { return Item(host, kWia2, simwia::kScannerFlatbed, {"PropertyStorage"}); }},
     {"WIAPropertyEnumeratorZVK",
-     [](SimHost& host) {
-         return Then(host, Then(host, Flatbed2(host), "PropertyStorage as WIAPropertyStorageZVK"),
-                     "Enumerate as WIAPropertyEnumeratorZVK");
-     }},
+     [](SimHost& host) { return Item(host, kWia2, simwia::kScannerFlatbed, {"PropertyStorage", "Enumerate"}); }},
     {"WIAPropertyZVK",
-     [](SimHost& host) {
-         REALobject storage = Then(host, Flatbed2(host), "PropertyStorage as WIAPropertyStorageZVK");
-         return Then(host, Then(host, storage, "Enumerate as WIAPropertyEnumeratorZVK"), "NextItem as WIAPropertyZVK");
-     }},
-    {"WIADeviceInfoEnumeratorZVK",
-     [](SimHost& host) {
-         REALobject manager = Manager(host, kManager2);
-         REALobject devices = host.Call<REALobject>(manager, "EnumDeviceInfo", 16);
-         host.Unlock(manager);
-         return devices;
-     }},
-    {"WIADeviceCapabilitiesEnumeratorZVK", Capabilities},
+     [](SimHost& host) { return Item(host, kWia2, simwia::kScannerFlatbed, {"PropertyStorage", "Enumerate", "NextItem"}); }},
+    {"WIADeviceInfoEnumeratorZVK", [](SimHost& host) { return Then(host, Manager(host, kWia2), {"EnumDeviceInfo"}); }},
+    {"WIADeviceCapabilitiesEnumeratorZVK",
+     [](SimHost& host) { return Item(host, kWia2, simwia::kScannerRoot, {"EnumerateDeviceCapabilities"}); }},
     {"WIADeviceCapabilitiesZVK",
-     [](SimHost& host) { return Then(host, Capabilities(host), "NextItem as WIADeviceCapabilitiesZVK"); }},
-    {"WIAFormatInfoEnumeratorZVK", Formats},
-    {"WIAFormatInfoZVK", [](SimHost& host) { return Then(host, Formats(host), "NextItem as WIAFormatInfoZVK"); }},
+     [](SimHost& host) { return Item(host, kWia2, simwia::kScannerRoot, {"EnumerateDeviceCapabilities", "NextItem"}); }},
+    {"WIAFormatInfoEnumeratorZVK",
+     [](SimHost& host) { return Item(host, kWia1, simwia::kScannerFlatbed, {"DataTransfer", "EnumerateFormatInfo"}); }},
+    {"WIAFormatInfoZVK",
+     [](SimHost& host) { return Item(host, kWia1, simwia::kScannerFlatbed, {"DataTransfer", "EnumerateFormatInfo", "NextItem"}); }},
     {"WIATransferParamsZVK", [](SimHost& host) { return host.New("WIATransferParamsZVK"); }},
     {"WIAGUIDZVK", [](SimHost& host) { return host.CallShared<REALobject>("WIAItemZVK", "kCommandTakePicture"); }},
 };
+// clang-format on
 
 }  // namespace
 }  // namespace simhost
