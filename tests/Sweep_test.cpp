@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -41,41 +42,9 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// What one call made for its arguments; given back after the call. A byref slot owns what it holds, so
-// whatever the callee left there is given back too.
-struct Arena {
-    SimHost& host;
-    std::vector<REALobject> objects;
-    std::vector<REALstring> strings;
-    std::vector<std::pair<std::unique_ptr<Word>, CType>> slots;
-
-    explicit Arena(SimHost& h) : host(h) {}
-    ~Arena() {
-        for (auto& [slot, pointee] : slots) {
-            if (pointee == CType::String) host.UnlockString(reinterpret_cast<REALstring>(*slot));
-            if (pointee == CType::Object) host.Unlock(reinterpret_cast<REALobject>(*slot));
-        }
-        for (REALobject object : objects) host.Unlock(object);
-        for (REALstring text : strings) host.UnlockString(text);
-    }
-    Word Keep(REALobject object) {
-        if (object != nullptr) objects.push_back(object);
-        return reinterpret_cast<Word>(object);
-    }
-    Word Keep(REALarray array) { return Keep(reinterpret_cast<REALobject>(array)); }
-    Word Keep(REALstring text) {
-        if (text != nullptr) strings.push_back(text);
-        return reinterpret_cast<Word>(text);
-    }
-    Word Slot(CType pointee, Word initial) {
-        slots.emplace_back(std::make_unique<Word>(initial), pointee);
-        return reinterpret_cast<Word>(slots.back().first.get());
-    }
-};
-
 struct Value {
     std::string label;
-    std::function<Word(Arena&)> make;
+    std::function<Word(CallArguments&)> make;
     bool worst = true;  // a value the method may refuse (an exception is allowed only then)
 };
 
@@ -87,84 +56,87 @@ std::string SweepFolder() {
     return std::string(folder.begin(), folder.end());
 }
 
-// Ordinary values: what a script passes when it means no harm. Strings named after what they carry get a
-// value that lets the method reach its platform calls.
-Value Ordinary(SimHost& host, const Param& param) {
-    std::string type = Lower(param.typeName);
-    std::string name = Lower(param.name);
-    if (param.byRef) {
-        CType pointee = TypeOfHostName(param.typeName);
-        return {"byref", [pointee](Arena& a) { return a.Slot(pointee, 0); }, false};
-    }
-    switch (param.type) {
-        case CType::Array:
-            return {"empty array", [type](Arena& a) { return a.Keep(NewArray(a.host, type == "string" ? 3 : 4)); }, false};
-        case CType::String: {
-            std::string text = "sweep";
-            if (name == "deviceid") {
-                std::wstring id = simwia::kScannerId;
-                text.assign(id.begin(), id.end());
-            } else if (name == "name") {
-                std::wstring item = simwia::kScannerFlatbed;
-                text.assign(item.begin(), item.end());
-            } else if (name == "guid") {
-                text = "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}";
-            } else if (name == "foldername" || name == "path") {
-                text = SweepFolder();
-            }
-            return {"\"" + text + "\"", [text](Arena& a) { return a.Keep(a.host.Str(text)); }, false};
-        }
-        case CType::Object:
-            if (type == "variant")
-                return {"1", [](Arena& a) { return a.Keep(NewVariant(a.host, vtype::kInt64, VariantKind::Int64, 1)); }, false};
-            if (type == "window" || type == "desktopwindow")
-                return {"window 0",
-                        [type](Arena& a) { return a.Keep(NewWindow(a.host, 0, type == "window" ? "Window" : "DesktopWindow")); },
-                        false};
-            if (type == "folderitem")
-                return {"folder item", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, SweepFolder() + "\\sweep.bmp")); },
-                        false};
-            if (host.FindClass(param.typeName) != nullptr)
-                return {"made " + param.typeName, [t = param.typeName](Arena& a) { return a.Keep(sweep::Make(a.host, t)); },
-                        false};
-            return {"nil", [](Arena&) { return Word{0}; }, false};
-        case CType::Bool:
-            return {"false", [](Arena&) { return Word{0}; }, false};
-        default:
-            return {"0", [](Arena&) { return Word{0}; }, false};
-    }
+Value Integer(int64_t value, bool worst = true) {
+    return {std::to_string(value), [value](CallArguments&) { return static_cast<Word>(value); }, worst};
 }
 
-Value Integer(int64_t value) {
-    return {std::to_string(value), [value](Arena&) { return static_cast<Word>(value); }};
+Value Text(const std::string& label, const std::string& bytes, uint32_t encoding = enc::kUTF8, bool worst = true) {
+    return {label, [bytes, encoding](CallArguments& a) { return a.Keep(a.host.Str(bytes, encoding)); }, worst};
 }
 
-Value Text(const std::string& label, const std::string& bytes, uint32_t encoding = enc::kUTF8) {
-    return {label, [bytes, encoding](Arena& a) { return a.Keep(a.host.Str(bytes, encoding)); }};
+Value Object(const std::string& label, std::function<REALobject(SimHost&)> make, bool worst = true) {
+    return {label, [make](CallArguments& a) { return a.Keep(make(a.host)); }, worst};
 }
 
 Value Nil() {
-    return {"nil", [](Arena&) { return Word{0}; }};
+    return {"nil", [](CallArguments&) { return Word{0}; }};
+}
+
+Value Slot(const std::string& label, CType pointee, std::function<Word(SimHost&)> initial, bool worst = true) {
+    return {label, [pointee, initial](CallArguments& a) { return a.Slot(pointee, initial(a.host)); }, worst};
+}
+
+std::string WindowClass(const std::string& type) {
+    return type == "window" ? "Window" : "DesktopWindow";
+}
+
+// Ordinary values: what a script passes when it means no harm. Strings named after what they carry get a
+// value that lets the method reach its platform calls.
+Value Ordinary(SimHost& host, const Param& param) {
+    const std::string type = Lower(param.typeName), name = Lower(param.name);
+    if (param.byRef)
+        return Slot(
+            "byref", TypeOfHostName(param.typeName), [](SimHost&) { return Word{0}; }, false);
+    switch (param.type) {
+        case CType::Array:
+            return Object(
+                "empty array", [type](SimHost& h) { return REALobject(NewArray(h, type == "string" ? 3 : 4)); }, false);
+        case CType::String: {
+            const std::map<std::string, std::string> named = {{"deviceid", Narrow(simwia::kScannerId)},
+                                                              {"name", Narrow(simwia::kScannerFlatbed)},
+                                                              {"guid", "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}"},
+                                                              {"foldername", SweepFolder()},
+                                                              {"path", SweepFolder()}};
+            const std::string text = named.count(name) != 0 ? named.at(name) : "sweep";
+            return Text("\"" + text + "\"", text, enc::kUTF8, false);
+        }
+        case CType::Object:
+            if (type == "variant")
+                return Object(
+                    "1", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1); }, false);
+            if (type == "window" || type == "desktopwindow")
+                return Object(
+                    "window 0", [cls = WindowClass(type)](SimHost& h) { return NewWindow(h, 0, cls); }, false);
+            if (type == "folderitem")
+                return Object(
+                    "folder item", [](SimHost& h) { return NewFolderItemAt(h, SweepFolder() + "\\sweep.bmp"); }, false);
+            if (host.FindClass(param.typeName) != nullptr)
+                return Object(
+                    "made " + param.typeName, [t = param.typeName](SimHost& h) { return sweep::Make(h, t); }, false);
+            return Integer(0, false);
+        default:
+            return Integer(0, false);
+    }
 }
 
 // The values a declared parameter is swept through.
 std::vector<Value> Worst(SimHost& host, const Param& param) {
-    std::string type = Lower(param.typeName);
+    const std::string type = Lower(param.typeName);
+    const bool plugInClass = host.FindClass(param.typeName) != nullptr;
     if (param.byRef) {
-        CType pointee = TypeOfHostName(param.typeName);
-        std::vector<Value> values{{"byref 0", [pointee](Arena& a) { return a.Slot(pointee, 0); }}};
+        const CType pointee = TypeOfHostName(param.typeName);
+        std::vector<Value> values{Slot("byref 0", pointee, [](SimHost&) { return Word{0}; })};
         if (pointee == CType::String)
-            values.push_back(
-                {"byref \"x\"", [](Arena& a) { return a.Slot(CType::String, reinterpret_cast<Word>(a.host.Str("x"))); }});
-        if (pointee == CType::Object && host.FindClass(param.typeName) != nullptr)
-            values.push_back({"byref made", [t = param.typeName](Arena& a) {
-                                  return a.Slot(CType::Object, reinterpret_cast<Word>(sweep::Make(a.host, t)));
-                              }});
+            values.push_back(Slot("byref \"x\"", pointee, [](SimHost& h) { return reinterpret_cast<Word>(h.Str("x")); }));
+        if (pointee == CType::Object && plugInClass)
+            values.push_back(Slot("byref made", pointee,
+                                  [t = param.typeName](SimHost& h) { return reinterpret_cast<Word>(sweep::Make(h, t)); }));
         return values;
     }
     switch (param.type) {
         case CType::Array:
-            return {Nil(), {"empty array", [type](Arena& a) { return a.Keep(NewArray(a.host, type == "string" ? 3 : 4)); }}};
+            return {Nil(),
+                    Object("empty array", [type](SimHost& h) { return REALobject(NewArray(h, type == "string" ? 3 : 4)); })};
         case CType::String:
             return {Nil(),
                     Text("\"\"", ""),
@@ -187,26 +159,20 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
                     Integer((int64_t{1} << 32) + 1)};
         case CType::Object:
             if (type == "variant")
-                return {Nil(),
-                        {"\"\" variant", [](Arena& a) { return a.Keep(NewStringVariant(a.host, vtype::kString, nullptr)); }},
-                        {"max variant",
-                         [](Arena& a) { return a.Keep(NewVariant(a.host, vtype::kInt64, VariantKind::Int64, INT64_MAX)); }},
-                        {"object variant", [](Arena& a) { return a.Keep(NewWindow(a.host, 1)); }}};
-            if (type == "window" || type == "desktopwindow") {
-                std::string cls = type == "window" ? "Window" : "DesktopWindow";
-                return {Nil(),
-                        {"window -1", [cls](Arena& a) { return a.Keep(NewWindow(a.host, -1, cls)); }},
-                        {"window without Handle", [cls](Arena& a) { return a.Keep(a.host.NewBuiltin(cls)); }}};
-            }
+                return {
+                    Nil(), Object("\"\" variant", [](SimHost& h) { return NewStringVariant(h, vtype::kString, nullptr); }),
+                    Object("max variant", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, INT64_MAX); }),
+                    Object("object variant", [](SimHost& h) { return NewWindow(h, 1); })};
+            if (type == "window" || type == "desktopwindow")
+                return {Nil(), Object("window -1", [cls = WindowClass(type)](SimHost& h) { return NewWindow(h, -1, cls); }),
+                        Object("window without Handle", [cls = WindowClass(type)](SimHost& h) { return h.NewBuiltin(cls); })};
             if (type == "folderitem")
-                return {Nil(),
-                        {"folder item \"\"", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "")); }},
-                        {"folder item long",
-                         [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "C:\\" + std::string(40000, 'x'))); }},
-                        {"folder item malformed", [](Arena& a) { return a.Keep(NewFolderItemAt(a.host, "C:\\\xFF\xFE")); }}};
-            if (host.FindClass(param.typeName) != nullptr)
-                return {Nil(),
-                        {"script-made " + param.typeName, [t = param.typeName](Arena& a) { return a.Keep(a.host.New(t)); }}};
+                return {
+                    Nil(), Object("folder item \"\"", [](SimHost& h) { return NewFolderItemAt(h, ""); }),
+                    Object("folder item long", [](SimHost& h) { return NewFolderItemAt(h, "C:\\" + std::string(40000, 'x')); }),
+                    Object("folder item malformed", [](SimHost& h) { return NewFolderItemAt(h, "C:\\\xFF\xFE"); })};
+            if (plugInClass)
+                return {Nil(), Object("script-made " + param.typeName, [t = param.typeName](SimHost& h) { return h.New(t); })};
             return {Nil()};
         default:
             throw std::runtime_error("the sweep cannot pass a " + param.typeName);
@@ -320,7 +286,7 @@ protected:
     // and running `armed`; gives back the result and the arguments, and tells whether the result was empty.
     bool Call(REALobject self, const Callable& member, const std::vector<Value>& values,
               const std::function<void()>& armed = {}) {
-        Arena arena(host());
+        CallArguments arena(host());
         std::vector<Word> args;
         if (!member.shared) args.push_back(reinterpret_cast<Word>(self));
         args.insert(args.end(), member.leading.begin(), member.leading.end());
