@@ -180,11 +180,7 @@ TEST_F(ItemTest, Wia1DialogKeepsNilEntriesAligned) {
     EXPECT_EQ(NodeOf(static_cast<REALobject>(items[0]), kWia1), simwia::kScannerFlatbed);
     EXPECT_EQ(items[1], nullptr);
     EXPECT_EQ(NodeOf(static_cast<REALobject>(items[2]), kWia1), simwia::kScannerFlatbed);
-    simwia::Call call = simwia::LastCall("IWiaItem::DeviceDlg");
-    EXPECT_EQ(call.window, reinterpret_cast<HWND>(0x42));
-    EXPECT_EQ(call.flags, 2);
-    EXPECT_EQ(call.intent, 0x10001);
-    EXPECT_TRUE(call.outputsClear);
+    EXPECT_EQ(simwia::DialogArguments("IWiaItem::DeviceDlg"), "window 0x42 type 0 flags 2 intent 0x10001 clear");
 
     host().refuseInstance = [](const std::string& className) { return className == kItem; };
     items = Take(host().Call<REALarray>(root, "DeviceDialog", 0, 0, 0));
@@ -217,10 +213,7 @@ TEST_F(ItemTest, Wia2DialogFillsPathsAndItemsAheadOfWhatTheyHeld) {
     ASSERT_EQ(chosen.size(), 2u);
     EXPECT_EQ(NodeOf(static_cast<REALobject>(chosen[0]), kWia2), simwia::kScannerFlatbed);
     EXPECT_EQ(chosen[1], held);
-    simwia::Call call = simwia::LastCall("IWiaItem2::DeviceDlg");
-    EXPECT_EQ(call.window, reinterpret_cast<HWND>(0x55));
-    EXPECT_EQ(call.flags, 0x40);
-    EXPECT_TRUE(call.outputsClear);
+    EXPECT_EQ(simwia::DialogArguments("IWiaItem2::DeviceDlg"), "window 0x55 type 0 flags 64 intent 0x0 clear");
     // Without arrays to fill, the paths and the item are given back all the same.
     const long alive = simwia::LiveObjects();
     host().Call<void>(root, "DeviceDialog", 0, 0, folder, "zvk-item-scan", REALarray{}, REALarray{});

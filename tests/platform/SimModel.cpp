@@ -1,10 +1,13 @@
 // SimModel.cpp - the three simulated devices (their property tables, item trees, capabilities and formats), the
 // dialog answer, the call records, and the test-facing queries of SimPlatform.h.
 #include "tests/platform/SimModel.h"
+
+#include <cstdio>
 #include "tests/platform/SimTransfer.h"
 
 #include <oleauto.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace simwia {
@@ -513,6 +516,15 @@ void SetStoredValue(const wchar_t* table, PROPID id, const PROPVARIANT& value, c
     if (found == nullptr) return;
     found->values[id] = PropValue(value);
     if (name != nullptr) found->names[id] = name;
+}
+
+std::string DialogArguments(const char* method) {
+    const Call call = LastCall(method);
+    char text[160];
+    std::snprintf(text, sizeof text, "window 0x%llX type %ld flags %ld intent 0x%lX",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(call.window)), static_cast<long>(call.deviceType),
+                  static_cast<long>(call.flags), static_cast<unsigned long>(call.intent));
+    return std::string(text) + (call.outputsClear ? " clear" : "");
 }
 
 Call LastCall(const char* method) {

@@ -202,6 +202,9 @@ struct Call {
 // The arguments of the last call of `method` ("IWiaDevMgr::EnumDeviceInfo"), recorded before any planned failure;
 // a default Call when it was not called since ResetAll() (CallCount() tells).
 Call LastCall(const char* method);
+// The last call's window, device type, flags and intent as text, and "clear" when its out-pointers were:
+// "window 0x42 type 2 flags 4 intent 0x10000 clear".
+std::string DialogArguments(const char* method);
 
 // --- dialogs ------------------------------------------------------------------------------------------------------
 
