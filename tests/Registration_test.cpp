@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -104,46 +105,17 @@ TEST_F(Registration, DebuggingIsAHiddenSharedBooleanOfTheWia2Manager) {
     EXPECT_EQ(debugging.attributes, (std::vector<std::pair<std::string, std::string>>{{"Hidden", ""}}));
 }
 
-// Every bound property reaches its own field: written through the property, read straight from the
-// instance data at the field's byte position, and the other way round.
+// Every bound property is served from its own field (the suites that read Handle, Lasterror and the record fields
+// through the host then find the plug-in's values there); the one that is not has accessors (below).
 TEST_F(Registration, BoundPropertiesSitAtTheirFields) {
-    ASSERT_EQ(std::size(kClassRows), host().Classes().size());
     for (const auto& [className, size, names] : kClassRows) {
-        const ClassView& cls = host().Class(className);
-        std::vector<std::string> fields;
         std::istringstream list(names);
-        for (std::string name; list >> name;) fields.push_back(name);
-        EXPECT_EQ(cls.properties.size(), fields.size()) << className;
-        for (const PropertyView& property : cls.properties) {
-            SCOPED_TRACE(std::string(className) + "." + property.name);
-            size_t field = std::find(fields.begin(), fields.end(), property.name) - fields.begin();
-            ASSERT_LT(field, fields.size());
-            if (!property.bound()) continue;
-            EXPECT_EQ(property.param, static_cast<int64_t>(8 * field));
-            ObjectRef object(host(), host().New(className));
-            uint8_t* raw = host().Data(object) + 8 * field;
-            if (property.type == "Integer") {
-                host().SetInt(object, property.name, -0x123456789A);
-                EXPECT_EQ(*reinterpret_cast<int64_t*>(raw), -0x123456789A);
-                *reinterpret_cast<int64_t*>(raw) = 0x7766554433221100;
-                EXPECT_EQ(host().GetInt(object, property.name), 0x7766554433221100);
-                *reinterpret_cast<int64_t*>(raw) = 0;  // wrapper destructors release a non-zero Handle
-            } else if (property.type == "Boolean") {
-                host().SetBool(object, property.name, true);
-                EXPECT_EQ(raw[0], 1);
-                raw[0] = 0;
-                EXPECT_FALSE(host().GetBool(object, property.name));
-            } else if (property.type == "String") {
-                StringRef text(host(), host().Str("value"));
-                host().SetString(object, property.name, text);
-                EXPECT_EQ(*reinterpret_cast<REALstring*>(raw), text.get());
-                EXPECT_EQ(host().StringRefCount(text), 2);
-            } else {
-                ObjectRef guid(host(), host().New(property.type));
-                host().SetObjectProp(object, property.name, guid);
-                EXPECT_EQ(*reinterpret_cast<REALobject*>(raw), guid.get());
-                EXPECT_EQ(host().RefCount(guid), 2);
-            }
+        const std::vector<std::string> fields{std::istream_iterator<std::string>(list), {}};
+        EXPECT_EQ(host().Class(className).properties.size(), fields.size()) << className;
+        for (const PropertyView& property : host().Class(className).properties) {
+            const auto field = std::find(fields.begin(), fields.end(), property.name) - fields.begin();
+            ASSERT_LT(field, static_cast<std::ptrdiff_t>(fields.size())) << className << "." << property.name;
+            if (property.bound()) EXPECT_EQ(property.param, 8 * field) << className << "." << property.name;
         }
     }
 }
