@@ -299,28 +299,13 @@ protected:
         simwia::ResetCounts();
         if (armed) armed();
         Word result = InvokeWords(member.function, args);
-        bool empty = true;
-        switch (member.result) {
-            case CType::String:
-                empty = result == 0 || host().Bytes(reinterpret_cast<REALstring>(result)).empty();
-                host().UnlockString(reinterpret_cast<REALstring>(result));
-                break;
-            case CType::Object:
-                empty = result == 0;
-                host().Unlock(reinterpret_cast<REALobject>(result));
-                break;
-            case CType::Array:
-                empty = result == 0 || ReadArray(host(), reinterpret_cast<REALarray>(result)).elements.empty();
-                host().Unlock(reinterpret_cast<REALobject>(result));
-                break;
-            case CType::Bool:
-                empty = (result & 0xFF) == 0;
-                break;
-            case CType::Void:
-                break;
-            default:
-                empty = result == 0;
-        }
+        // Void results are empty; texts and arrays without elements count as empty too. Results are given back.
+        bool empty = member.result == CType::Void || (member.result == CType::Bool ? (result & 0xFF) == 0 : result == 0);
+        if (!empty && member.result == CType::String) empty = host().Bytes(reinterpret_cast<REALstring>(result)).empty();
+        if (!empty && member.result == CType::Array)
+            empty = ReadArray(host(), reinterpret_cast<REALarray>(result)).elements.empty();
+        if (member.result == CType::String) host().UnlockString(reinterpret_cast<REALstring>(result));
+        if (member.result == CType::Object || member.result == CType::Array) host().Unlock(reinterpret_cast<REALobject>(result));
         return empty;
     }
 
@@ -340,42 +325,30 @@ public:
         for (const Callable& m : members) needsInstance = needsInstance || !m.shared;
         if (needsInstance && kinds.empty()) ADD_FAILURE() << className_ << " has instance members but no maker (tests/Sweep.h)";
         kinds.push_back({"script-made", [](SimHost&) -> REALobject { return nullptr; }});
-        // Once quiet, once with every log line written, so the log's own formatting meets the same values.
-        for (bool logging : {false, true}) {
-            host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", logging);
-            Pass(kinds, members);
-        }
-        // And with a host that makes no object at all once the arguments are made: results are nil.
-        host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", false);
-        refuse_ = true;
-        for (const sweep::NamedMaker& kind : kinds) {
-            for (const Callable& member : members) {
-                std::vector<Value> ordinary;
-                for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
-                if (!member.shared || kind.label == "script-made") Run(kind, member, ordinary);
-            }
-        }
-    }
-
-private:
-    void Pass(const std::vector<sweep::NamedMaker>& kinds, const std::vector<Callable>& members) {
-        for (const sweep::NamedMaker& kind : kinds) {
-            for (const Callable& member : members) {
-                if (member.shared && kind.label != "script-made") continue;  // shared members once
-                std::vector<Value> ordinary;
-                for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
-                Run(kind, member, ordinary);
-                for (size_t i = 0; i < member.params.size(); ++i) {
-                    for (const Value& worst : Worst(host(), member.params[i])) {
-                        std::vector<Value> values = ordinary;
-                        values[i] = worst;
-                        Run(kind, member, values);
+        // Once quiet, once with every log line written, so the log's own formatting meets the same values; then
+        // with ordinary values and a host that makes no object once the arguments are made: results are nil.
+        for (int pass : {0, 1, 2}) {
+            host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", pass == 1);
+            refuse_ = pass == 2;
+            for (const sweep::NamedMaker& kind : kinds) {
+                for (const Callable& member : members) {
+                    if (member.shared && kind.label != "script-made") continue;  // shared members once
+                    std::vector<Value> ordinary;
+                    for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
+                    Run(kind, member, ordinary);
+                    for (size_t i = 0; i < member.params.size() && !refuse_; ++i) {
+                        for (const Value& worst : Worst(host(), member.params[i])) {
+                            std::vector<Value> values = ordinary;
+                            values[i] = worst;
+                            Run(kind, member, values);
+                        }
                     }
                 }
             }
         }
     }
 
+private:
     bool refuse_ = false;
 
     void Run(const sweep::NamedMaker& kind, const Callable& member, const std::vector<Value>& values) {
