@@ -55,26 +55,17 @@ TEST_F(PropertyStorage, WriteAndReadByIdAndByName) {
     ObjectRef seven(host(), Int32(7));
     host().Call<void>(storage(), "Write", 5000, seven);
     EXPECT_EQ(Lasterror(), 0);
-    simwia::Call write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
-    ASSERT_EQ(write.specs.size(), 1u);
-    EXPECT_EQ(write.specs[0].kind, static_cast<ULONG>(PRSPEC_PROPID));
-    EXPECT_EQ(write.specs[0].id, 5000u);
-    EXPECT_EQ(write.propidNameFirst, 5000u) << "Write by id passes its own id as the first new id";
-    simwia::PropValue stored = simwia::StoredValue(kTable, 5000);
-    EXPECT_EQ(stored.vt(), VT_INT);
-    EXPECT_EQ(stored.get().intVal, 7);
+    EXPECT_EQ(simwia::SpecsOf("IWiaPropertyStorage::WriteMultiple"), "id 5000 first 5000") << "its own id as the first new id";
+    EXPECT_TRUE(simwia::StoredValue(kTable, 5000).vt() == VT_INT && simwia::StoredValue(kTable, 5000).get().intVal == 7);
     EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), "Read", 5000)), "7");
 
     ObjectRef hello(host(), String("hello"));
     host().Call<void>(storage(), "Write", "Custom", hello, 0);
-    EXPECT_EQ(simwia::LastCall("IWiaPropertyStorage::WriteMultiple").propidNameFirst, 0u);
+    EXPECT_EQ(simwia::SpecsOf("IWiaPropertyStorage::WriteMultiple"), "name Custom");
     EXPECT_EQ(Lasterror(), static_cast<int32_t>(STG_E_INVALIDPARAMETER)) << "a new name needs a first id";
     host().Call<void>(storage(), "Write", "Custom", hello, 6000);
     EXPECT_EQ(Lasterror(), 0);
-    write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
-    ASSERT_EQ(write.specs.size(), 1u);
-    EXPECT_EQ(write.specs[0].kind, static_cast<ULONG>(PRSPEC_LPWSTR));
-    EXPECT_EQ(write.specs[0].name, std::wstring(L"Custom"));
+    EXPECT_EQ(simwia::SpecsOf("IWiaPropertyStorage::WriteMultiple"), "name Custom first 6000");
     EXPECT_EQ(simwia::StoredName(kTable, 6000), std::wstring(L"Custom"));
     EXPECT_EQ(simwia::StoredValue(kTable, 6000).vt(), VT_BSTR);
 
@@ -91,25 +82,18 @@ TEST_F(PropertyStorage, DescriptorsChooseNameOverId) {
     host().SetInt(descriptor, "ID", 4);  // kDevicePropertyDevDesc
     std::string byId = ReadAsText(host().Call<REALobject>(storage(), "Read", descriptor));
     EXPECT_FALSE(byId.empty());
-    simwia::Call read = simwia::LastCall("IWiaPropertyStorage::ReadMultiple");
-    ASSERT_EQ(read.specs.size(), 1u);
-    EXPECT_EQ(read.specs[0].kind, static_cast<ULONG>(PRSPEC_PROPID));
-    EXPECT_EQ(read.specs[0].id, 4u);
+    EXPECT_EQ(simwia::SpecsOf("IWiaPropertyStorage::ReadMultiple"), "id 4");
 
     host().SetString(descriptor, "Name", "Name");  // kDevicePropertyDevNameString
     host().SetInt(descriptor, "ID", 9999);
     EXPECT_FALSE(ReadAsText(host().Call<REALobject>(storage(), "Read", descriptor)).empty());
-    read = simwia::LastCall("IWiaPropertyStorage::ReadMultiple");
-    ASSERT_EQ(read.specs.size(), 1u);
-    EXPECT_EQ(read.specs[0].kind, static_cast<ULONG>(PRSPEC_LPWSTR));
-    EXPECT_EQ(read.specs[0].name, std::wstring(L"Name"));
+    EXPECT_EQ(simwia::SpecsOf("IWiaPropertyStorage::ReadMultiple"), "name Name");
 
     host().SetString(descriptor, "Name", "Brand new");
     host().SetInt(descriptor, "ID", 7100);
     ObjectRef value(host(), Int32(-3));
     host().Call<void>(storage(), "Write", descriptor, value);
-    simwia::Call write = simwia::LastCall("IWiaPropertyStorage::WriteMultiple");
-    EXPECT_EQ(write.propidNameFirst, 7100u) << "the descriptor's ID is the first id for a new name";
+    EXPECT_EQ(simwia::SpecsOf("IWiaPropertyStorage::WriteMultiple"), "name Brand new first 7100") << "the ID is the first id";
     EXPECT_EQ(simwia::StoredName(kTable, 7100), std::wstring(L"Brand new"));
 }
 

@@ -527,6 +527,17 @@ std::string DialogArguments(const char* method) {
     return std::string(text) + (call.outputsClear ? " clear" : "");
 }
 
+std::string SpecsOf(const char* method) {
+    const Call call = LastCall(method);
+    std::string text;
+    for (const Spec& spec : call.specs) {
+        const std::wstring name = spec.name.value_or(L"(null)");
+        text += (text.empty() ? "" : ", ") +
+                (spec.kind == PRSPEC_PROPID ? "id " + std::to_string(spec.id) : "name " + std::string(name.begin(), name.end()));
+    }
+    return call.propidNameFirst == 0 ? text : text + " first " + std::to_string(call.propidNameFirst);
+}
+
 Call LastCall(const char* method) {
     const auto& calls = State().calls;
     auto call = calls.find(method);

@@ -205,6 +205,8 @@ Call LastCall(const char* method);
 // The last call's window, device type, flags and intent as text, and "clear" when its out-pointers were:
 // "window 0x42 type 2 flags 4 intent 0x10000 clear".
 std::string DialogArguments(const char* method);
+// The last call's property specs as text, and the first new id a write was given: "id 5000 first 5000", "name Custom".
+std::string SpecsOf(const char* method);
 
 // --- dialogs ------------------------------------------------------------------------------------------------------
 
