@@ -16,18 +16,15 @@ namespace simhost {
 namespace {
 
 constexpr const char* kItem = "WIAItemZVK";
-constexpr const char* kItemEnum = "WIAItemEnumeratorZVK";
-constexpr REALobject kNil = nullptr;
 
 // One generation: the manager that opens its devices, the field its objects fill, its platform interfaces.
 struct Generation {
     const char* manager;
     const char* field;
     const char* item;
-    const char* enumerator;
 };
-const Generation kWia1{"WIADeviceManager1ZVK", "Handle1", "IWiaItem", "IEnumWiaItem"};
-const Generation kWia2{"WIADeviceManager2ZVK", "Handle2", "IWiaItem2", "IEnumWiaItem2"};
+const Generation kWia1{"WIADeviceManager1ZVK", "Handle1", "IWiaItem"};
+const Generation kWia2{"WIADeviceManager2ZVK", "Handle2", "IWiaItem2"};
 
 std::string Platform(const char* iface, const char* method) {
     return std::string(iface) + "::" + method;
@@ -87,8 +84,7 @@ TEST_P(Items, WalkTheTree) {
     const Generation& g = GetParam();
     ObjectRef root(host(), Open(g, simwia::kScannerId));
     EXPECT_EQ(host().Call<int64_t>(root, "ItemType"), simwia::Item(simwia::kScannerRoot).type);
-    ObjectRef children(host(), host().Call<REALobject>(root, "EnumerateChildItems", kNil));
-    ASSERT_EQ(host().ClassName(children), kItemEnum);
+    ObjectRef children(host(), host().Call<REALobject>(root, "EnumerateChildItems", REALobject{}));
     EXPECT_EQ(host().Call<int64_t>(children, "Count"), 2);
     EXPECT_EQ(Walk(children, g), simwia::Item(simwia::kScannerRoot).children);
     EXPECT_EQ(host().GetInt(children, "Lasterror"), 1) << "NextItem after the last child";
