@@ -96,6 +96,7 @@ INSTANTIATE_TEST_SUITE_P(Hosts, RegistrationAtVersion, ::testing::ValuesIn(kVers
 
 class Registration : public PluginTest {};
 
+// Off at load; every assignment of True writes the enabled line, False writes nothing.
 TEST_F(Registration, DebuggingIsAHiddenSharedBooleanOfTheWia2Manager) {
     for (const ClassView& cls : host().Classes())
         EXPECT_EQ(cls.sharedProperties.size(), cls.name == "WIADeviceManager2ZVK" ? 1u : 0u) << cls.name;
@@ -103,6 +104,13 @@ TEST_F(Registration, DebuggingIsAHiddenSharedBooleanOfTheWia2Manager) {
     EXPECT_EQ(debugging.name + " as " + debugging.type, "Debugging as Boolean");
     EXPECT_EQ(debugging.flags, 38u);
     EXPECT_EQ(debugging.attributes, (std::vector<std::pair<std::string, std::string>>{{"Hidden", ""}}));
+    EXPECT_FALSE(host().GetSharedBool("WIADeviceManager2ZVK", "Debugging"));
+    for (bool value : {true, true, false, false}) {
+        host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", value);
+        EXPECT_EQ(host().GetSharedBool("WIADeviceManager2ZVK", "Debugging"), value);
+    }
+    const std::string enabled = "ZVK Debug: ZVK debug logging enabled.";
+    EXPECT_EQ(log().Lines(), (std::vector<std::string>{enabled, enabled})) << log().Dump();
 }
 
 // Every bound property is served from its own field (the suites that read Handle, Lasterror and the record fields
