@@ -41,9 +41,10 @@ protected:
         return manager;
     }
 
-    REALstring ReadText(REALobject storage, int64_t id) {
-        ObjectRef value(host(), host().Call<REALobject>(storage, "Read", id));
-        return value.get() == nullptr ? nullptr : host().Str(ReadVariant(host(), value).text);
+    template <typename Key>
+    std::string ReadText(REALobject storage, Key key) {
+        ObjectRef value(host(), host().Call<REALobject>(storage, "Read", key));
+        return value.get() == nullptr ? "(nil)" : ReadVariant(host(), value).text;
     }
 
     // An item made by this generation holds its interface in its own field only.
@@ -65,10 +66,8 @@ TEST_P(DeviceManager, ConstructEnumerateAndOpenEveryDevice) {
     std::vector<std::string> ids;
     while (REALobject info = host().Call<REALobject>(devices, "NextItem")) {
         ObjectRef infoRef(host(), info);
-        StringRef id(host(), ReadText(info, 2));  // kDevicePropertyDevId
-        ObjectRef name(host(), host().Call<REALobject>(info, "Read", "Name"));
-        ids.push_back(host().Bytes(id));
-        EXPECT_FALSE(ReadVariant(host(), name).text.empty()) << ids.back();
+        ids.push_back(ReadText(info, 2));  // kDevicePropertyDevId
+        EXPECT_FALSE(ReadText(info, "Name").empty()) << ids.back();
         EXPECT_EQ(host().GetInt(info, "Lasterror"), 0) << ids.back();
     }
     EXPECT_EQ(host().GetInt(devices, "Lasterror"), 1) << "the end of the sequence is S_FALSE";
