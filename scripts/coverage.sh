@@ -3,6 +3,7 @@
 # and the test programs in build-cov, runs each test program once under Wine (every test in one process, as
 # ctest would run them one by one but much faster; the DLL and the white-box program merge into the same
 # .gcda files), and prints the figure. Extra arguments go to both test programs (e.g. --gtest_filter=...).
+# COVERAGE_FILES="support/Variant.cpp wia/Item.cpp" also prints, per file, the line numbers no test ran.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
@@ -32,9 +33,9 @@ while IFS= read -r -d '' gcda; do
     (cd "$work/$n" && x86_64-w64-mingw32-gcov --preserve-paths --object-directory "$(dirname "$gcda")" "$gcda" \
         >/dev/null 2>&1) || true
 done < <(find "$root/build-cov" -name '*.gcda' -print0)
-python3 - "$work" "$root" <<'PY'
+python3 - "$work" "$root" "${COVERAGE_FILES:-}" <<'PY'
 import glob, os, sys
-work, root = sys.argv[1], sys.argv[2]
+work, root, files = sys.argv[1], sys.argv[2], sys.argv[3].split()
 lines = {}
 for path in glob.glob(os.path.join(work, "*", "*.gcov")):
     source = None
@@ -53,5 +54,9 @@ mine = {k: v for k, v in lines.items() if any(k[0].startswith(os.path.join(root,
 run = sum(mine.values())
 print(f"lines: {100.0 * run / max(len(mine), 1):.1f}% ({run} out of {len(mine)})")
 print(f"Line coverage of plugin/, support/, wia/: {100.0 * run / max(len(mine), 1):.1f}%")
+for name in files:
+    path = os.path.normpath(os.path.join(root, name))
+    missed = sorted(n for (source, n), ran in lines.items() if source == path and not ran)
+    print(f"uncovered in {name}: {' '.join(map(str, missed)) or 'none'}")
 PY
 rm -rf "$work"

@@ -471,6 +471,21 @@ REALobject NewStringVariant(SimHost& host, int64_t code, REALstring text) {
     return variant;
 }
 
+REALobject NewStringVariant(SimHost& host, int64_t code, const std::string& bytes) {
+    REALstring text = host.Str(bytes);
+    REALobject variant = NewStringVariant(host, code, text);
+    host.UnlockString(text);
+    return variant;
+}
+
+REALobject NewUInt32Variant(SimHost&, uint32_t value) {
+    return UInt32ToVariant(value);
+}
+
+REALobject NewUInt64Variant(SimHost&, uint64_t value) {
+    return UInt64ToVariant(value);
+}
+
 int64_t SingleBits(float value) {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);

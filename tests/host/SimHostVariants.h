@@ -44,6 +44,11 @@ constexpr const char* kVarTypeMethod = "VarType(value As Variant) As Integer";
 REALobject NewVariant(SimHost& host, int64_t code, VariantKind kind, int64_t bits);
 // A string-kind variant of any code (8, 37, 7, 18 to 21 ...); the string is borrowed. One reference.
 REALobject NewStringVariant(SimHost& host, int64_t code, REALstring text);
+// The same of UTF-8 bytes. One reference.
+REALobject NewStringVariant(SimHost& host, int64_t code, const std::string& bytes);
+// What the host's own makers give for a script's UInt32 and UInt64 values. One reference.
+REALobject NewUInt32Variant(SimHost& host, uint32_t value);
+REALobject NewUInt64Variant(SimHost& host, uint64_t value);
 int64_t SingleBits(float value);
 int64_t DoubleBits(double value);
 
