@@ -22,7 +22,7 @@ fi
 
 # gcov per object file, each in a folder of its own; a line counts as run when any object that compiled it ran
 # it (headers are compiled into many objects). Our own merge: gcovr 5 trips over functions that two objects
-# place on different lines.
+# place on different lines. COVERAGE_FILES="support/Text.cpp ..." also prints each listed file's uncovered lines.
 root=$PWD
 work=$(mktemp -d)
 n=0
@@ -32,9 +32,9 @@ while IFS= read -r -d '' gcda; do
     (cd "$work/$n" && x86_64-w64-mingw32-gcov --preserve-paths --object-directory "$(dirname "$gcda")" "$gcda" \
         >/dev/null 2>&1) || true
 done < <(find "$root/build-cov" -name '*.gcda' -print0)
-python3 - "$work" "$root" <<'PY'
+python3 - "$work" "$root" "${COVERAGE_FILES:-}" <<'PY'
 import glob, os, sys
-work, root = sys.argv[1], sys.argv[2]
+work, root, listed = sys.argv[1], sys.argv[2], sys.argv[3].split()
 lines = {}
 for path in glob.glob(os.path.join(work, "*", "*.gcov")):
     source = None
@@ -53,5 +53,8 @@ mine = {k: v for k, v in lines.items() if any(k[0].startswith(os.path.join(root,
 run = sum(mine.values())
 print(f"lines: {100.0 * run / max(len(mine), 1):.1f}% ({run} out of {len(mine)})")
 print(f"Line coverage of plugin/, support/, wia/: {100.0 * run / max(len(mine), 1):.1f}%")
+for name in listed:
+    missed = sorted(n for (f, n), ran in mine.items() if f == os.path.join(root, name) and not ran)
+    print(f"uncovered {name}: {' '.join(map(str, missed)) or 'none'}")
 PY
 rm -rf "$work"
