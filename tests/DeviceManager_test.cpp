@@ -91,7 +91,7 @@ TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
     StringRef chosen(host(), deviceId);
     ExpectItemOfGeneration(byWindow);
     EXPECT_EQ(host().Bytes(chosen), Narrow(simwia::kCameraId));
-    EXPECT_EQ(simwia::DialogArguments(Method(gen(), "SelectDeviceDlg").c_str()), "window 0x1234 type 2 flags 1 intent 0x0 clear");
+    EXPECT_EQ(simwia::ArgumentsOf(Method(gen(), "SelectDeviceDlg").c_str()), "window 0x1234 type 2 flags 1 clear");
     ObjectRef withNil(host(), host().Call<REALobject>(manager, "SelectDeviceDialog", REALobject{}, 0, 0));
     EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlg").c_str()).window, nullptr) << "a nil window is 0";
     ObjectRef byHandle(host(), host().Call<REALobject>(manager, "SelectDeviceDialog", 77, 0, 4));
@@ -122,7 +122,7 @@ TEST_P(DeviceManager, SelectDeviceDialogIdGivesTheIdentifierAndLogsItsLabelFirst
     }
     StringRef byHandle(host(), host().Call<REALstring>(manager, "SelectDeviceDialogID", 5, 3, 0));
     EXPECT_EQ(host().Bytes(byHandle), Narrow(simwia::kVideoId));
-    EXPECT_EQ(simwia::DialogArguments(Method(gen(), "SelectDeviceDlgID").c_str()), "window 0x5 type 3 flags 0 intent 0x0 clear");
+    EXPECT_EQ(simwia::ArgumentsOf(Method(gen(), "SelectDeviceDlgID").c_str()), "window 0x5 type 3 clear");
 }
 
 TEST_P(DeviceManager, LogTracesConstructionAndDeviceCreation) {
@@ -160,7 +160,7 @@ TEST_F(ImageDialogs, Wia1WritesTheFileItWasGiven) {
     ObjectRef root(host(), host().Call<REALobject>(manager, "CreateDevice", Narrow(simwia::kCameraId)));
     host().Call<void>(manager, "GetImageDialog", window, 2, 4, 0x10000, file, root);
     EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
-    EXPECT_EQ(simwia::DialogArguments("IWiaDevMgr::GetImageDlg"), "window 0x42 type 2 flags 4 intent 0x10000");
+    EXPECT_EQ(simwia::ArgumentsOf("IWiaDevMgr::GetImageDlg"), "window 0x42 type 2 flags 4 intent 0x10000");
     simwia::Call call = simwia::LastCall("IWiaDevMgr::GetImageDlg");
     EXPECT_EQ(call.item, reinterpret_cast<IUnknown*>(host().GetInt(root, "Handle1")));
     EXPECT_EQ(Narrow(call.filename.value_or(L"")), path);
@@ -187,7 +187,7 @@ TEST_F(ImageDialogs, Wia2ReturnsThePathsAndTheItem) {
     std::vector<std::string> files;
     for (void* path : ReadArray(host(), paths).elements) files.push_back(host().Bytes(static_cast<REALstring>(path)));
     EXPECT_EQ(files, (std::vector<std::string>{directory + "\\zvk-scan.bmp", directory + "\\zvk-scan (2).bmp"}));
-    EXPECT_EQ(simwia::DialogArguments("IWiaDevMgr2::GetImageDlg"), "window 0x55 type 0 flags 2 intent 0x0 clear");
+    EXPECT_EQ(simwia::ArgumentsOf("IWiaDevMgr2::GetImageDlg"), "window 0x55 flags 2 clear");
     for (const std::string& file : files) DeleteFileA(file.c_str());
 }
 

@@ -518,13 +518,25 @@ void SetStoredValue(const wchar_t* table, PROPID id, const PROPVARIANT& value, c
     if (name != nullptr) found->names[id] = name;
 }
 
-std::string DialogArguments(const char* method) {
+std::string ArgumentsOf(const char* method) {
     const Call call = LastCall(method);
-    char text[160];
-    std::snprintf(text, sizeof text, "window 0x%llX type %ld flags %ld intent 0x%lX",
-                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(call.window)), static_cast<long>(call.deviceType),
-                  static_cast<long>(call.flags), static_cast<unsigned long>(call.intent));
-    return std::string(text) + (call.outputsClear ? " clear" : "");
+    std::string text;
+    auto add = [&text](const std::string& field) { text += (text.empty() ? "" : " ") + field; };
+    auto hex = [](uint64_t value) {
+        char digits[24];
+        std::snprintf(digits, sizeof digits, "0x%llX", static_cast<unsigned long long>(value));
+        return std::string(digits);
+    };
+    auto quoted = [](const std::wstring& name) { return "\"" + std::string(name.begin(), name.end()) + "\""; };
+    if (call.window != nullptr) add("window " + hex(reinterpret_cast<uintptr_t>(call.window)));
+    if (call.deviceType != 0) add("type " + std::to_string(call.deviceType));
+    if (call.flags != 0) add("flags " + std::to_string(call.flags));
+    if (call.intent != 0) add("intent " + hex(static_cast<ULONG>(call.intent)));
+    if (call.creationFlags != 0) add("creation " + std::to_string(call.creationFlags));
+    if (call.itemName) add("name " + quoted(*call.itemName));
+    if (call.fullItemName) add("full " + quoted(*call.fullItemName));
+    if (call.outputsClear) add("clear");
+    return text;
 }
 
 std::string SpecsOf(const char* method) {

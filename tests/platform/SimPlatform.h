@@ -202,9 +202,10 @@ struct Call {
 // The arguments of the last call of `method` ("IWiaDevMgr::EnumDeviceInfo"), recorded before any planned failure;
 // a default Call when it was not called since ResetAll() (CallCount() tells).
 Call LastCall(const char* method);
-// The last call's window, device type, flags and intent as text, and "clear" when its out-pointers were:
-// "window 0x42 type 2 flags 4 intent 0x10000 clear".
-std::string DialogArguments(const char* method);
+// The last call's window, device type, flags, intent, creation flags and item names as text, the ones it was not
+// given left out, and "clear" when its out-pointers were: "window 0x42 type 2 flags 4 intent 0x10000 clear",
+// "flags 4 creation 7 name \"Album\"".
+std::string ArgumentsOf(const char* method);
 // The last call's property specs as text, and the first new id a write was given: "id 5000 first 5000", "name Custom".
 std::string SpecsOf(const char* method);
 
