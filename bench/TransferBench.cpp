@@ -11,7 +11,6 @@
 //     wiazvk_transfer_bench.exe [runs=9] [band bytes=262144]
 #include <windows.h>
 #include <malloc.h>
-#include <wia.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -27,17 +26,15 @@
 #include "tests/host/SimScript.h"
 #include "tests/platform/SimPlatform.h"
 #include "tests/platform/SimTransfer.h"
+#include "wia/WiaInterfaces.h"  // lets <wiadef.h> stand alone
+
+#include <wiadef.h>
 
 namespace {
 
 using simhost::REALobject;
 using simhost::REALstring;
 using simhost::SimHost;
-
-constexpr CLSID kCLSID_WiaDevMgr = {0xa1f4e726, 0x8cf1, 0x11d1, {0xbf, 0x92, 0x00, 0x60, 0x08, 0x1e, 0xd8, 0x11}};
-constexpr IID kIID_IWiaDevMgr = {0x5eb2502a, 0x8cf1, 0x11d1, {0xbf, 0x92, 0x00, 0x60, 0x08, 0x1e, 0xd8, 0x11}};
-constexpr IID kIID_IWiaDataTransfer = {0xa6cef998, 0xa5b0, 0x11d2, {0xa0, 0x8f, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
-constexpr IID kIID_IWiaDataCallback = {0xa558a866, 0xa5b0, 0x11d2, {0xa0, 0x8f, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
 
 // What both clients do with each band: read every byte.
 uint64_t gSum = 0;
