@@ -5,6 +5,7 @@
 
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimHostVariants.h"
+#include "tests/host/SimScript.h"
 #include "tests/platform/SimPlatform.h"
 
 namespace simhost {
@@ -16,17 +17,12 @@ class PropertyStorage : public PluginTest {
 protected:
     void SetUp() override {
         PluginTest::SetUp();
-        manager_ = host().New("WIADeviceManager2ZVK");
-        host().Call<void>(manager_, "Constructor");
-        REALobject devices = host().Call<REALobject>(manager_, "EnumDeviceInfo", 16);
-        storage_ = host().Call<REALobject>(devices, "NextItem");
-        host().Unlock(devices);
+        storage_ = OpenDeviceInformation(host());
         ASSERT_EQ(simwia::TableOf(reinterpret_cast<IUnknown*>(host().GetInt(storage_, "Handle"))), kTable);
     }
 
     void TearDown() override {
         host().Unlock(storage_);
-        host().Unlock(manager_);
         PluginTest::TearDown();
     }
 
@@ -47,7 +43,6 @@ protected:
     }
 
 private:
-    REALobject manager_ = nullptr;
     REALobject storage_ = nullptr;
 };
 

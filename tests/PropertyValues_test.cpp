@@ -4,6 +4,7 @@
 
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimHostVariants.h"
+#include "tests/host/SimScript.h"
 #include "tests/platform/SimPlatform.h"
 
 namespace simhost {
@@ -19,10 +20,7 @@ protected:
     Options HostOptions() override { return {Options().version, true, GetParam().second}; }
     void SetUp() override {
         PluginTest::SetUp();
-        ObjectRef manager(host(), host().New("WIADeviceManager2ZVK"));
-        host().Call<void>(manager, "Constructor");
-        ObjectRef devices(host(), host().Call<REALobject>(manager, "EnumDeviceInfo", 16));
-        storage_ = host().Call<REALobject>(devices, "NextItem");
+        storage_ = OpenDeviceInformation(host());
         EnableLogging();
     }
     void TearDown() override { host().Unlock(storage_), PluginTest::TearDown(); }

@@ -49,11 +49,9 @@ struct Value {
 };
 
 std::string SweepFolder() {
-    wchar_t path[MAX_PATH];
-    GetTempPathW(MAX_PATH, path);
-    std::wstring folder = std::wstring(path) + L"wiazvk-sweep";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return std::string(folder.begin(), folder.end());
+    const std::string folder = TempFolder() + "\\wiazvk-sweep";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
 }
 
 Value Integer(int64_t value, bool worst = true) {

@@ -10,6 +10,7 @@
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimHostText.h"
 #include "tests/host/SimHostVariants.h"
+#include "tests/host/SimScript.h"
 #include "tests/platform/SimVideo.h"
 
 namespace simhost {
@@ -24,12 +25,10 @@ protected:
     void SetUp() override {
         PluginTest::SetUp();
         host().Call<void>(video_ = host().New("WIAVideoZVK"), "Constructor");
-        host().Call<void>(manager_ = host().New("WIADeviceManager2ZVK"), "Constructor");
-        ObjectRef devices(host(), host().Call<REALobject>(manager_, "EnumDeviceInfo", 16));
-        storage_ = host().Call<REALobject>(devices, "NextItem");  // the scanner's information
+        storage_ = OpenDeviceInformation(host());  // the scanner's information
     }
     void TearDown() override {
-        for (REALobject object : {storage_, manager_, video_}) host().Unlock(object);
+        for (REALobject object : {storage_, video_}) host().Unlock(object);
         PluginTest::TearDown();
     }
     Lines Logged() {  // the text-conversion lines, without the prefix
@@ -50,7 +49,7 @@ protected:
         VariantContents value = variant != nullptr ? ReadVariant(host(), variant) : VariantContents{};
         return value.hasString ? Take(host().Str(value.text, value.encoding)) : "nil";
     }
-    REALobject video_ = nullptr, manager_ = nullptr, storage_ = nullptr;
+    REALobject video_ = nullptr, storage_ = nullptr;
 };
 
 // A script's string, whether the host's converted data lacks its zeros (junk), whether the host converts it (to

@@ -43,13 +43,4 @@ void PluginTest::EnableLogging() {
     log_->Clear();
 }
 
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
-
-std::string TempFolder() {
-    char folder[MAX_PATH];
-    return std::string(folder, GetTempPathA(MAX_PATH, folder) - 1);
-}
-
 }  // namespace simhost

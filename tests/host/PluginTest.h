@@ -38,10 +38,6 @@ private:
     std::unique_ptr<LogCapture> log_;
 };
 
-// A device id or item name as the ASCII bytes a script passes; the temporary folder without its backslash.
-std::string Narrow(const std::wstring& text);
-std::string TempFolder();
-
 // Owns one host reference for the length of a test scope.
 class ObjectRef {
 public:

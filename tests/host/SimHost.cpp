@@ -1,6 +1,5 @@
 #include "tests/host/SimHost.h"
 
-
 #include <algorithm>
 #include <cctype>
 #include <sstream>
@@ -247,8 +246,8 @@ void SimHost::RegisterClassRecord(uint64_t* p) {
     view.dataOffset = p[4];
     view.constructor = reinterpret_cast<void (*)(REALobject)>(p[5]);
     view.destructor = reinterpret_cast<void (*)(REALobject)>(p[6]);
-    bool zero = (p[0] >> 32) == 0 && p[13] == 0 && p[14] == 0 && p[15] == 0 && p[16] == 0 && p[17] == 0 &&
-                (p[20] >> 32) == 0 && p[25] == 0 && p[26] == 0 && p[27] == 0 && p[28] == 0;
+    bool zero = (p[0] >> 32) == 0 && p[13] == 0 && p[14] == 0 && p[15] == 0 && p[16] == 0 && p[17] == 0 && (p[20] >> 32) == 0 &&
+                p[25] == 0 && p[26] == 0 && p[27] == 0 && p[28] == 0;
     view.properties = ReadProperties(p[7], p[8], &zero);
     view.methods = ReadMethods(p[9], p[10], &zero);
     uint64_t* events = reinterpret_cast<uint64_t*>(p[11]);
@@ -281,8 +280,7 @@ SimHost::Object* SimHost::AsObject(REALobject object) const {
 
 SimHost::String* SimHost::AsString(REALstring text) const {
     auto* s = reinterpret_cast<String*>(text);
-    if (s == nullptr || strings_.count(s) == 0 || s->magic != kStringMagic)
-        throw std::runtime_error("not a live host string");
+    if (s == nullptr || strings_.count(s) == 0 || s->magic != kStringMagic) throw std::runtime_error("not a live host string");
     return s;
 }
 
@@ -582,12 +580,11 @@ const MethodView& SimHost::FindMethod(const std::string& className, const std::s
     for (const MethodView& method : shared ? cls.sharedMethods : cls.methods) {
         if (method.declaration == declaration) return method;
     }
-    throw std::runtime_error("no " + std::string(shared ? "shared " : "") + "method \"" + declaration + "\" in " +
-                             className);
+    throw std::runtime_error("no " + std::string(shared ? "shared " : "") + "method \"" + declaration + "\" in " + className);
 }
 
-const MethodView& SimHost::FindMethod(const std::string& className, const std::string& declaration, bool shared,
-                                      CType result, std::initializer_list<CType> args) const {
+const MethodView& SimHost::FindMethod(const std::string& className, const std::string& declaration, bool shared, CType result,
+                                      std::initializer_list<CType> args) const {
     if (declaration.find_first_of(" (") != std::string::npos) {
         const MethodView& method = FindMethod(className, declaration, shared);
         CheckCall(method, result, args, false);
@@ -629,16 +626,15 @@ CallText::~CallText() {
 void SimHost::CheckCall(const MethodView& method, CType result, std::initializer_list<CType> args, bool setter) const {
     const Signature& signature = method.signature;
     size_t expected = signature.params.size() + (setter ? 1 : 0);
-    if (args.size() != expected)
-        throw std::runtime_error("wrong argument count for: " + method.declaration);
+    if (args.size() != expected) throw std::runtime_error("wrong argument count for: " + method.declaration);
     size_t i = 0;
     for (CType arg : args) {
         CType want = i < signature.params.size() ? signature.params[i].type : signature.result;
-        if (arg != want) throw std::runtime_error("argument " + std::to_string(i) + " has the wrong C type for: " + method.declaration);
+        if (arg != want)
+            throw std::runtime_error("argument " + std::to_string(i) + " has the wrong C type for: " + method.declaration);
         ++i;
     }
-    if (!setter && result != signature.result)
-        throw std::runtime_error("result has the wrong C type for: " + method.declaration);
+    if (!setter && result != signature.result) throw std::runtime_error("result has the wrong C type for: " + method.declaration);
     if (setter && method.setter == nullptr) throw std::runtime_error("no setter for: " + method.declaration);
 }
 
@@ -651,6 +647,15 @@ void SimHost::SetEventHandler(REALobject object, const std::string& declaration,
         }
     }
     throw std::runtime_error("no event " + declaration);
+}
+
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+std::string TempFolder() {
+    char folder[MAX_PATH];
+    return std::string(folder, GetTempPathA(MAX_PATH, folder) - 1);
 }
 
 }  // namespace simhost

@@ -42,6 +42,10 @@ constexpr uint32_t kMacRoman = 0x0000;
 constexpr uint32_t kUnknown = 0xFFFF;
 }  // namespace enc
 
+// A device id or item name as the ASCII bytes a script passes; the temporary folder without its backslash.
+std::string Narrow(const std::wstring& text);
+std::string TempFolder();
+
 // The C types a declaration's host types map to; the typed adapters compare these.
 enum class CType { Void, Int64, Bool, Double, Single, UInt32, UInt64, String, Object, Array, Pointer };
 
@@ -117,7 +121,7 @@ struct HostRaise {
 };
 
 struct Options {
-    double version = 2021.03;      // negative: the host has no "REALGetRBVersion"
+    double version = 2021.03;  // negative: the host has no "REALGetRBVersion"
     bool inRuntime = true;
     std::set<std::string> withheld;  // entries, global methods and classes the host does not offer
 };
@@ -152,7 +156,7 @@ public:
 
     // What the plug-in told the host.
     std::vector<int32_t> registeredLevels;
-    std::vector<std::string> lookups;  // every name the resolver was asked for
+    std::vector<std::string> lookups;              // every name the resolver was asked for
     std::vector<std::string> globalMethodLookups;  // every declaration "REALLoadGlobalMethod" was asked for
     const std::vector<ClassView>& Classes() const { return classes_; }
     const ClassView& Class(const std::string& name) const;
@@ -197,7 +201,7 @@ public:
     REALstring GetString(REALobject object, const std::string& property);  // borrowed
     void SetString(REALobject object, const std::string& property, REALstring value);
     void SetString(REALobject object, const std::string& property, const std::string& bytes);  // a new host string
-    REALobject GetObjectProp(REALobject object, const std::string& property);  // borrowed
+    REALobject GetObjectProp(REALobject object, const std::string& property);                  // borrowed
     void SetObjectProp(REALobject object, const std::string& property, REALobject value);
     bool GetSharedBool(const std::string& className, const std::string& property);
     void SetSharedBool(const std::string& className, const std::string& property, bool value);
@@ -266,8 +270,8 @@ public:
 struct SimHost::Object {
     uint64_t magic;
     int64_t refs;
-    const ClassView* cls;      // plug-in class, or null
-    std::string builtinName;   // host-side class name
+    const ClassView* cls;     // plug-in class, or null
+    std::string builtinName;  // host-side class name
     std::map<std::string, int64_t> ints;
     std::map<std::string, REALstring> strings;
     std::unique_ptr<uint64_t[]> block;  // header word, then instance data at the class's offset
@@ -292,33 +296,61 @@ struct Extension {
 template <typename T>
 constexpr CType TypeOf();
 template <>
-constexpr CType TypeOf<void>() { return CType::Void; }
+constexpr CType TypeOf<void>() {
+    return CType::Void;
+}
 template <>
-constexpr CType TypeOf<int64_t>() { return CType::Int64; }
+constexpr CType TypeOf<int64_t>() {
+    return CType::Int64;
+}
 template <>
-constexpr CType TypeOf<int8_t>() { return CType::Bool; }
+constexpr CType TypeOf<int8_t>() {
+    return CType::Bool;
+}
 template <>
-constexpr CType TypeOf<double>() { return CType::Double; }
+constexpr CType TypeOf<double>() {
+    return CType::Double;
+}
 template <>
-constexpr CType TypeOf<float>() { return CType::Single; }
+constexpr CType TypeOf<float>() {
+    return CType::Single;
+}
 template <>
-constexpr CType TypeOf<uint32_t>() { return CType::UInt32; }
+constexpr CType TypeOf<uint32_t>() {
+    return CType::UInt32;
+}
 template <>
-constexpr CType TypeOf<uint64_t>() { return CType::UInt64; }
+constexpr CType TypeOf<uint64_t>() {
+    return CType::UInt64;
+}
 template <>
-constexpr CType TypeOf<REALstring>() { return CType::String; }
+constexpr CType TypeOf<REALstring>() {
+    return CType::String;
+}
 template <>
-constexpr CType TypeOf<REALobject>() { return CType::Object; }
+constexpr CType TypeOf<REALobject>() {
+    return CType::Object;
+}
 template <>
-constexpr CType TypeOf<REALarray>() { return CType::Array; }
+constexpr CType TypeOf<REALarray>() {
+    return CType::Array;
+}
 template <>
-constexpr CType TypeOf<int64_t*>() { return CType::Pointer; }
+constexpr CType TypeOf<int64_t*>() {
+    return CType::Pointer;
+}
 template <>
-constexpr CType TypeOf<uint64_t*>() { return CType::Pointer; }
+constexpr CType TypeOf<uint64_t*>() {
+    return CType::Pointer;
+}
 template <>
-constexpr CType TypeOf<REALstring*>() { return CType::Pointer; }
+constexpr CType TypeOf<REALstring*>() {
+    return CType::Pointer;
+}
 template <>
-constexpr CType TypeOf<REALobject*>() { return CType::Pointer; }
+constexpr CType TypeOf<REALobject*>() {
+    return CType::Pointer;
+}
 
 // The C type a byref argument must point at.
 template <typename T>

@@ -30,10 +30,6 @@ void Install(SimHost&) {
 
 Extension gScript(Install);
 
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
-
 }  // namespace
 
 CollectedPages& Collected() {
@@ -41,18 +37,23 @@ CollectedPages& Collected() {
 }
 
 REALobject OpenDataTransfer(SimHost& host, const std::wstring& fullItemName) {
-    const std::wstring deviceId = L"{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\" + fullItemName.substr(0, 4);
     REALobject manager = host.New("WIADeviceManager1ZVK");
     host.Call<void>(manager, "Constructor");
-    REALstring id = host.Str(Narrow(deviceId));
-    REALobject root = host.Call<REALobject>(manager, "CreateDevice(DeviceID as string) as WIAItemZVK", id);
-    REALstring name = host.Str(Narrow(fullItemName));
-    REALobject item =
-        root == nullptr ? nullptr : host.Call<REALobject>(root, "FindItemByName(name as string) as WIAItemZVK", name);
-    REALobject transfer = item == nullptr ? nullptr : host.Call<REALobject>(item, "DataTransfer as WIADataTransferZVK");
+    REALobject root = host.Call<REALobject>(manager, "CreateDevice",
+                                            "{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\" + Narrow(fullItemName.substr(0, 4)));
+    REALobject item = root == nullptr ? nullptr : host.Call<REALobject>(root, "FindItemByName", Narrow(fullItemName));
+    REALobject transfer = item == nullptr ? nullptr : host.Call<REALobject>(item, "DataTransfer");
     for (REALobject object : {item, root, manager}) host.Unlock(object);
-    for (REALstring text : {name, id}) host.UnlockString(text);
     return transfer;
+}
+
+REALobject OpenDeviceInformation(SimHost& host) {
+    REALobject manager = host.New("WIADeviceManager2ZVK");
+    host.Call<void>(manager, "Constructor");
+    REALobject devices = host.Call<REALobject>(manager, "EnumDeviceInfo", 16);
+    REALobject storage = devices == nullptr ? nullptr : host.Call<REALobject>(devices, "NextItem");
+    for (REALobject object : {devices, manager}) host.Unlock(object);
+    return storage;
 }
 
 REALobject NewCollectingCallback(SimHost& host, bool withHandler, const void* handler) {

@@ -17,6 +17,9 @@ constexpr const char* kBandedDataEvent =
 // The WIADataTransferZVK of the item with that full name (one reference), opened through a new
 // WIADeviceManager1ZVK on the item's device ("0000\..." the scanner, "0001\..." the camera); nil when a step fails.
 REALobject OpenDataTransfer(SimHost& host, const std::wstring& fullItemName);
+// The information storage of the first installed device (the scanner's), through a new WIADeviceManager2ZVK's
+// device enumerator (one reference); nil when a step fails.
+REALobject OpenDeviceInformation(SimHost& host);
 
 // One event as the collecting handler saw it; buffer is the memoryblock's address (null for nil).
 struct BandEvent {
