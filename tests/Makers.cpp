@@ -15,7 +15,8 @@ REALobject Manager(SimHost& host, const char* cls) {
     return manager;
 }
 
-// Calls each step on what the one before gave (the first on `from`), giving every step's object back.
+// Calls each step on what the one before gave (the first on `from`), giving every step's object back. The steps that
+// take an argument get what a script passes: commands and events (3), every child (nil), every device (&h10).
 REALobject Then(SimHost& host, REALobject from, std::initializer_list<const char*> steps) {
     for (const char* step : steps) {
         if (from == nullptr) return nullptr;
