@@ -1,12 +1,7 @@
-// The makers the declaration and fault sweeps draw on: for each registered class, functions that make a
-// properly made instance the way a script would (through the plug-in's own methods, against the simulated
-// devices). A suite registers the maker of the class it covers next to its tests:
-//
+// The makers the sweeps (Sweep_test.cpp) draw on: for each registered class, functions that make a properly made
+// instance as a script would, through the plug-in's own methods against the simulated devices, told apart by a label
+// ("WIA 1.0", "WIA 2.0"). A suite registers the maker of the class it covers next to its tests:
 //     const sweep::Registration kVideo("WIAVideoZVK", [](simhost::SimHost& host) { ... return object; });
-//
-// A class may have several makers, one per kind of instance ("WIA 1.0", "WIA 2.0"), told apart by a label.
-// The sweeps call every registered method, getter and setter of the class on each made instance and on one
-// that a script made itself; a registered class without a maker fails the sweep.
 #pragma once
 
 #include <map>
@@ -19,7 +14,6 @@ namespace sweep {
 
 // One reference to a new, properly made instance, or null when the class cannot make one here.
 using Maker = simhost::REALobject (*)(simhost::SimHost& host);
-
 struct NamedMaker {
     std::string label;
     Maker make;
@@ -31,19 +25,16 @@ inline std::map<std::string, std::vector<NamedMaker>>& Makers() {
 }
 
 struct Registration {
-    Registration(const char* className, Maker maker, const char* label = "made") {
-        Makers()[className].push_back({label, maker});
-    }
+    Registration(const char* className, Maker maker, const char* label = "made") { Makers()[className].push_back({label, maker}); }
 };
 
-// Makes an instance of a class by its first maker; null when there is none or it made none.
+// An instance of a class by its first maker; null when there is none or it made none.
 inline simhost::REALobject Make(simhost::SimHost& host, const std::string& className) {
     auto found = Makers().find(className);
     return found == Makers().end() || found->second.empty() ? nullptr : found->second.front().make(host);
 }
 
-// Suites whose tests are only known at run time (one per registered class) add them here; the test
-// program's main runs each before the tests start.
+// Suites whose tests are known only at run time (one per registered class) add them here; main runs each first.
 inline std::vector<void (*)()>& RunTimeSuites() {
     static std::vector<void (*)()> suites;
     return suites;

@@ -1,29 +1,25 @@
 // Two sweeps over every class the plug-in registers, one test (and so one process) per class, driven by the
 // class records the simulated host captured rather than by a list of our own:
 //
-// Declarations: every method, method setter, property getter and setter and shared member is called on each
-// made instance (tests/Sweep.h) and on one a script made itself, with each argument in turn at the worst
-// values of its type while the others stay ordinary; once quiet, once logging, once more with a host that makes
-// no objects. Nothing may crash, raise anything but the exceptions listed below (each of which must be raised
-// for its own nil, empty or out-of-range argument), call the platform after raising, keep a host object, host
-// string or COM reference, or leave Lasterror other than -1 where no platform call was made.
+// Declarations: every method, setter, getter and shared member is called on each made instance (tests/Sweep.h) and
+// on one a script made itself, with each argument in turn at the worst values of its type while the others stay
+// ordinary; once quiet, once logging, once more with a host that makes no objects. Nothing may crash, raise anything
+// but the exceptions listed below (each must be raised for its own nil, empty or out-of-range argument), call the
+// platform after raising, keep a host object, string or COM reference, or leave Lasterror other than -1 where no
+// platform call was made.
 //
-// Faults: every method is dry-run on each made instance with ordinary arguments to learn which platform calls
-// it reaches; each of those calls is then failed once. When the failed call was the method's last, its code
-// must be in Lasterror and the result must be empty; nothing may leak either way.
+// Faults: every method is dry-run on each made instance with ordinary arguments to learn which platform calls it
+// reaches; each is then failed once. When the failed call was the method's last, its code must be in Lasterror and
+// the result must be empty; nothing may leak either way.
 #include <windows.h>
 
-#include <array>
 #include <climits>
-#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
-#include <memory>
+#include <optional>
 #include <set>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "tests/Sweep.h"
 #include "tests/host/Callables.h"
@@ -37,16 +33,25 @@ namespace {
 
 using Word = uint64_t;
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 struct Value {
     std::string label;
     std::function<Word(CallArguments&)> make;
     bool worst = true;  // a value the method may refuse (an exception is allowed only then)
 };
+
+Value Integer(int64_t value, bool worst = true) {
+    return {std::to_string(value), [value](CallArguments&) { return static_cast<Word>(value); }, worst};
+}
+Value Text(const std::string& label, const std::string& bytes, uint32_t encoding = enc::kUTF8, bool worst = true) {
+    return {label, [bytes, encoding](CallArguments& a) { return a.Keep(a.host.Str(bytes, encoding)); }, worst};
+}
+Value Object(const std::string& label, std::function<REALobject(SimHost&)> make, bool worst = true) {
+    return {label, [make](CallArguments& a) { return a.Keep(make(a.host)); }, worst};
+}
+Value Slot(const std::string& label, CType pointee, std::function<Word(SimHost&)> initial, bool worst = true) {
+    return {label, [pointee, initial](CallArguments& a) { return a.Slot(pointee, initial(a.host)); }, worst};
+}
+const Value kNil = {"nil", [](CallArguments&) { return Word{0}; }};
 
 std::string SweepFolder() {
     const std::string folder = TempFolder() + "\\wiazvk-sweep";
@@ -54,72 +59,47 @@ std::string SweepFolder() {
     return folder;
 }
 
-Value Integer(int64_t value, bool worst = true) {
-    return {std::to_string(value), [value](CallArguments&) { return static_cast<Word>(value); }, worst};
+bool Is(const Param& param, const char* typeName) {
+    return _stricmp(param.typeName.c_str(), typeName) == 0;
 }
 
-Value Text(const std::string& label, const std::string& bytes, uint32_t encoding = enc::kUTF8, bool worst = true) {
-    return {label, [bytes, encoding](CallArguments& a) { return a.Keep(a.host.Str(bytes, encoding)); }, worst};
+Value EmptyArray(const Param& param, bool worst) {
+    return Object("empty array", [s = Is(param, "string")](SimHost& h) { return REALobject(NewArray(h, s ? 3 : 4)); }, worst);
 }
 
-Value Object(const std::string& label, std::function<REALobject(SimHost&)> make, bool worst = true) {
-    return {label, [make](CallArguments& a) { return a.Keep(make(a.host)); }, worst};
+// A window of the parameter's class with that Handle, or without one.
+Value WindowValue(const Param& param, const std::string& label, std::optional<int64_t> handle, bool worst) {
+    const std::string cls = Is(param, "window") ? "Window" : "DesktopWindow";
+    return Object(label, [cls, handle](SimHost& h) { return handle ? NewWindow(h, *handle, cls) : h.NewBuiltin(cls); }, worst);
 }
 
-Value Nil() {
-    return {"nil", [](CallArguments&) { return Word{0}; }};
-}
-
-Value Slot(const std::string& label, CType pointee, std::function<Word(SimHost&)> initial, bool worst = true) {
-    return {label, [pointee, initial](CallArguments& a) { return a.Slot(pointee, initial(a.host)); }, worst};
-}
-
-std::string WindowClass(const std::string& type) {
-    return type == "window" ? "Window" : "DesktopWindow";
-}
-
-// Ordinary values: what a script passes when it means no harm. Strings named after what they carry get a
-// value that lets the method reach its platform calls.
+// Ordinary values: what a script passes when it means no harm. Strings named after what they carry get a value that
+// lets the method reach its platform calls.
 Value Ordinary(SimHost& host, const Param& param) {
-    const std::string type = Lower(param.typeName), name = Lower(param.name);
-    if (param.byRef)
-        return Slot(
-            "byref", TypeOfHostName(param.typeName), [](SimHost&) { return Word{0}; }, false);
-    switch (param.type) {
-        case CType::Array:
-            return Object(
-                "empty array", [type](SimHost& h) { return REALobject(NewArray(h, type == "string" ? 3 : 4)); }, false);
-        case CType::String: {
-            const std::map<std::string, std::string> named = {{"deviceid", Narrow(simwia::kScannerId)},
-                                                              {"name", Narrow(simwia::kScannerFlatbed)},
-                                                              {"guid", "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}"},
-                                                              {"foldername", SweepFolder()},
-                                                              {"path", SweepFolder()}};
-            const std::string text = named.count(name) != 0 ? named.at(name) : "sweep";
-            return Text("\"" + text + "\"", text, enc::kUTF8, false);
-        }
-        case CType::Object:
-            if (type == "variant")
-                return Object(
-                    "1", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1); }, false);
-            if (type == "window" || type == "desktopwindow")
-                return Object(
-                    "window 0", [cls = WindowClass(type)](SimHost& h) { return NewWindow(h, 0, cls); }, false);
-            if (type == "folderitem")
-                return Object(
-                    "folder item", [](SimHost& h) { return NewFolderItemAt(h, SweepFolder() + "\\sweep.bmp"); }, false);
-            if (host.FindClass(param.typeName) != nullptr)
-                return Object(
-                    "made " + param.typeName, [t = param.typeName](SimHost& h) { return sweep::Make(h, t); }, false);
-            return Integer(0, false);
-        default:
-            return Integer(0, false);
+    if (param.byRef) return Slot("byref", TypeOfHostName(param.typeName), [](SimHost&) { return Word{0}; }, false);
+    if (param.type == CType::Array) return EmptyArray(param, false);
+    if (param.type == CType::String) {
+        const std::map<std::string, std::string> named = {{"deviceid", Narrow(simwia::kScannerId)},
+                                                          {"name", Narrow(simwia::kScannerFlatbed)},
+                                                          {"guid", "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}"},
+                                                          {"foldername", SweepFolder()},
+                                                          {"path", SweepFolder()}};
+        auto found = named.find(CharLowerA(std::string(param.name).data()));
+        const std::string text = found != named.end() ? found->second : "sweep";
+        return Text("\"" + text + "\"", text, enc::kUTF8, false);
     }
+    if (param.type != CType::Object) return Integer(0, false);
+    if (Is(param, "variant"))
+        return Object("1", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1); }, false);
+    if (Is(param, "window") || Is(param, "desktopwindow")) return WindowValue(param, "window 0", 0, false);
+    if (Is(param, "folderitem"))
+        return Object("folder item", [](SimHost& h) { return NewFolderItemAt(h, SweepFolder() + "\\sweep.bmp"); }, false);
+    if (host.FindClass(param.typeName) == nullptr) return Integer(0, false);
+    return Object("made " + param.typeName, [t = param.typeName](SimHost& h) { return sweep::Make(h, t); }, false);
 }
 
 // The values a declared parameter is swept through.
 std::vector<Value> Worst(SimHost& host, const Param& param) {
-    const std::string type = Lower(param.typeName);
     const bool plugInClass = host.FindClass(param.typeName) != nullptr;
     if (param.byRef) {
         const CType pointee = TypeOfHostName(param.typeName);
@@ -133,10 +113,9 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
     }
     switch (param.type) {
         case CType::Array:
-            return {Nil(),
-                    Object("empty array", [type](SimHost& h) { return REALobject(NewArray(h, type == "string" ? 3 : 4)); })};
+            return {kNil, EmptyArray(param, true)};
         case CType::String:
-            return {Nil(),
+            return {kNil,
                     Text("\"\"", ""),
                     Text("70000 characters", std::string(35000, 'x') + std::string(35000, '\xE9'), enc::kWindowsLatin1),
                     Text("malformed UTF-8", "\xFF\xFE\xC3(\xE2\x82", enc::kUTF8),
@@ -148,43 +127,30 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
         case CType::Int64:
         case CType::UInt32:
         case CType::UInt64:
-            return {Integer(0),
-                    Integer(-1),
-                    Integer(INT64_MIN),
-                    Integer(INT64_MAX),
-                    Integer(int64_t{1} << 31),
-                    Integer(int64_t{1} << 32),
-                    Integer((int64_t{1} << 32) + 1)};
+            return {Integer(0),        Integer(-1),       Integer(INT64_MIN),           Integer(INT64_MAX),
+                    Integer(1LL << 31), Integer(1LL << 32), Integer((1LL << 32) + 1)};
         case CType::Object:
-            if (type == "variant")
-                return {
-                    Nil(), Object("\"\" variant", [](SimHost& h) { return NewStringVariant(h, vtype::kString, nullptr); }),
-                    Object("max variant", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, INT64_MAX); }),
-                    Object("object variant", [](SimHost& h) { return NewWindow(h, 1); })};
-            if (type == "window" || type == "desktopwindow")
-                return {Nil(), Object("window -1", [cls = WindowClass(type)](SimHost& h) { return NewWindow(h, -1, cls); }),
-                        Object("window without Handle", [cls = WindowClass(type)](SimHost& h) { return h.NewBuiltin(cls); })};
-            if (type == "folderitem")
-                return {
-                    Nil(), Object("folder item \"\"", [](SimHost& h) { return NewFolderItemAt(h, ""); }),
-                    Object("folder item long", [](SimHost& h) { return NewFolderItemAt(h, "C:\\" + std::string(40000, 'x')); }),
-                    Object("folder item malformed", [](SimHost& h) { return NewFolderItemAt(h, "C:\\\xFF\xFE"); })};
-            if (plugInClass)
-                return {Nil(), Object("script-made " + param.typeName, [t = param.typeName](SimHost& h) { return h.New(t); })};
-            return {Nil()};
+            if (Is(param, "variant"))
+                return {kNil, Object("\"\" variant", [](SimHost& h) { return NewStringVariant(h, vtype::kString, nullptr); }),
+                        Object("max variant", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, INT64_MAX); }),
+                        Object("object variant", [](SimHost& h) { return NewWindow(h, 1); })};
+            if (Is(param, "window") || Is(param, "desktopwindow"))
+                return {kNil, WindowValue(param, "window -1", -1, true), WindowValue(param, "window without Handle", {}, true)};
+            if (Is(param, "folderitem"))
+                return {kNil, Object("folder item \"\"", [](SimHost& h) { return NewFolderItemAt(h, ""); }),
+                        Object("folder item long", [](SimHost& h) { return NewFolderItemAt(h, "C:\\" + std::string(40000, 'x')); }),
+                        Object("folder item malformed", [](SimHost& h) { return NewFolderItemAt(h, "C:\\\xFF\xFE"); })};
+            if (plugInClass) return {kNil, Object("script-made " + param.typeName, [t = param.typeName](SimHost& h) { return h.New(t); })};
+            return {kNil};
         default:
             throw std::runtime_error("the sweep cannot pass a " + param.typeName);
     }
 }
 
-// The exceptions the rules name: the member raises this one (its message begins with the text) when the
-// parameter is nil or empty, or, for a range, outside it (0 is inside); no other exception is allowed.
+// The exceptions the rules name: the member raises this one (its message begins with the text) when the parameter is
+// nil or empty, or, for a range, outside it (0 is inside); no other exception is allowed.
 struct Allowed {
-    const char* cls;
-    const char* member;
-    const char* param;
-    const char* exception;
-    const char* message;
+    const char *cls, *member, *param, *exception, *message;
 };
 const Allowed kAllowed[] = {
     {"WIADeviceManager1ZVK", "GetImageDialog", "file", "NilObjectException", "file parameter is nil"},
@@ -196,19 +162,18 @@ const Allowed kAllowed[] = {
 };
 
 bool IsAllowed(const std::string& cls, const std::string& member, const Raised& raised) {
-    for (const Allowed& allowed : kAllowed) {
-        if (cls == allowed.cls && member == allowed.member && raised.className == allowed.exception &&
-            raised.message.rfind(allowed.message, 0) == 0 && raised.errorNumber == 0)
+    for (const Allowed& a : kAllowed)
+        if (cls == a.cls && member == a.member && raised.className == a.exception && raised.message.rfind(a.message, 0) == 0 &&
+            raised.errorNumber == 0)
             return true;
-    }
     return false;
 }
 
 bool MustRaise(const std::string& cls, const std::string& member, const Param& param, const Value& value) {
-    for (const Allowed& allowed : kAllowed) {
-        if (cls != allowed.cls || member != allowed.member || param.name != allowed.param) continue;
-        bool range = std::string(allowed.exception) == "OutOfBoundsException";
-        if (range ? value.label != "0" : value.label == "nil" || value.label == "\"\"") return true;
+    for (const Allowed& a : kAllowed) {
+        if (cls != a.cls || member != a.member || param.name != a.param) continue;
+        if (std::string(a.exception) == "OutOfBoundsException" ? value.label != "0" : value.label == "nil" || value.label == "\"\"")
+            return true;
     }
     return false;
 }
@@ -217,30 +182,6 @@ bool HasProperty(const ClassView& cls, const char* name) {
     for (const PropertyView& p : cls.properties)
         if (p.name == name && p.bound()) return true;
     return false;
-}
-
-// Counts that must come back after every call: host objects and strings, simulated COM objects and references.
-using Counts = std::array<int64_t, 4>;
-
-Counts Snapshot(const SimHost& host) {
-    return {host.LiveObjects(), host.LiveStrings(), simwia::LiveObjects(), simwia::OutstandingReferences()};
-}
-
-std::string Describe(const Counts& c) {
-    return std::to_string(c[0]) + " objects, " + std::to_string(c[1]) + " strings, " + std::to_string(c[2]) + " COM objects, " +
-           std::to_string(c[3]) + " COM references";
-}
-
-// Platform calls made, without reference counting.
-std::vector<std::string> PlatformCalls() {
-    std::vector<std::string> calls;
-    for (const std::string& call : simwia::CallSequence()) {
-        if (call.size() > 8 &&
-            (call.compare(call.size() - 8, 8, "::AddRef") == 0 || call.compare(call.size() - 9, 9, "::Release") == 0))
-            continue;
-        calls.push_back(call);
-    }
-    return calls;
 }
 
 // The call being made, printed by the crash handler so a crash names its member and arguments.
@@ -280,29 +221,28 @@ protected:
         simwia::SetItemDialogAnswer(S_OK, {true}, 0);
     }
 
-    // Calls a member with the given values, after making them, forgetting the platform calls made so far
-    // and running `armed`; gives back the result and the arguments, and tells whether the result was empty.
-    bool Call(REALobject self, const Callable& member, const std::vector<Value>& values,
-              const std::function<void()>& armed = {}) {
+    // Calls a member with the given values, after making them, forgetting the platform calls made so far and running
+    // `armed`; the result and the arguments are given back. Tells whether the result was empty: void, nil, false, 0,
+    // or a text or array without elements.
+    bool Call(REALobject self, const Callable& member, const std::vector<Value>& values, const std::function<void()>& armed = {}) {
         CallArguments arena(host());
         std::vector<Word> args;
         if (!member.shared) args.push_back(reinterpret_cast<Word>(self));
         args.insert(args.end(), member.leading.begin(), member.leading.end());
-        std::string description = className_ + " " + member.description + " with";
+        gCurrent = className_ + " " + member.description + " with";
         for (const Value& value : values) {
             args.push_back(value.make(arena));
-            description += " [" + value.label + "]";
+            gCurrent += " [" + value.label + "]";
         }
-        gCurrent = description;
         simwia::ResetCounts();
         if (armed) armed();
         Word result = InvokeWords(member.function, args);
-        // Void results are empty; texts and arrays without elements count as empty too. Results are given back.
         bool empty = member.result == CType::Void || (member.result == CType::Bool ? (result & 0xFF) == 0 : result == 0);
-        if (!empty && member.result == CType::String) empty = host().Bytes(reinterpret_cast<REALstring>(result)).empty();
-        if (!empty && member.result == CType::Array)
-            empty = ReadArray(host(), reinterpret_cast<REALarray>(result)).elements.empty();
-        if (member.result == CType::String) host().UnlockString(reinterpret_cast<REALstring>(result));
+        if (member.result == CType::String) {
+            empty = empty || host().Bytes(reinterpret_cast<REALstring>(result)).empty();
+            host().UnlockString(reinterpret_cast<REALstring>(result));
+        }
+        if (member.result == CType::Array) empty = empty || ReadArray(host(), reinterpret_cast<REALarray>(result)).elements.empty();
         if (member.result == CType::Object || member.result == CType::Array) host().Unlock(reinterpret_cast<REALobject>(result));
         return empty;
     }
@@ -316,16 +256,13 @@ public:
     using Sweep::Sweep;
 
     void TestBody() override {
-        const ClassView& cls = Class();
-        std::vector<Callable> members = CallablesOf(cls);
+        std::vector<Callable> members = CallablesOf(Class());
         std::vector<sweep::NamedMaker> kinds = sweep::Makers()[className_];
         bool needsInstance = false;
         for (const Callable& m : members) needsInstance = needsInstance || !m.shared;
         if (needsInstance && kinds.empty()) ADD_FAILURE() << className_ << " has instance members but no maker (tests/Sweep.h)";
-        kinds.push_back({"script-made", [](SimHost&) -> REALobject { return nullptr; }});
-        // Once quiet, once with every log line written, so the log's own formatting meets the same values; then
-        // with ordinary values and a host that makes no object once the arguments are made: results are nil.
-        for (int pass : {0, 1, 2}) {
+        kinds.push_back({"script-made", nullptr});
+        for (int pass : {0, 1, 2}) {  // quiet, logging, and ordinary values on a host that then makes no objects
             host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", pass == 1);
             refuse_ = pass == 2;
             for (const sweep::NamedMaker& kind : kinds) {
@@ -350,68 +287,52 @@ private:
     bool refuse_ = false;
 
     void Run(const sweep::NamedMaker& kind, const Callable& member, const std::vector<Value>& values) {
-        Fresh();
         const ClassView& cls = Class();
-        bool scriptMade = kind.label == "script-made";
-        Counts before = Snapshot(host());
-        REALobject self = nullptr;
-        if (!member.shared) {
-            self = scriptMade ? host().New(className_) : kind.make(host());
-            if (self == nullptr) {
-                ADD_FAILURE() << className_ << ": the " << kind.label << " maker made nothing";
-                return;
-            }
+        const bool scriptMade = kind.label == "script-made";
+        Fresh();
+        const Alive before = AliveNow(host());
+        REALobject self = member.shared ? nullptr : scriptMade ? host().New(className_) : kind.make(host());
+        if (self == nullptr && !member.shared) {
+            ADD_FAILURE() << className_ << ": the " << kind.label << " maker made nothing";
+            return;
         }
-        bool hasLasterror = self != nullptr && HasProperty(cls, "Lasterror");
-        bool handleZero = self != nullptr && HasProperty(cls, "Handle") && host().GetInt(self, "Handle") == 0;
-        bool simulated = self != nullptr && HasProperty(cls, "Handle") &&
-                         simwia::RefCount(reinterpret_cast<IUnknown*>(host().GetInt(self, "Handle"))) != 0;
+        const bool hasLasterror = self != nullptr && HasProperty(cls, "Lasterror");
+        const int64_t handle = self != nullptr && HasProperty(cls, "Handle") ? host().GetInt(self, "Handle") : -1;
+        const bool simulated = handle > 0 && simwia::RefCount(reinterpret_cast<IUnknown*>(handle)) != 0;
         if (hasLasterror) host().SetInt(self, "Lasterror", 12345);
         host().raised.clear();
-        bool empty = Call(self, member, values, [this] {
+        const bool empty = Call(self, member, values, [this] {
             if (refuse_) host().refuseInstance = [](const std::string&) { return true; };
         });
         host().refuseInstance = nullptr;
-        std::string where = className_ + " (" + kind.label + (refuse_ ? ", host makes no objects) " : ") ") +
-                            gCurrent.substr(className_.size() + 1);
-        if (refuse_ && host().FindClass(member.resultName) != nullptr) {
-            EXPECT_TRUE(empty) << where << " returned an object";
-        }
+        const std::string where = "(" + kind.label + (refuse_ ? ", host makes no objects) " : ") ") + gCurrent;
+        EXPECT_TRUE(!refuse_ || host().FindClass(member.resultName) == nullptr || empty) << where << " returned an object";
         bool worst = false;
         for (const Value& v : values) worst = worst || v.worst;
-        for (const Raised& raised : host().raised) {
+        for (const Raised& raised : host().raised)
             EXPECT_TRUE(worst && IsAllowed(className_, member.name, raised))
                 << where << " raised " << raised.className << " \"" << raised.message << "\"";
-        }
-        for (size_t i = 0; i < values.size(); ++i) {
-            if (values[i].worst && MustRaise(className_, member.name, member.params[i], values[i])) {
-                EXPECT_FALSE(host().raised.empty()) << where << " raised nothing";
-            }
-        }
+        for (size_t i = 0; i < values.size(); ++i)
+            EXPECT_TRUE(!values[i].worst || !MustRaise(className_, member.name, member.params[i], values[i]) ||
+                        !host().raised.empty())
+                << where << " raised nothing";
         // A method that raised stops there: no platform call, and Lasterror as it was.
-        if (!host().raised.empty()) {
-            EXPECT_TRUE(PlatformCalls().empty()) << where << " called the platform after raising";
-        }
+        const bool called = !simwia::CallSequence().empty();
+        EXPECT_TRUE(host().raised.empty() || !called) << where << " called the platform after raising";
         if (hasLasterror && member.name != "Constructor" && host().raised.empty()) {
-            int64_t lasterror = host().GetInt(self, "Lasterror");
-            if (scriptMade && handleZero) {
-                EXPECT_EQ(lasterror, -1) << where << " on an object whose Handle is 0";
-            }
-            if (simulated && PlatformCalls().empty()) {
-                EXPECT_EQ(lasterror, -1) << where << " made no platform call";
-            }
+            const int64_t lasterror = host().GetInt(self, "Lasterror");
+            EXPECT_TRUE(!scriptMade || handle != 0 || lasterror == -1) << where << " on an object whose Handle is 0: " << lasterror;
+            EXPECT_TRUE(!simulated || called || lasterror == -1) << where << " made no platform call: " << lasterror;
         }
         host().raised.clear();
         host().Unlock(self);
         log().Clear();
-        Counts after = Snapshot(host());
-        EXPECT_TRUE(before == after) << where << " kept: before " << Describe(before) << "; after " << Describe(after);
+        EXPECT_EQ(AliveNow(host()), before) << where << " kept something";
     }
 };
 
-// Members whose Lasterror the rules leave at -1 whatever their platform calls answer, and members that
-// return something after a failure: a failed file transfer still hands its (empty) path to the host's
-// folder-item lookup, which decides what the script gets.
+// Members whose Lasterror the rules leave at -1 whatever their platform calls answer, and members that return
+// something after a failure: a failed file transfer still hands its (empty) path to the host's folder-item lookup.
 const std::set<std::string> kKeepsNoCode = {"WIAItemZVK PropertyStorage"};
 const std::set<std::string> kResultAfterFailure = {"WIADataTransferZVK GetDataFile"};
 
@@ -420,9 +341,9 @@ public:
     using Sweep::Sweep;
 
     void TestBody() override {
-        const ClassView& cls = Class();
+        std::set<std::string> failed, names;
         for (const sweep::NamedMaker& kind : sweep::Makers()[className_]) {
-            for (const Callable& member : CallablesOf(cls)) {
+            for (const Callable& member : CallablesOf(Class())) {
                 if (member.shared) continue;
                 std::vector<Value> ordinary;
                 for (const Param& p : member.params) ordinary.push_back(Ordinary(host(), p));
@@ -431,43 +352,34 @@ public:
                 ASSERT_NE(self, nullptr) << className_ << ": the " << kind.label << " maker made nothing";
                 Call(self, member, ordinary);
                 host().Unlock(self);
-                std::set<std::string> reached;
-                for (const std::string& call : PlatformCalls()) {
-                    if (reached.insert(call).second) Fail(kind, member, ordinary, call);
-                }
-                failed_.insert(reached.begin(), reached.end());
+                for (const std::string& call : simwia::CallSequence())
+                    if (failed.insert(kind.label + " " + member.description + " " + call).second) Fail(kind, member, ordinary, call);
             }
         }
         std::string list;
-        for (const std::string& call : failed_) list += "\n  " + call;
-        std::printf("%s: %zu platform calls failed once each:%s\n", className_.c_str(), failed_.size(), list.c_str());
+        for (const std::string& call : failed) names.insert(call.substr(call.rfind(' ') + 1));
+        for (const std::string& name : names) list += "\n  " + name;
+        std::printf("%s: %zu platform calls failed once each:%s\n", className_.c_str(), names.size(), list.c_str());
     }
-
-    std::set<std::string> failed_;
 
 private:
     void Fail(const sweep::NamedMaker& kind, const Callable& member, const std::vector<Value>& values, const std::string& call) {
         Fresh();
-        Counts before = Snapshot(host());
+        const Alive before = AliveNow(host());
         REALobject self = kind.make(host());
-        ASSERT_NE(self, nullptr);
-        bool hasLasterror = HasProperty(Class(), "Lasterror");
         host().raised.clear();
-        bool empty = Call(self, member, values, [&call] { simwia::FailNext(call.c_str(), kFault); });
-        std::string where = className_ + " (" + kind.label + ") " + member.description + " with " + call + " failing";
+        const bool empty = Call(self, member, values, [&call] { simwia::FailNext(call.c_str(), kFault); });
+        const std::string where = "(" + kind.label + ") " + gCurrent + " with " + call + " failing";
         for (const Raised& raised : host().raised) ADD_FAILURE() << where << " raised " << raised.className;
         host().raised.clear();
-        std::vector<std::string> calls = PlatformCalls();
-        bool last = !calls.empty() && calls.back() == call && simwia::CallCount(call.c_str()) == 1;
-        if (last && hasLasterror && kKeepsNoCode.count(className_ + " " + member.name) == 0) {
+        const std::vector<std::string> calls = simwia::CallSequence();
+        const bool last = !calls.empty() && calls.back() == call && simwia::CallCount(call.c_str()) == 1;
+        if (last && HasProperty(Class(), "Lasterror") && kKeepsNoCode.count(className_ + " " + member.name) == 0) {
             EXPECT_EQ(host().GetInt(self, "Lasterror"), static_cast<int64_t>(static_cast<int32_t>(kFault))) << where;
-            if (kResultAfterFailure.count(className_ + " " + member.name) == 0) {
-                EXPECT_TRUE(empty) << where << " returned a result";
-            }
+            EXPECT_TRUE(empty || kResultAfterFailure.count(className_ + " " + member.name) != 0) << where << " returned a result";
         }
         host().Unlock(self);
-        Counts after = Snapshot(host());
-        EXPECT_TRUE(before == after) << where << " kept: before " << Describe(before) << "; after " << Describe(after);
+        EXPECT_EQ(AliveNow(host()), before) << where << " kept something";
     }
 };
 

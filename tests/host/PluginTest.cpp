@@ -30,6 +30,20 @@ void ExpectComReferencesGivenBack() {
     EXPECT_EQ(simwia::OutstandingReferences(), 0) << "COM references not given back";
 }
 
+bool Alive::operator==(const Alive& other) const {
+    return objects == other.objects && strings == other.strings && comObjects == other.comObjects &&
+           comReferences == other.comReferences;
+}
+
+Alive AliveNow(const SimHost& host) {
+    return {host.LiveObjects(), host.LiveStrings(), simwia::LiveObjects(), simwia::OutstandingReferences()};
+}
+
+std::ostream& operator<<(std::ostream& out, const Alive& alive) {
+    return out << alive.objects << " objects, " << alive.strings << " strings, " << alive.comObjects << " COM objects, "
+               << alive.comReferences << " COM references";
+}
+
 void PluginTest::TearDown() {
     ExpectHostCountsAtZero(*host_);
     host_.reset();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "tests/host/LogCapture.h"
@@ -16,6 +17,14 @@ namespace simhost {
 // platform's live objects and outstanding COM references, all back at zero.
 void ExpectHostCountsAtZero(const SimHost& host);
 void ExpectComReferencesGivenBack();
+
+// What a call can leave alive: host objects and strings, simulated COM objects and outstanding references.
+struct Alive {
+    int64_t objects, strings, comObjects, comReferences;
+    bool operator==(const Alive& other) const;
+};
+Alive AliveNow(const SimHost& host);
+std::ostream& operator<<(std::ostream& out, const Alive& alive);
 
 class PluginTest : public ::testing::Test {
 protected:

@@ -36,24 +36,46 @@ CollectedPages& Collected() {
     return gCollected;
 }
 
-REALobject OpenDataTransfer(SimHost& host, const std::wstring& fullItemName) {
-    REALobject manager = host.New("WIADeviceManager1ZVK");
+REALobject NewManager(SimHost& host, const char* managerClass) {
+    REALobject manager = host.New(managerClass);
     host.Call<void>(manager, "Constructor");
-    REALobject root = host.Call<REALobject>(manager, "CreateDevice",
+    return manager;
+}
+
+REALobject Then(SimHost& host, REALobject from, std::initializer_list<const char*> steps) {
+    for (const char* step : steps) {
+        if (from == nullptr) return nullptr;
+        const std::string name = step;
+        REALobject next = name == "EnumerateDeviceCapabilities" ? host.Call<REALobject>(from, step, 3)
+                          : name == "EnumerateChildItems"       ? host.Call<REALobject>(from, step, REALobject{})
+                          : name == "EnumDeviceInfo"            ? host.Call<REALobject>(from, step, 16)
+                                                                : host.Call<REALobject>(from, step);
+        host.Unlock(from);
+        from = next;
+    }
+    return from;
+}
+
+REALobject OpenItem(SimHost& host, const char* managerClass, const std::wstring& fullItemName,
+                    std::initializer_list<const char*> steps) {
+    REALobject manager = NewManager(host, managerClass);
+    REALobject item = host.Call<REALobject>(manager, "CreateDevice",
                                             "{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\" + Narrow(fullItemName.substr(0, 4)));
-    REALobject item = root == nullptr ? nullptr : host.Call<REALobject>(root, "FindItemByName", Narrow(fullItemName));
-    REALobject transfer = item == nullptr ? nullptr : host.Call<REALobject>(item, "DataTransfer");
-    for (REALobject object : {item, root, manager}) host.Unlock(object);
-    return transfer;
+    host.Unlock(manager);
+    if (item != nullptr && fullItemName.size() > 9) {  // below "000n\Root"
+        REALobject found = host.Call<REALobject>(item, "FindItemByName", Narrow(fullItemName));
+        host.Unlock(item);
+        item = found;
+    }
+    return Then(host, item, steps);
+}
+
+REALobject OpenDataTransfer(SimHost& host, const std::wstring& fullItemName) {
+    return OpenItem(host, "WIADeviceManager1ZVK", fullItemName, {"DataTransfer"});
 }
 
 REALobject OpenDeviceInformation(SimHost& host) {
-    REALobject manager = host.New("WIADeviceManager2ZVK");
-    host.Call<void>(manager, "Constructor");
-    REALobject devices = host.Call<REALobject>(manager, "EnumDeviceInfo", 16);
-    REALobject storage = devices == nullptr ? nullptr : host.Call<REALobject>(devices, "NextItem");
-    for (REALobject object : {devices, manager}) host.Unlock(object);
-    return storage;
+    return Then(host, NewManager(host, "WIADeviceManager2ZVK"), {"EnumDeviceInfo", "NextItem"});
 }
 
 REALobject NewCollectingCallback(SimHost& host, bool withHandler, const void* handler) {

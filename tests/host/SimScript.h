@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,17 @@ constexpr const char* kBandedDataEvent =
     "BandedDataCallback(message as integer, Status as integer, PercentComplete as integer, Offset as integer, "
     "Length as integer, Buffer as memoryblock) as integer";
 
-// The WIADataTransferZVK of the item with that full name (one reference), opened through a new
-// WIADeviceManager1ZVK on the item's device ("0000\..." the scanner, "0001\..." the camera); nil when a step fails.
+// A new device manager of that class, constructed (one reference).
+REALobject NewManager(SimHost& host, const char* managerClass);
+// Each step called on what the one before gave (the first on `from`, whose reference it takes), giving back the last
+// step's object (one reference; nil when a step gives nil). The steps that take an argument get what a script
+// passes: commands and events (3), every child (nil), every device (&h10).
+REALobject Then(SimHost& host, REALobject from, std::initializer_list<const char*> steps);
+// The item with that full name ("0000\..." the scanner, "0001\..." the camera), opened through a new device manager
+// of that class on the item's device, then the steps as above (one reference); nil when a step fails.
+REALobject OpenItem(SimHost& host, const char* managerClass, const std::wstring& fullItemName,
+                    std::initializer_list<const char*> steps = {});
+// The WIADataTransferZVK of the item with that full name, opened through a WIADeviceManager1ZVK.
 REALobject OpenDataTransfer(SimHost& host, const std::wstring& fullItemName);
 // The information storage of the first installed device (the scanner's), through a new WIADeviceManager2ZVK's
 // device enumerator (one reference); nil when a step fails.

@@ -1,5 +1,6 @@
 #include "tests/host/SimStreamScript.h"
 
+#include "tests/host/SimScript.h"
 #include "tests/platform/SimTransfer.h"
 
 namespace simhost {
@@ -69,22 +70,7 @@ void ResetScript() {
 }
 
 REALobject OpenTransfer(SimHost& host, const std::wstring& fullItemName) {
-    const std::string deviceId =
-        "{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\" + std::string(fullItemName.begin(), fullItemName.begin() + 4);
-    REALobject manager = host.New("WIADeviceManager2ZVK");
-    host.Call<void>(manager, "Constructor");
-    REALstring id = host.Str(deviceId);
-    REALobject item = host.Call<REALobject>(manager, "CreateDevice(DeviceID as string) as WIAItemZVK", id);
-    REALstring name = host.Str(std::string(fullItemName.begin(), fullItemName.end()));
-    if (item != nullptr && fullItemName.size() > 9) {  // below "000n\Root"
-        REALobject root = item;
-        item = host.Call<REALobject>(root, "FindItemByName(name as string) as WIAItemZVK", name);
-        host.Unlock(root);
-    }
-    REALobject transfer = item == nullptr ? nullptr : host.Call<REALobject>(item, "Transfer as WIATransferZVK");
-    for (REALobject object : {item, manager}) host.Unlock(object);
-    for (REALstring text : {name, id}) host.UnlockString(text);
-    return transfer;
+    return OpenItem(host, "WIADeviceManager2ZVK", fullItemName, {"Transfer"});
 }
 
 REALobject OpenStream(SimHost& host, const std::string& path, int64_t mode) {

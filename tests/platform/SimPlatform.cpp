@@ -41,7 +41,6 @@ void CountCall(const std::string& method) {
     State& state = Shared();
     std::lock_guard<std::mutex> lock(state.mutex);
     ++state.counts[method];
-    state.sequence.push_back(method);
 }
 
 HRESULT STDMETHODCALLTYPE UnknownQueryInterface(Interface* self, REFIID iid, void** out) {

@@ -50,7 +50,7 @@ void ResetFailures();
 
 // How often `method` was entered since the last ResetCounts(), failed calls included.
 int CallCount(const char* method);
-// Every call since the last ResetCounts(), in order, AddRef and Release included.
+// Every call since the last ResetCounts() that could fail, in order (AddRef and Release are only counted).
 std::vector<std::string> CallSequence();
 void ResetCounts();
 
