@@ -62,7 +62,7 @@ TEST_P(FolderItems, PathsComeBackAsTheHostMakesFolderItems) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, FolderItems, ::testing::ValuesIn(kHosts),
-                         [](const ::testing::TestParamInfo<HostRow>& info) { return std::string(info.param.label); });
+                         [](const ::testing::TestParamInfo<HostRow>& row) { return std::string(row.param.label); });
 
 // A folder named in CJK characters reaches Windows as the same UTF-16 units, and comes back as the same bytes.
 using FolderPaths = PluginTest;

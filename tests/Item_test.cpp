@@ -1,15 +1,10 @@
 // Items and item enumerators of both generations, driven as a script drives them: open a device, walk its tree,
 // run commands, show the device dialogs; every call goes to the generation it belongs to and every failure lands
 // in Lasterror.
-#include <cstring>
-#include <functional>
-#include <iterator>
-#include <string>
-#include <vector>
-
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimFolderItems.h"
 #include "tests/host/SimHostVariants.h"
+#include "tests/host/SimScript.h"
 #include "tests/platform/SimPlatform.h"
 
 namespace simhost {
@@ -36,20 +31,7 @@ protected:
         for (REALarray array : kept_) host().Unlock(reinterpret_cast<REALobject>(array));
         PluginTest::TearDown();
     }
-
-private:
-    std::vector<REALarray> kept_;
-
-public:
-    // A device's root item; the manager that opened it is gone again.
-    REALobject Open(const Generation& g, const wchar_t* deviceId) {
-        ObjectRef manager(host(), host().New(g.manager));
-        host().Call<void>(manager, "Constructor");
-        return host().Call<REALobject>(manager, "CreateDevice", Narrow(deviceId));
-    }
-    REALobject Find(REALobject item, const wchar_t* fullName) {
-        return host().Call<REALobject>(item, "FindItemByName", Narrow(fullName));
-    }
+    REALobject Find(REALobject item, const wchar_t* fullName) { return host().Call<REALobject>(item, "FindItemByName", Narrow(fullName)); }
     REALobject Shared(const char* name) { return host().CallShared<REALobject>(kItem, name); }
     // The simulated node an object wraps, after checking it holds its generation's field only.
     std::wstring NodeOf(REALobject object, const Generation& g) {
@@ -60,29 +42,22 @@ public:
     }
     std::vector<std::wstring> Walk(REALobject enumerator, const Generation& g) {
         std::vector<std::wstring> nodes;
-        while (REALobject child = host().Call<REALobject>(enumerator, "NextItem")) {
-            nodes.push_back(NodeOf(child, g));
-            host().Unlock(child);
-        }
+        while (REALobject child = host().Call<REALobject>(enumerator, "NextItem")) nodes.push_back(NodeOf(ObjectRef(host(), child), g));
         return nodes;
     }
     // The elements of a host array; the array stays alive until the test ends.
-    std::vector<void*> Take(REALarray array) {
-        kept_.push_back(array);
-        return ReadArray(host(), array).elements;
-    }
-    GUID ValueOf(REALobject guid) {
-        GUID value{};
-        memcpy(&value, host().Data(guid), sizeof value);
-        return value;
-    }
+    std::vector<void*> Take(REALarray array) { return kept_.push_back(array), ReadArray(host(), array).elements; }
+    GUID ValueOf(REALobject guid) { return *reinterpret_cast<const GUID*>(host().Data(guid)); }
+
+private:
+    std::vector<REALarray> kept_;
 };
 
 class Items : public ItemTest, public ::testing::WithParamInterface<Generation> {};
 
 TEST_P(Items, WalkTheTree) {
     const Generation& g = GetParam();
-    ObjectRef root(host(), Open(g, simwia::kScannerId));
+    ObjectRef root(host(), OpenItem(host(), g.manager, simwia::kScannerRoot));
     EXPECT_EQ(host().Call<int64_t>(root, "ItemType"), simwia::Item(simwia::kScannerRoot).type);
     ObjectRef children(host(), host().Call<REALobject>(root, "EnumerateChildItems", REALobject{}));
     EXPECT_EQ(host().Call<int64_t>(children, "Count"), 2);
@@ -116,7 +91,7 @@ TEST_P(Items, WalkTheTree) {
 
 TEST_P(Items, CommandsAndTreeChanges) {
     const Generation& g = GetParam();
-    ObjectRef root(host(), Open(g, simwia::kCameraId));
+    ObjectRef root(host(), OpenItem(host(), g.manager, simwia::kCameraRoot));
     ObjectRef takePicture(host(), Shared("kCommandTakePicture"));
     ObjectRef picture(host(), host().Call<REALobject>(root, "DeviceCommand", takePicture));
     EXPECT_EQ(NodeOf(picture, g), L"0001\\Root\\IMG_0003");
@@ -139,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Generations, Items, ::testing::Values(kWia1, kWia2),
                          [](const ::testing::TestParamInfo<Generation>& p) { return std::string(p.param.field); });
 
 TEST_F(ItemTest, Wia2ParentsCategoriesAndTransfers) {
-    ObjectRef root(host(), Open(kWia2, simwia::kScannerId));
+    ObjectRef root(host(), OpenItem(host(), kWia2.manager, simwia::kScannerRoot));
     ObjectRef feeder(host(), Find(root, simwia::kScannerFeeder));
     ObjectRef parent(host(), host().Call<REALobject>(feeder, "ParentItem"));
     EXPECT_EQ(NodeOf(parent, kWia2), simwia::kScannerRoot);
@@ -158,13 +133,13 @@ TEST_F(ItemTest, Wia2ParentsCategoriesAndTransfers) {
     ObjectRef feeders(host(), host().Call<REALobject>(root, "EnumerateChildItems", feederCategory));
     EXPECT_EQ(simwia::LastCall("IWiaItem2::EnumChildItems").guid.value_or(GUID_NULL), ValueOf(feederCategory));
     EXPECT_EQ(Walk(feeders, kWia2), std::vector<std::wstring>{simwia::kScannerFeeder});
-    ObjectRef root1(host(), Open(kWia1, simwia::kScannerId));
+    ObjectRef root1(host(), OpenItem(host(), kWia1.manager, simwia::kScannerRoot));
     ObjectRef all(host(), host().Call<REALobject>(root1, "EnumerateChildItems", feederCategory));
     EXPECT_EQ(Walk(all, kWia1), simwia::Item(simwia::kScannerRoot).children) << "WIA 1.0 ignores the category";
 }
 
 TEST_F(ItemTest, Wia1DialogKeepsNilEntriesAligned) {
-    ObjectRef root(host(), Open(kWia1, simwia::kScannerId));
+    ObjectRef root(host(), OpenItem(host(), kWia1.manager, simwia::kScannerRoot));
     ObjectRef window(host(), NewWindow(host(), 0x42));
     simwia::SetItemDialogAnswer(S_OK, {true, false, true});
     std::vector<void*> items = Take(host().Call<REALarray>(root, "DeviceDialog", window, 2, 0x10001));
@@ -181,7 +156,7 @@ TEST_F(ItemTest, Wia1DialogKeepsNilEntriesAligned) {
 }
 
 TEST_F(ItemTest, Wia2DialogFillsPathsAndItemsAheadOfWhatTheyHeld) {
-    ObjectRef root(host(), Open(kWia2, simwia::kScannerId));
+    ObjectRef root(host(), OpenItem(host(), kWia2.manager, simwia::kScannerRoot));
     ObjectRef window(host(), NewWindow(host(), 0x55, "DesktopWindow"));
     const std::string folder = TempFolder();
     simwia::SetItemDialogAnswer(S_OK, {true}, 2);

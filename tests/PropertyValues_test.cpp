@@ -94,6 +94,7 @@ TEST_P(PropertyValues, EveryHostTypeCodeReachesTheDeviceByteForByte) {
         EXPECT_TRUE(vt != VT_CLSID || (got.vt == VT_CLSID && got.puuid != nullptr && IsEqualGUID(*got.puuid, kJPEG)));
         if (got.vt == VT_BSTR || got.vt == VT_CLSID) got.puuid = nullptr;  // the pointer, checked above
         EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0) << "vt, the member, and zeros everywhere else";
+        EXPECT_EQ(log().Lines().at(0), "ZVK Debug: rbWriteMultiple") << "the label before the converted type";
         EXPECT_TRUE(log().Contains("ZVK Debug: values.vt " + std::to_string(vt))) << log().Dump();
         EXPECT_TRUE(row.fault == nullptr || changed || log().Contains(std::string("ZVK Debug: ") + row.fault)) << log().Dump();
     }
