@@ -9,25 +9,18 @@
 namespace simhost {
 namespace {
 
-// One device manager generation: its class, its platform interface and its item field.
+// One device manager generation: its number, its class and its platform interface.
 struct Generation {
     int number;
-    const char* cls;
-    const char* iface;
-    const char* itemField;
-    const char* otherItemField;
+    const char *cls, *iface;
 };
-
-const Generation kWia1{1, "WIADeviceManager1ZVK", "IWiaDevMgr", "Handle1", "Handle2"};
-const Generation kWia2{2, "WIADeviceManager2ZVK", "IWiaDevMgr2", "Handle2", "Handle1"};
-
-std::string Method(const Generation& g, const char* name) {
-    return std::string(g.iface) + "::" + name;
-}
+const Generation kWia1{1, "WIADeviceManager1ZVK", "IWiaDevMgr"}, kWia2{2, "WIADeviceManager2ZVK", "IWiaDevMgr2"};
 
 class DeviceManager : public PluginTest, public ::testing::WithParamInterface<Generation> {
 protected:
     const Generation& gen() const { return GetParam(); }
+    simwia::Call Last(const char* method) { return simwia::LastCall((std::string(gen().iface) + "::" + method).c_str()); }
+    std::string Arguments(const char* method) { return simwia::ArgumentsOf((std::string(gen().iface) + "::" + method).c_str()); }
 
     template <typename Key>
     std::string ReadText(REALobject storage, Key key) {
@@ -37,11 +30,9 @@ protected:
 
     // An item made by this generation holds its interface in its own field only.
     void ExpectItemOfGeneration(REALobject item) {
-        ASSERT_NE(item, nullptr);
-        EXPECT_EQ(host().ClassName(item), "WIAItemZVK");
-        EXPECT_NE(host().GetInt(item, "Handle"), 0);
-        EXPECT_EQ(host().GetInt(item, "Handle"), host().GetInt(item, gen().itemField));
-        EXPECT_EQ(host().GetInt(item, gen().otherItemField), 0);
+        ASSERT_TRUE(item != nullptr && host().ClassName(item) == "WIAItemZVK");
+        const int64_t handle = host().GetInt(item, "Handle"), other = host().GetInt(item, gen().number == 1 ? "Handle2" : "Handle1");
+        EXPECT_TRUE(handle != 0 && host().GetInt(item, gen().number == 1 ? "Handle1" : "Handle2") == handle && other == 0);
     }
 };
 
@@ -49,7 +40,7 @@ TEST_P(DeviceManager, ConstructEnumerateAndOpenEveryDevice) {
     ObjectRef manager(host(), NewManager(host(), gen().cls));
     EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
     ObjectRef devices(host(), host().Call<REALobject>(manager, "EnumDeviceInfo", 0x10));
-    EXPECT_EQ(simwia::LastCall(Method(gen(), "EnumDeviceInfo").c_str()).flags, 0x10);
+    EXPECT_EQ(Last("EnumDeviceInfo").flags, 0x10);
     EXPECT_EQ(host().Call<int64_t>(devices, "Count"), 3);
     std::vector<std::string> ids;
     while (REALobject info = host().Call<REALobject>(devices, "NextItem")) {
@@ -79,56 +70,54 @@ TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
     StringRef chosen(host(), deviceId);
     ExpectItemOfGeneration(byWindow);
     EXPECT_EQ(host().Bytes(chosen), Narrow(simwia::kCameraId));
-    EXPECT_EQ(simwia::ArgumentsOf(Method(gen(), "SelectDeviceDlg").c_str()), "window 0x1234 type 2 flags 1 clear");
+    EXPECT_EQ(Arguments("SelectDeviceDlg"), "window 0x1234 type 2 flags 1 clear");
     ObjectRef withNil(host(), host().Call<REALobject>(manager, "SelectDeviceDialog", REALobject{}, 0, 0));
-    EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlg").c_str()).window, nullptr) << "a nil window is 0";
+    EXPECT_EQ(Last("SelectDeviceDlg").window, nullptr) << "a nil window is 0";
     ObjectRef byHandle(host(), host().Call<REALobject>(manager, "SelectDeviceDialog", 77, 0, 4));
     ExpectItemOfGeneration(byHandle);
-    EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlg").c_str()).window, reinterpret_cast<HWND>(77));
+    EXPECT_EQ(Last("SelectDeviceDlg").window, reinterpret_cast<HWND>(77));
 }
 
 // Both window forms log their entry label before they read the window's "Handle".
 TEST_P(DeviceManager, SelectDeviceDialogIdGivesTheIdentifierAndLogsItsLabelFirst) {
     ObjectRef manager(host(), NewManager(host(), gen().cls));
     simwia::SetDialogAnswer(simwia::kVideoId);
-    for (const char* windowClass : {"Window", "DesktopWindow"}) {
+    for (std::string windowClass : {"Window", "DesktopWindow"}) {
         ObjectRef window(host(), NewWindow(host(), 0x99, windowClass));
         size_t linesBeforeRead = 0;
         host().onIntegerRead = [&](REALobject object, const std::string& name) {
             if (object == window.get() && name == "Handle") linesBeforeRead = log().Lines().size();
         };
         EnableLogging();
-        const std::string form = windowClass == std::string("Window") ? "SelectDeviceDialogID"
-                                                                      : "SelectDeviceDialogID(parentWindow as DesktopWindow, "
-                                                                        "DeviceType as integer, Flags as integer) as string";
+        const std::string form = windowClass == "Window" ? "SelectDeviceDialogID" : "SelectDeviceDialogID(parentWindow as "
+                                                                                     "DesktopWindow, DeviceType as integer, Flags as integer) as string";
         StringRef byWindow(host(), host().Call<REALstring>(manager, form, window, 3, 0));
         host().onIntegerRead = nullptr;
         EXPECT_EQ(host().Bytes(byWindow), Narrow(simwia::kVideoId));
-        EXPECT_EQ(simwia::LastCall(Method(gen(), "SelectDeviceDlgID").c_str()).window, reinterpret_cast<HWND>(0x99));
+        EXPECT_EQ(Last("SelectDeviceDlgID").window, reinterpret_cast<HWND>(0x99));
         EXPECT_EQ(log().Lines().at(0), "ZVK Debug: rbSelectDeviceDlgID2") << windowClass;
         EXPECT_GE(linesBeforeRead, 1u) << windowClass << ": the window was read before the label";
     }
     StringRef byHandle(host(), host().Call<REALstring>(manager, "SelectDeviceDialogID", 5, 3, 0));
     EXPECT_EQ(host().Bytes(byHandle), Narrow(simwia::kVideoId));
-    EXPECT_EQ(simwia::ArgumentsOf(Method(gen(), "SelectDeviceDlgID").c_str()), "window 0x5 type 3 clear");
+    EXPECT_EQ(Arguments("SelectDeviceDlgID"), "window 0x5 type 3 clear");
 }
 
 TEST_P(DeviceManager, LogTracesConstructionAndDeviceCreation) {
     EnableLogging();
     ObjectRef manager(host(), NewManager(host(), gen().cls));
-    const std::string handle = gen().number == 1 ? "handle1" : "handle2";
-    const std::string clsid = gen().number == 1 ? "CLSID_WiaDevMgr" : "CLSID_WiaDevMgr2";
-    EXPECT_TRUE(log().Contains("ZVK Debug: rbConstructor")) << log().Dump();
-    EXPECT_TRUE(log().Contains("ZVK Debug: CoCreateInstance with " + clsid + " 0")) << log().Dump();
+    const std::string handle = "ZVK Debug: handle" + std::to_string(gen().number);
+    EXPECT_TRUE(log().Contains("ZVK Debug: rbConstructor") &&
+                log().Contains(std::string("ZVK Debug: CoCreateInstance with CLSID_WiaDevMgr") + (gen().number == 2 ? "2" : "") + " 0"))
+        << log().Dump();
     log().Clear();
-    simwia::FailNext(Method(gen(), "CreateDevice").c_str(), E_INVALIDARG);
+    simwia::FailNext((std::string(gen().iface) + "::CreateDevice").c_str(), E_INVALIDARG);
     EXPECT_EQ(host().Call<REALobject>(manager, "CreateDevice", "dev"), nullptr);
-    const std::vector<std::string>& lines = log().Lines();
+    std::vector<std::string> lines = log().Lines();
     ASSERT_GE(lines.size(), 4u) << log().Dump();
-    EXPECT_EQ(lines[0], "ZVK Debug: rbCreateDevice");
-    EXPECT_EQ(lines[1].rfind("ZVK Debug: " + handle + " ", 0), 0u) << lines[1];
-    EXPECT_EQ(lines[2], "ZVK Debug: device dev");
-    EXPECT_EQ(lines[3], "ZVK Debug: " + handle + "->CreateDevice -2147024809");
+    EXPECT_EQ(lines[1].rfind(handle + " ", 0), 0u) << lines[1] << ": the interface's address";
+    EXPECT_EQ(std::vector<std::string>({lines[0], lines[2], lines[3]}),
+              std::vector<std::string>({"ZVK Debug: rbCreateDevice", "ZVK Debug: device dev", handle + "->CreateDevice -2147024809"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, DeviceManager, ::testing::Values(kWia1, kWia2),

@@ -29,10 +29,6 @@ const HostRow kHosts[] = {
 };
 // clang-format on
 
-void PrintTo(const HostRow& row, std::ostream* out) {
-    *out << row.label;
-}
-
 class FolderItems : public PluginTest, public ::testing::WithParamInterface<HostRow> {
 protected:
     Options HostOptions() override {

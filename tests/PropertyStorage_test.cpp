@@ -28,25 +28,16 @@ protected:
         ASSERT_EQ(simwia::TableOf(reinterpret_cast<IUnknown*>(host().GetInt(storage_, "Handle"))), kTable);
     }
 
-    void TearDown() override {
-        host().Unlock(storage_);
-        PluginTest::TearDown();
-    }
-
+    void TearDown() override { host().Unlock(storage_), PluginTest::TearDown(); }
     REALobject storage() const { return storage_; }
     int64_t Lasterror() { return host().GetInt(storage_, "Lasterror"); }
-
     REALobject Int32(int32_t value) { return NewVariant(host(), vtype::kInt32, VariantKind::Int32, value); }
-    REALobject String(const std::string& bytes) {
-        return NewStringVariant(host(), vtype::kString, StringRef(host(), host().Str(bytes)));
-    }
-
+    REALobject String(const std::string& bytes) { return NewStringVariant(host(), vtype::kString, bytes); }
     // The value a read gives, as text ("" for nil).
     std::string ReadAsText(REALobject variant) {
         ObjectRef owned(host(), variant);
-        if (variant == nullptr) return "";
-        VariantContents contents = ReadVariant(host(), variant);
-        return contents.hasString ? contents.text : std::to_string(contents.bits);
+        const VariantContents contents = variant != nullptr ? ReadVariant(host(), variant) : VariantContents{};
+        return variant == nullptr ? "" : contents.hasString ? contents.text : std::to_string(contents.bits);
     }
 
 private:
@@ -150,10 +141,9 @@ TEST_F(PropertyStorage, CountCommitRevertAndEnumeration) {
     EXPECT_EQ(next(properties), "nil");
 }
 
-// Every constant kX = id has its kXString = "name", and the pairs are exactly the platform's (wiadef.h), ids included
-// (the camera's from focus distance on run 2086 to 2092, as the platform numbers them; focus metering 2072 carries the
-// name of the platform's focus metering mode).
-// The platform's own table of ids and names, and the camera properties it leaves out.
+// Every constant kX = id has its kXString = "name", and the pairs are exactly the platform's (wiadef.h's table and the
+// camera properties it leaves out), ids included: the camera's from focus distance on run 2086 to 2092, as the
+// platform numbers them; focus metering 2072 carries the name of the platform's focus metering mode.
 // clang-format off
 #define P(macro) {macro, macro##_STR}
 const std::pair<PROPID, const wchar_t*> kCamera[] = {
@@ -171,15 +161,11 @@ TEST(PropertyConstants, EveryIdAndNameIsThePlatformsPair) {
     SimHost host;
     host.Load();
     std::map<std::string, std::string> values;  // constant name -> value text
-    for (const std::string& constant : host.Class("WIAPropertyStorageZVK").constants) {
-        size_t equals = constant.find(" = ");
-        values[constant.substr(0, equals)] = constant.substr(equals + 3);
-    }
+    for (const std::string& constant : host.Class("WIAPropertyStorageZVK").constants)
+        values[constant.substr(0, constant.find(" = "))] = constant.substr(constant.find(" = ") + 3);
     std::set<std::pair<std::string, std::string>> registered, platform;
-    for (const auto& [name, value] : values) {
-        auto text = values.find(name + "String");
-        if (text != values.end()) registered.insert({value, text->second});
-    }
+    for (const auto& [name, value] : values)
+        if (values.count(name + "String") != 0) registered.insert({value, values[name + "String"]});
     auto add = [&](PROPID id, const wchar_t* name) {
         platform.insert({std::to_string(id), "\"" + std::string(name, name + wcslen(name)) + "\""});
     };

@@ -27,10 +27,7 @@ protected:
         host().Call<void>(video_ = host().New("WIAVideoZVK"), "Constructor");
         storage_ = OpenDeviceInformation(host());  // the scanner's information
     }
-    void TearDown() override {
-        for (REALobject object : {storage_, video_}) host().Unlock(object);
-        PluginTest::TearDown();
-    }
+    void TearDown() override { host().Unlock(storage_), host().Unlock(video_), PluginTest::TearDown(); }
     Lines Logged() {  // the text-conversion lines, without the prefix
         static const char* const kStarts[] = {"data", "REALBuild", "REALGet", "Out", "String", "Try", "Illegal", "Unnamed"};
         Lines lines;
