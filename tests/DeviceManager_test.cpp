@@ -22,11 +22,6 @@ protected:
     simwia::Call Last(const char* method) { return simwia::LastCall((std::string(gen().iface) + "::" + method).c_str()); }
     std::string Arguments(const char* method) { return simwia::ArgumentsOf((std::string(gen().iface) + "::" + method).c_str()); }
 
-    template <typename Key>
-    std::string ReadText(REALobject storage, Key key) {
-        ObjectRef value(host(), host().Call<REALobject>(storage, "Read", key));
-        return value.get() == nullptr ? "(nil)" : ReadVariant(host(), value).text;
-    }
 
     // An item made by this generation holds its interface in its own field only.
     void ExpectItemOfGeneration(REALobject item) {
@@ -37,7 +32,7 @@ protected:
 };
 
 TEST_P(DeviceManager, ConstructEnumerateAndOpenEveryDevice) {
-    ObjectRef manager(host(), NewManager(host(), gen().cls));
+    ObjectRef manager(host(), NewConstructed(host(), gen().cls));
     EXPECT_EQ(host().GetInt(manager, "Lasterror"), 0);
     ObjectRef devices(host(), host().Call<REALobject>(manager, "EnumDeviceInfo", 0x10));
     EXPECT_EQ(Last("EnumDeviceInfo").flags, 0x10);
@@ -45,8 +40,8 @@ TEST_P(DeviceManager, ConstructEnumerateAndOpenEveryDevice) {
     std::vector<std::string> ids;
     while (REALobject info = host().Call<REALobject>(devices, "NextItem")) {
         ObjectRef infoRef(host(), info);
-        ids.push_back(ReadText(info, 2));  // kDevicePropertyDevId
-        EXPECT_FALSE(ReadText(info, "Name").empty()) << ids.back();
+        ids.push_back(TakeVariantText(host(), host().Call<REALobject>(info, "Read", 2)));  // kDevicePropertyDevId
+        EXPECT_FALSE(TakeVariantText(host(), host().Call<REALobject>(info, "Read", "Name")).empty()) << ids.back();
         EXPECT_EQ(host().GetInt(info, "Lasterror"), 0) << ids.back();
     }
     EXPECT_EQ(host().GetInt(devices, "Lasterror"), 1) << "the end of the sequence is S_FALSE";
@@ -62,7 +57,7 @@ TEST_P(DeviceManager, ConstructEnumerateAndOpenEveryDevice) {
 }
 
 TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
-    ObjectRef manager(host(), NewManager(host(), gen().cls));
+    ObjectRef manager(host(), NewConstructed(host(), gen().cls));
     ObjectRef window(host(), NewWindow(host(), 0x1234));
     simwia::SetDialogAnswer(simwia::kCameraId);
     REALstring deviceId = host().Str("previous");
@@ -80,7 +75,7 @@ TEST_P(DeviceManager, SelectDeviceDialogFormsPickTheDeviceAndPassTheWindow) {
 
 // Both window forms log their entry label before they read the window's "Handle".
 TEST_P(DeviceManager, SelectDeviceDialogIdGivesTheIdentifierAndLogsItsLabelFirst) {
-    ObjectRef manager(host(), NewManager(host(), gen().cls));
+    ObjectRef manager(host(), NewConstructed(host(), gen().cls));
     simwia::SetDialogAnswer(simwia::kVideoId);
     for (std::string windowClass : {"Window", "DesktopWindow"}) {
         ObjectRef window(host(), NewWindow(host(), 0x99, windowClass));
@@ -105,7 +100,7 @@ TEST_P(DeviceManager, SelectDeviceDialogIdGivesTheIdentifierAndLogsItsLabelFirst
 
 TEST_P(DeviceManager, LogTracesConstructionAndDeviceCreation) {
     EnableLogging();
-    ObjectRef manager(host(), NewManager(host(), gen().cls));
+    ObjectRef manager(host(), NewConstructed(host(), gen().cls));
     const std::string handle = "ZVK Debug: handle" + std::to_string(gen().number);
     EXPECT_TRUE(log().Contains("ZVK Debug: rbConstructor") &&
                 log().Contains(std::string("ZVK Debug: CoCreateInstance with CLSID_WiaDevMgr") + (gen().number == 2 ? "2" : "") + " 0"))
@@ -128,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Generations, DeviceManager, ::testing::Values(kWia1, kW
 class ImageDialogs : public PluginTest {};
 
 TEST_F(ImageDialogs, Wia1WritesTheFileItWasGiven) {
-    ObjectRef manager(host(), NewManager(host(), "WIADeviceManager1ZVK"));
+    ObjectRef manager(host(), NewConstructed(host(), "WIADeviceManager1ZVK"));
     std::string path = TempFolder() + "\\zvk-dialog-1.bmp";
     DeleteFileA(path.c_str());
     ObjectRef file(host(), NewFolderItemAt(host(), path));
@@ -146,7 +141,7 @@ TEST_F(ImageDialogs, Wia1WritesTheFileItWasGiven) {
 }
 
 TEST_F(ImageDialogs, Wia2ReturnsThePathsAndTheItem) {
-    ObjectRef manager(host(), NewManager(host(), "WIADeviceManager2ZVK"));
+    ObjectRef manager(host(), NewConstructed(host(), "WIADeviceManager2ZVK"));
     const std::string directory = TempFolder();
     simwia::SetDialogAnswer(simwia::kScannerId, S_OK, 2);
     ObjectRef window(host(), NewWindow(host(), 0x55));
@@ -177,7 +172,7 @@ protected:
 };
 
 TEST_P(WineService, FirstStepsEndInLasterror) {
-    ObjectRef manager(host(), NewManager(host(), gen().cls));
+    ObjectRef manager(host(), NewConstructed(host(), gen().cls));
     const int64_t created = host().GetInt(manager, "Lasterror");
     EXPECT_TRUE(created != -1 && (host().GetInt(manager, "Handle") == 0) == (created < 0)) << "Constructor gave " << created;
     ObjectRef devices(host(), host().Call<REALobject>(manager, "EnumDeviceInfo", 16));

@@ -21,10 +21,6 @@ struct Generation {
 const Generation kWia1{"WIADeviceManager1ZVK", "Handle1", "IWiaItem"};
 const Generation kWia2{"WIADeviceManager2ZVK", "Handle2", "IWiaItem2"};
 
-std::string Platform(const char* iface, const char* method) {
-    return std::string(iface) + "::" + method;
-}
-
 class ItemTest : public PluginTest {
 protected:
     void TearDown() override {
@@ -84,7 +80,7 @@ TEST_P(Items, WalkTheTree) {
     for (const simwia::Capability& cap : simwia::Capabilities(simwia::kScannerId)) eventCount += cap.event ? 1 : 0;
     ObjectRef events(host(), host().Call<REALobject>(root, "EnumerateDeviceCapabilities", 2));
     EXPECT_EQ(host().Call<int64_t>(events, "Count"), eventCount);
-    simwia::FailNext(Platform(g.item, "EnumDeviceCapabilities").c_str(), S_FALSE);
+    simwia::FailNext((std::string(g.item) + "::EnumDeviceCapabilities").c_str(), S_FALSE);
     EXPECT_EQ(host().Call<REALobject>(root, "EnumerateDeviceCapabilities", 2), nullptr);
     EXPECT_EQ(host().GetInt(root, "Lasterror"), 1);
 }
@@ -95,7 +91,7 @@ TEST_P(Items, CommandsAndTreeChanges) {
     ObjectRef takePicture(host(), Shared("kCommandTakePicture"));
     ObjectRef picture(host(), host().Call<REALobject>(root, "DeviceCommand", takePicture));
     EXPECT_EQ(NodeOf(picture, g), L"0001\\Root\\IMG_0003");
-    EXPECT_EQ(simwia::LastCall(Platform(g.item, "DeviceCommand").c_str()).guid.value_or(GUID_NULL), ValueOf(takePicture));
+    EXPECT_EQ(simwia::LastCall((std::string(g.item) + "::DeviceCommand").c_str()).guid.value_or(GUID_NULL), ValueOf(takePicture));
 
     host().Call<void>(picture, "DeleteItem");
     EXPECT_EQ(host().GetInt(picture, "Lasterror"), static_cast<int32_t>(E_NOTIMPL));
@@ -104,10 +100,10 @@ TEST_P(Items, CommandsAndTreeChanges) {
     // CreationFlags reaches only WIA 2.0 and FullItemName only WIA 1.0; an empty name is a null string.
     const bool wia2 = std::string(g.field) == "Handle2";
     EXPECT_EQ(host().Call<REALobject>(root, "CreateChildItem", 4, 7, "Album", ""), nullptr);
-    EXPECT_EQ(simwia::ArgumentsOf(Platform(g.item, "CreateChildItem").c_str()),
+    EXPECT_EQ(simwia::ArgumentsOf((std::string(g.item) + "::CreateChildItem").c_str()),
               wia2 ? "flags 4 creation 7 name \"Album\"" : "flags 4 name \"Album\"");
     host().Call<REALobject>(root, "CreateChildItem", 0, 0, "", "Album");
-    EXPECT_EQ(simwia::ArgumentsOf(Platform(g.item, "CreateChildItem").c_str()), wia2 ? "" : "full \"Album\"");
+    EXPECT_EQ(simwia::ArgumentsOf((std::string(g.item) + "::CreateChildItem").c_str()), wia2 ? "" : "full \"Album\"");
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, Items, ::testing::Values(kWia1, kWia2),

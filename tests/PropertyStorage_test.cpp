@@ -33,12 +33,6 @@ protected:
     int64_t Lasterror() { return host().GetInt(storage_, "Lasterror"); }
     REALobject Int32(int32_t value) { return NewVariant(host(), vtype::kInt32, VariantKind::Int32, value); }
     REALobject String(const std::string& bytes) { return NewStringVariant(host(), vtype::kString, bytes); }
-    // The value a read gives, as text ("" for nil).
-    std::string ReadAsText(REALobject variant) {
-        ObjectRef owned(host(), variant);
-        const VariantContents contents = variant != nullptr ? ReadVariant(host(), variant) : VariantContents{};
-        return variant == nullptr ? "" : contents.hasString ? contents.text : std::to_string(contents.bits);
-    }
 
 private:
     REALobject storage_ = nullptr;
@@ -50,7 +44,7 @@ TEST_F(PropertyStorage, WriteAndReadByIdAndByName) {
     EXPECT_EQ(Lasterror(), 0);
     EXPECT_EQ(simwia::SpecsOf("IWiaPropertyStorage::WriteMultiple"), "id 5000 first 5000") << "its own id as the first new id";
     EXPECT_TRUE(simwia::StoredValue(kTable, 5000).vt() == VT_INT && simwia::StoredValue(kTable, 5000).get().intVal == 7);
-    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), "Read", 5000)), "7");
+    EXPECT_EQ(TakeVariantText(host(), host().Call<REALobject>(storage(), "Read", 5000)), "7");
 
     ObjectRef hello(host(), String("hello"));
     host().Call<void>(storage(), "Write", "Custom", hello, 0);
@@ -62,8 +56,8 @@ TEST_F(PropertyStorage, WriteAndReadByIdAndByName) {
     EXPECT_EQ(simwia::StoredName(kTable, 6000), std::wstring(L"Custom"));
     EXPECT_EQ(simwia::StoredValue(kTable, 6000).vt(), VT_BSTR);
 
-    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), "Read", "Custom")), "hello");
-    EXPECT_EQ(ReadAsText(host().Call<REALobject>(storage(), "Read", 6000)), "hello");
+    EXPECT_EQ(TakeVariantText(host(), host().Call<REALobject>(storage(), "Read", "Custom")), "hello");
+    EXPECT_EQ(TakeVariantText(host(), host().Call<REALobject>(storage(), "Read", 6000)), "hello");
     EXPECT_EQ(Lasterror(), 0);
 
     EXPECT_EQ(host().Call<REALobject>(storage(), "Read", 4999), nullptr);
@@ -73,13 +67,13 @@ TEST_F(PropertyStorage, WriteAndReadByIdAndByName) {
 TEST_F(PropertyStorage, DescriptorsChooseNameOverId) {
     ObjectRef descriptor(host(), host().New("WIAPropertyZVK"));
     host().SetInt(descriptor, "ID", 4);  // kDevicePropertyDevDesc
-    std::string byId = ReadAsText(host().Call<REALobject>(storage(), "Read", descriptor));
+    std::string byId = TakeVariantText(host(), host().Call<REALobject>(storage(), "Read", descriptor));
     EXPECT_FALSE(byId.empty());
     EXPECT_EQ(simwia::SpecsOf("IWiaPropertyStorage::ReadMultiple"), "id 4");
 
     host().SetString(descriptor, "Name", "Name");  // kDevicePropertyDevNameString
     host().SetInt(descriptor, "ID", 9999);
-    EXPECT_FALSE(ReadAsText(host().Call<REALobject>(storage(), "Read", descriptor)).empty());
+    EXPECT_FALSE(TakeVariantText(host(), host().Call<REALobject>(storage(), "Read", descriptor)).empty());
     EXPECT_EQ(simwia::SpecsOf("IWiaPropertyStorage::ReadMultiple"), "name Name");
 
     host().SetString(descriptor, "Name", "Brand new");

@@ -186,18 +186,6 @@ bool HasProperty(const ClassView& cls, const char* name) {
     return false;
 }
 
-// The call being made, printed by the crash handler so a crash names its member and arguments.
-std::string gCurrent;
-
-LONG CALLBACK ReportCrash(EXCEPTION_POINTERS* info) {
-    DWORD code = info->ExceptionRecord->ExceptionCode;
-    if (code == EXCEPTION_ACCESS_VIOLATION || code == EXCEPTION_STACK_OVERFLOW || code == EXCEPTION_ILLEGAL_INSTRUCTION) {
-        std::fprintf(stderr, "crash 0x%08lX in: %s\n", code, gCurrent.c_str());
-        std::fflush(stderr);
-    }
-    return EXCEPTION_CONTINUE_SEARCH;
-}
-
 constexpr HRESULT kFault = static_cast<HRESULT>(0x80070015);  // the device is not ready
 
 class Sweep : public PluginTest {
@@ -205,15 +193,6 @@ public:
     explicit Sweep(std::string className) : className_(std::move(className)) {}
 
 protected:
-    void SetUp() override {
-        PluginTest::SetUp();
-        crashHandler_ = AddVectoredExceptionHandler(1, ReportCrash);
-    }
-    void TearDown() override {
-        RemoveVectoredExceptionHandler(crashHandler_);
-        PluginTest::TearDown();
-    }
-
     const ClassView& Class() { return host().Class(className_); }
 
     // The platform back in its first state, with dialogs that write no files.
@@ -231,10 +210,10 @@ protected:
         std::vector<Word> args;
         if (!member.shared) args.push_back(reinterpret_cast<Word>(self));
         args.insert(args.end(), member.leading.begin(), member.leading.end());
-        gCurrent = className_ + " " + member.description + " with";
+        CurrentCall() = className_ + " " + member.description + " with";
         for (const Value& value : values) {
             args.push_back(value.make(arena));
-            gCurrent += " [" + value.label + "]";
+            CurrentCall() += " [" + value.label + "]";
         }
         simwia::ResetCounts();
         if (armed) armed();
@@ -250,7 +229,6 @@ protected:
     }
 
     std::string className_;
-    void* crashHandler_ = nullptr;
 };
 
 class DeclarationSweep : public Sweep {
@@ -307,7 +285,7 @@ private:
             if (refuse_) host().refuseInstance = [](const std::string&) { return true; };
         });
         host().refuseInstance = nullptr;
-        const std::string where = "(" + kind.label + (refuse_ ? ", host makes no objects) " : ") ") + gCurrent;
+        const std::string where = "(" + kind.label + (refuse_ ? ", host makes no objects) " : ") ") + CurrentCall();
         EXPECT_TRUE(!refuse_ || host().FindClass(member.resultName) == nullptr || empty) << where << " returned an object";
         bool worst = false;
         for (const Value& v : values) worst = worst || v.worst;
@@ -371,7 +349,7 @@ private:
         REALobject self = kind.make(host());
         host().raised.clear();
         const bool empty = Call(self, member, values, [&call] { simwia::FailNext(call.c_str(), kFault); });
-        const std::string where = "(" + kind.label + ") " + gCurrent + " with " + call + " failing";
+        const std::string where = "(" + kind.label + ") " + CurrentCall() + " with " + call + " failing";
         for (const Raised& raised : host().raised) ADD_FAILURE() << where << " raised " << raised.className;
         host().raised.clear();
         const std::vector<std::string> calls = simwia::CallSequence();
@@ -392,8 +370,8 @@ constexpr const char* kWia2 = "WIADeviceManager2ZVK";
 
 // clang-format off
 const sweep::Registration kMakers[] = {
-    {kWia1, [](SimHost& host) { return NewManager(host, kWia1); }},
-    {kWia2, [](SimHost& host) { return NewManager(host, kWia2); }},
+    {kWia1, [](SimHost& host) { return NewConstructed(host, kWia1); }},
+    {kWia2, [](SimHost& host) { return NewConstructed(host, kWia2); }},
     {"WIAItemZVK", [](SimHost& host) { return OpenItem(host, kWia1, simwia::kScannerFlatbed); }, "WIA 1.0 flatbed"},
     {"WIAItemZVK", [](SimHost& host) { return OpenItem(host, kWia1, simwia::kCameraRoot); }, "WIA 1.0 camera"},
     {"WIAItemZVK", [](SimHost& host) { return OpenItem(host, kWia2, simwia::kScannerFlatbed); }, "WIA 2.0 flatbed"},
@@ -404,7 +382,7 @@ const sweep::Registration kMakers[] = {
     {"WIAPropertyStorageZVK", [](SimHost& host) { return OpenItem(host, kWia2, simwia::kScannerFlatbed, {"PropertyStorage"}); }},
     {"WIAPropertyEnumeratorZVK", [](SimHost& host) { return OpenItem(host, kWia2, simwia::kScannerFlatbed, {"PropertyStorage", "Enumerate"}); }},
     {"WIAPropertyZVK", [](SimHost& host) { return OpenItem(host, kWia2, simwia::kScannerFlatbed, {"PropertyStorage", "Enumerate", "NextItem"}); }},
-    {"WIADeviceInfoEnumeratorZVK", [](SimHost& host) { return Then(host, NewManager(host, kWia2), {"EnumDeviceInfo"}); }},
+    {"WIADeviceInfoEnumeratorZVK", [](SimHost& host) { return Then(host, NewConstructed(host, kWia2), {"EnumDeviceInfo"}); }},
     {"WIADeviceCapabilitiesEnumeratorZVK", [](SimHost& host) { return OpenItem(host, kWia2, simwia::kScannerRoot, {"EnumerateDeviceCapabilities"}); }},
     {"WIADeviceCapabilitiesZVK", [](SimHost& host) { return OpenItem(host, kWia2, simwia::kScannerRoot, {"EnumerateDeviceCapabilities", "NextItem"}); }},
     {"WIAFormatInfoEnumeratorZVK", [](SimHost& host) { return Then(host, OpenDataTransfer(host, simwia::kScannerFlatbed), {"EnumerateFormatInfo"}); }},

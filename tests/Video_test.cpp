@@ -25,8 +25,7 @@ int64_t Parent() {  // a real window (message-only: Wine has no display here), m
 }
 
 REALobject MakeVideo(SimHost& host) {
-    REALobject video = host.New("WIAVideoZVK");
-    host.Call<void>(video, "Constructor");
+    REALobject video = NewConstructed(host, "WIAVideoZVK");
     host.Call<void>(video, "CreateVideoByDevNum", 1, Parent(), kYes, kYes);
     host.CallSetter(video, "ImagesDirectory", TempFolder() + "\\");
     return video;

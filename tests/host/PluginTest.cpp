@@ -1,10 +1,33 @@
 #include "tests/host/PluginTest.h"
 
+#include <windows.h>
+
+#include <cstdio>
+
 #include "tests/platform/SimPlatform.h"
 
 namespace simhost {
+namespace {
+
+LONG CALLBACK ReportCrash(EXCEPTION_POINTERS* info) {
+    const DWORD code = info->ExceptionRecord->ExceptionCode;
+    if (code == EXCEPTION_ACCESS_VIOLATION || code == EXCEPTION_STACK_OVERFLOW || code == EXCEPTION_ILLEGAL_INSTRUCTION) {
+        std::fprintf(stderr, "crash 0x%08lX in: %s\n", code, PluginTest::CurrentCall().c_str());
+        std::fflush(stderr);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+}  // namespace
+
+std::string& PluginTest::CurrentCall() {
+    static std::string call;
+    return call;
+}
 
 void PluginTest::SetUp() {
+    CurrentCall() = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    crashHandler_ = AddVectoredExceptionHandler(1, ReportCrash);
     if (SimulatedPlatform()) {
         simwia::Install();
     } else {
@@ -45,6 +68,7 @@ std::ostream& operator<<(std::ostream& out, const Alive& alive) {
 }
 
 void PluginTest::TearDown() {
+    RemoveVectoredExceptionHandler(crashHandler_);
     ExpectHostCountsAtZero(*host_);
     host_.reset();
     log_.reset();

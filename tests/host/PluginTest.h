@@ -27,6 +27,10 @@ Alive AliveNow(const SimHost& host);
 std::ostream& operator<<(std::ostream& out, const Alive& alive);
 
 class PluginTest : public ::testing::Test {
+public:
+    // The call in progress, as a test describes it; a crash prints it, so that it names its member and arguments.
+    static std::string& CurrentCall();
+
 protected:
     // Suites override this to start with another host version or with entries withheld.
     virtual Options HostOptions() { return {}; }
@@ -43,6 +47,7 @@ protected:
     void EnableLogging();
 
 private:
+    void* crashHandler_ = nullptr;
     std::unique_ptr<SimHost> host_;
     std::unique_ptr<LogCapture> log_;
 };

@@ -517,6 +517,13 @@ bool IsVariant(SimHost& host, REALobject object) {
     return name == kVariantClass || name == kVariantUInt32Class || name == kVariantUInt64Class;
 }
 
+std::string TakeVariantText(SimHost& host, REALobject variant) {
+    if (variant == nullptr) return "";
+    const VariantContents contents = ReadVariant(host, variant);
+    host.Unlock(variant);
+    return contents.hasString ? contents.text : std::to_string(contents.bits);
+}
+
 VariantContents ReadVariant(SimHost& host, REALobject variant) {
     if (!IsVariant(host, variant)) throw std::runtime_error("not a variant");
     VariantContents contents{};

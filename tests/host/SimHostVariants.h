@@ -66,6 +66,8 @@ struct VariantContents {
 };
 bool IsVariant(SimHost& host, REALobject object);
 VariantContents ReadVariant(SimHost& host, REALobject variant);  // throws for anything but a variant
+// A variant's value as text: its string's bytes, or its bits as a number; "" for nil. Takes the reference.
+std::string TakeVariantText(SimHost& host, REALobject variant);
 
 // How often a variant or array entry (or the "VarType" global method) was called since the host was made.
 int EntryCalls(const std::string& name);

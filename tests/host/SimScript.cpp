@@ -36,10 +36,10 @@ CollectedPages& Collected() {
     return gCollected;
 }
 
-REALobject NewManager(SimHost& host, const char* managerClass) {
-    REALobject manager = host.New(managerClass);
-    host.Call<void>(manager, "Constructor");
-    return manager;
+REALobject NewConstructed(SimHost& host, const char* className) {
+    REALobject object = host.New(className);
+    host.Call<void>(object, "Constructor");
+    return object;
 }
 
 REALobject Then(SimHost& host, REALobject from, std::initializer_list<const char*> steps) {
@@ -58,7 +58,7 @@ REALobject Then(SimHost& host, REALobject from, std::initializer_list<const char
 
 REALobject OpenItem(SimHost& host, const char* managerClass, const std::wstring& fullItemName,
                     std::initializer_list<const char*> steps) {
-    REALobject manager = NewManager(host, managerClass);
+    REALobject manager = NewConstructed(host, managerClass);
     REALobject item = host.Call<REALobject>(manager, "CreateDevice",
                                             "{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\" + Narrow(fullItemName.substr(0, 4)));
     host.Unlock(manager);
@@ -75,7 +75,7 @@ REALobject OpenDataTransfer(SimHost& host, const std::wstring& fullItemName) {
 }
 
 REALobject OpenDeviceInformation(SimHost& host) {
-    return Then(host, NewManager(host, "WIADeviceManager2ZVK"), {"EnumDeviceInfo", "NextItem"});
+    return Then(host, NewConstructed(host, "WIADeviceManager2ZVK"), {"EnumDeviceInfo", "NextItem"});
 }
 
 REALobject NewCollectingCallback(SimHost& host, bool withHandler, const void* handler) {

@@ -15,8 +15,8 @@ constexpr const char* kBandedDataEvent =
     "BandedDataCallback(message as integer, Status as integer, PercentComplete as integer, Offset as integer, "
     "Length as integer, Buffer as memoryblock) as integer";
 
-// A new device manager of that class, constructed (one reference).
-REALobject NewManager(SimHost& host, const char* managerClass);
+// A new object of that class, constructed (one reference).
+REALobject NewConstructed(SimHost& host, const char* className);
 // Each step called on what the one before gave (the first on `from`, whose reference it takes), giving back the last
 // step's object (one reference; nil when a step gives nil). The steps that take an argument get what a script
 // passes: commands and events (3), every child (nil), every device (&h10).
