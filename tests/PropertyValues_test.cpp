@@ -27,18 +27,12 @@ protected:
     REALobject storage_ = nullptr;
 };
 
-struct WriteRow {
-    const char* label;
-    REALobject (*make)(SimHost& host);
-    VARTYPE vt;           // the type the device receives
-    int64_t member;       // the member's bytes (0 for a BSTR and a GUID, which are checked apart: the GUID is kJPEG)
-    const wchar_t* text;  // a BSTR's text (an empty text is an empty BSTR, not a null one)
-    const char* without;  // a host entry, global method or class without which the device receives
-    VARTYPE withoutVt;    // this type instead, with the same member bytes
-    const char* fault;    // the log line that tells why nothing could be written
-};
-
+// A value a script writes: the type the device receives; the member's bytes (0 for a BSTR and a GUID, which are checked
+// apart: the GUID is kJPEG); a BSTR's text (an empty text is an empty BSTR, not a null one); a host entry, global method
+// or class without which the device receives another type, with the same member bytes; the log line that tells why
+// nothing could be written.
 // clang-format off
+struct WriteRow { const char* label; REALobject (*make)(SimHost& host); VARTYPE vt; int64_t member; const wchar_t* text; const char* without; VARTYPE withoutVt; const char* fault; };
 const WriteRow kWrites[] = {
     {"nil", [](SimHost&) { return REALobject{}; }, VT_EMPTY, 0, nullptr, nullptr, 0, nullptr},
     {"Int32", [](SimHost& h) { return NewVariant(h, 2, K::Int32, -5); }, VT_INT, -5, nullptr, nullptr, 0, nullptr},
@@ -111,11 +105,9 @@ std::string Describe(SimHost& host, REALobject variant) {
     return std::string(KindName(v.kind)) + " " + std::to_string(v.bits) + (v.hasString ? " " + v.text + encoding : "");
 }
 
-struct ReadRow {
-    void (*fill)(PROPVARIANT* value);  // what the device holds
-    const char* variant;               // what the script gets, described; "~": containing the rest
-};
+// What the device holds, and what the script gets, described ("~": containing the rest).
 // clang-format off
+struct ReadRow { void (*fill)(PROPVARIANT* value); const char* variant; };
 const ReadRow kReads[] = {
     {[](PROPVARIANT*) {}, "nil"},
     {[](PROPVARIANT* v) { v->vt = VT_NULL; }, "nil"},

@@ -14,11 +14,8 @@ namespace simhost {
 namespace {
 
 // Registration order, instance-data sizes after rounding to 16, and the properties in the order of their fields.
-struct ClassRow {
-    const char* name;
-    uint64_t roundedSize;
-    const char* fields;
-};
+// clang-format off
+struct ClassRow { const char* name; uint64_t roundedSize; const char* fields; };
 
 const ClassRow kClassRows[] = {
     {"WIADataCallbackZVK", 16, "Handle"},
@@ -45,13 +42,11 @@ const ClassRow kClassRows[] = {
     {"WIAVideoZVK", 16, "Handle Lasterror"},
 };
 
-struct VersionRow {
-    double version;  // negative: no "REALGetRBVersion"
-    int32_t level;
-};
+struct VersionRow { double version; int32_t level; };  // a negative version: no "REALGetRBVersion"
 const VersionRow kVersionRows[] = {
     {-1, 9}, {2011.99, 9}, {2012.0, 10}, {2013.0, 11}, {2013.03, 12}, {2013.04, 13}, {2021.02, 13}, {2021.03, 13},
 };
+// clang-format on
 
 class RegistrationAtVersion : public ::testing::TestWithParam<VersionRow> {};
 
