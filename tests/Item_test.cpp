@@ -27,7 +27,9 @@ protected:
         for (REALarray array : kept_) host().Unlock(reinterpret_cast<REALobject>(array));
         PluginTest::TearDown();
     }
-    REALobject Find(REALobject item, const wchar_t* fullName) { return host().Call<REALobject>(item, "FindItemByName", Narrow(fullName)); }
+    REALobject Find(REALobject item, const wchar_t* fullName) {
+        return host().Call<REALobject>(item, "FindItemByName", Narrow(fullName));
+    }
     REALobject Shared(const char* name) { return host().CallShared<REALobject>(kItem, name); }
     // The simulated node an object wraps, after checking it holds its generation's field only.
     std::wstring NodeOf(REALobject object, const Generation& g) {
@@ -38,7 +40,8 @@ protected:
     }
     std::vector<std::wstring> Walk(REALobject enumerator, const Generation& g) {
         std::vector<std::wstring> nodes;
-        while (REALobject child = host().Call<REALobject>(enumerator, "NextItem")) nodes.push_back(NodeOf(ObjectRef(host(), child), g));
+        while (REALobject child = host().Call<REALobject>(enumerator, "NextItem"))
+            nodes.push_back(NodeOf(ObjectRef(host(), child), g));
         return nodes;
     }
     // The elements of a host array; the array stays alive until the test ends.
@@ -157,11 +160,8 @@ TEST_F(ItemTest, Wia2DialogFillsPathsAndItemsAheadOfWhatTheyHeld) {
     const std::string folder = TempFolder();
     simwia::SetItemDialogAnswer(S_OK, {true}, 2);
     REALarray paths = NewArray(host(), 3);
-    REALarray items = NewArray(host(), 4);
     ObjectRef held(host(), host().New(kItem));
-    using Insert = void (*)(REALarray, int64_t, REALobject);
-    reinterpret_cast<Insert>(reinterpret_cast<void* (*)(REALarray)>(host().entries.at("PluginObjectArrayInsertProc"))(items))(
-        items, 0, held);
+    REALarray items = NewArray(host(), 4, {held});
     EnableLogging();
     host().Call<void>(root,
                       "DeviceDialog(Flags as integer, Win as DesktopWindow, FolderName as string, Filename as string, paths() as "

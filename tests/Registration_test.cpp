@@ -90,7 +90,7 @@ TEST_P(RegistrationAtVersion, RegistersEveryClassAtTheNegotiatedLevel) {
 INSTANTIATE_TEST_SUITE_P(Hosts, RegistrationAtVersion, ::testing::ValuesIn(kVersionRows),
                          [](const ::testing::TestParamInfo<VersionRow>& row) {
                              return row.param.version < 0 ? std::string("NoVersionEntry")
-                                                           : "Host" + std::to_string(int64_t(row.param.version * 100 + 0.5));
+                                                          : "Host" + std::to_string(int64_t(row.param.version * 100 + 0.5));
                          });
 
 class Registration : public PluginTest {};
@@ -158,12 +158,9 @@ HRESULT LoadOnFreshThread(Options options) {
 }
 
 TEST(RegistrationWithoutHost, ComIsInitialisedOnlyInRuntime) {
-    Options inRuntime, inIde, withoutEntry;
-    inIde.inRuntime = false;
-    withoutEntry.withheld = {"REALinRuntime"};
-    EXPECT_EQ(LoadOnFreshThread(inRuntime), RPC_E_CHANGED_MODE);
-    EXPECT_EQ(LoadOnFreshThread(inIde), S_OK);
-    EXPECT_EQ(LoadOnFreshThread(withoutEntry), S_OK);
+    EXPECT_EQ(LoadOnFreshThread({}), RPC_E_CHANGED_MODE);
+    EXPECT_EQ(LoadOnFreshThread({Options().version, false, {}}), S_OK) << "in the IDE";
+    EXPECT_EQ(LoadOnFreshThread({Options().version, true, {"REALinRuntime"}}), S_OK) << "without the entry";
 }
 
 }  // namespace

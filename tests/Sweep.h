@@ -26,7 +26,9 @@ inline std::map<std::string, std::vector<NamedMaker>>& Makers() {
 }
 
 struct Registration {
-    Registration(const char* className, Maker maker, const char* label = "made") { Makers()[className].push_back({label, maker}); }
+    Registration(const char* className, Maker maker, const char* label = "made") {
+        Makers()[className].push_back({label, maker});
+    }
 };
 
 // An instance of a class by its first maker; null when there is none or it made none.

@@ -66,19 +66,23 @@ bool Is(const Param& param, const char* typeName) {
 }
 
 Value EmptyArray(const Param& param, bool worst) {
-    return Object("empty array", [s = Is(param, "string")](SimHost& h) { return REALobject(NewArray(h, s ? 3 : 4)); }, worst);
+    return Object(
+        "empty array", [s = Is(param, "string")](SimHost& h) { return REALobject(NewArray(h, s ? 3 : 4)); }, worst);
 }
 
 // A window of the parameter's class with that Handle, or without one.
 Value WindowValue(const Param& param, const std::string& label, std::optional<int64_t> handle, bool worst) {
     const std::string cls = Is(param, "window") ? "Window" : "DesktopWindow";
-    return Object(label, [cls, handle](SimHost& h) { return handle ? NewWindow(h, *handle, cls) : h.NewBuiltin(cls); }, worst);
+    return Object(
+        label, [cls, handle](SimHost& h) { return handle ? NewWindow(h, *handle, cls) : h.NewBuiltin(cls); }, worst);
 }
 
 // Ordinary values: what a script passes when it means no harm. Strings named after what they carry get a value that
 // lets the method reach its platform calls.
 Value Ordinary(SimHost& host, const Param& param) {
-    if (param.byRef) return Slot("byref", TypeOfHostName(param.typeName), [](SimHost&) { return Word{0}; }, false);
+    if (param.byRef)
+        return Slot(
+            "byref", TypeOfHostName(param.typeName), [](SimHost&) { return Word{0}; }, false);
     if (param.type == CType::Array) return EmptyArray(param, false);
     if (param.type == CType::String) {
         const std::map<std::string, std::string> named = {{"deviceid", Narrow(simwia::kScannerId)},
@@ -92,12 +96,15 @@ Value Ordinary(SimHost& host, const Param& param) {
     }
     if (param.type != CType::Object) return Integer(0, false);
     if (Is(param, "variant"))
-        return Object("1", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1); }, false);
+        return Object(
+            "1", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1); }, false);
     if (Is(param, "window") || Is(param, "desktopwindow")) return WindowValue(param, "window 0", 0, false);
     if (Is(param, "folderitem"))
-        return Object("folder item", [](SimHost& h) { return NewFolderItemAt(h, SweepFolder() + "\\sweep.bmp"); }, false);
+        return Object(
+            "folder item", [](SimHost& h) { return NewFolderItemAt(h, SweepFolder() + "\\sweep.bmp"); }, false);
     if (host.FindClass(param.typeName) == nullptr) return Integer(0, false);
-    return Object("made " + param.typeName, [t = param.typeName](SimHost& h) { return sweep::Make(h, t); }, false);
+    return Object(
+        "made " + param.typeName, [t = param.typeName](SimHost& h) { return sweep::Make(h, t); }, false);
 }
 
 // The values a declared parameter is swept through.
@@ -129,20 +136,23 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
         case CType::Int64:
         case CType::UInt32:
         case CType::UInt64:
-            return {Integer(0),        Integer(-1),       Integer(INT64_MIN),           Integer(INT64_MAX),
+            return {Integer(0),         Integer(-1),        Integer(INT64_MIN),      Integer(INT64_MAX),
                     Integer(1LL << 31), Integer(1LL << 32), Integer((1LL << 32) + 1)};
         case CType::Object:
             if (Is(param, "variant"))
-                return {kNil, Object("\"\" variant", [](SimHost& h) { return NewStringVariant(h, vtype::kString, nullptr); }),
-                        Object("max variant", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, INT64_MAX); }),
-                        Object("object variant", [](SimHost& h) { return NewWindow(h, 1); })};
+                return {
+                    kNil, Object("\"\" variant", [](SimHost& h) { return NewStringVariant(h, vtype::kString, nullptr); }),
+                    Object("max variant", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, INT64_MAX); }),
+                    Object("object variant", [](SimHost& h) { return NewWindow(h, 1); })};
             if (Is(param, "window") || Is(param, "desktopwindow"))
                 return {kNil, WindowValue(param, "window -1", -1, true), WindowValue(param, "window without Handle", {}, true)};
             if (Is(param, "folderitem"))
-                return {kNil, Object("folder item \"\"", [](SimHost& h) { return NewFolderItemAt(h, ""); }),
-                        Object("folder item long", [](SimHost& h) { return NewFolderItemAt(h, "C:\\" + std::string(40000, 'x')); }),
-                        Object("folder item malformed", [](SimHost& h) { return NewFolderItemAt(h, "C:\\\xFF\xFE"); })};
-            if (plugInClass) return {kNil, Object("script-made " + param.typeName, [t = param.typeName](SimHost& h) { return h.New(t); })};
+                return {
+                    kNil, Object("folder item \"\"", [](SimHost& h) { return NewFolderItemAt(h, ""); }),
+                    Object("folder item long", [](SimHost& h) { return NewFolderItemAt(h, "C:\\" + std::string(40000, 'x')); }),
+                    Object("folder item malformed", [](SimHost& h) { return NewFolderItemAt(h, "C:\\\xFF\xFE"); })};
+            if (plugInClass)
+                return {kNil, Object("script-made " + param.typeName, [t = param.typeName](SimHost& h) { return h.New(t); })};
             return {kNil};
         default:
             throw std::runtime_error("the sweep cannot pass a " + param.typeName);
@@ -174,7 +184,8 @@ bool IsAllowed(const std::string& cls, const std::string& member, const Raised& 
 bool MustRaise(const std::string& cls, const std::string& member, const Param& param, const Value& value) {
     for (const Allowed& a : kAllowed) {
         if (cls != a.cls || member != a.member || param.name != a.param) continue;
-        if (std::string(a.exception) == "OutOfBoundsException" ? value.label != "0" : value.label == "nil" || value.label == "\"\"")
+        if (std::string(a.exception) == "OutOfBoundsException" ? value.label != "0"
+                                                               : value.label == "nil" || value.label == "\"\"")
             return true;
     }
     return false;
@@ -205,7 +216,8 @@ protected:
     // Calls a member with the given values, after making them, forgetting the platform calls made so far and running
     // `armed`; the result and the arguments are given back. Tells whether the result was empty: void, nil, false, 0,
     // or a text or array without elements.
-    bool Call(REALobject self, const Callable& member, const std::vector<Value>& values, const std::function<void()>& armed = {}) {
+    bool Call(REALobject self, const Callable& member, const std::vector<Value>& values,
+              const std::function<void()>& armed = {}) {
         CallArguments arena(host());
         std::vector<Word> args;
         if (!member.shared) args.push_back(reinterpret_cast<Word>(self));
@@ -223,7 +235,8 @@ protected:
             empty = empty || host().Bytes(reinterpret_cast<REALstring>(result)).empty();
             host().UnlockString(reinterpret_cast<REALstring>(result));
         }
-        if (member.result == CType::Array) empty = empty || ReadArray(host(), reinterpret_cast<REALarray>(result)).elements.empty();
+        if (member.result == CType::Array)
+            empty = empty || ReadArray(host(), reinterpret_cast<REALarray>(result)).elements.empty();
         if (member.result == CType::Object || member.result == CType::Array) host().Unlock(reinterpret_cast<REALobject>(result));
         return empty;
     }
@@ -301,7 +314,8 @@ private:
         EXPECT_TRUE(host().raised.empty() || !called) << where << " called the platform after raising";
         if (hasLasterror && member.name != "Constructor" && host().raised.empty()) {
             const int64_t lasterror = host().GetInt(self, "Lasterror");
-            EXPECT_TRUE(!scriptMade || handle != 0 || lasterror == -1) << where << " on an object whose Handle is 0: " << lasterror;
+            EXPECT_TRUE(!scriptMade || handle != 0 || lasterror == -1)
+                << where << " on an object whose Handle is 0: " << lasterror;
             EXPECT_TRUE(!simulated || called || lasterror == -1) << where << " made no platform call: " << lasterror;
         }
         host().raised.clear();
@@ -333,7 +347,8 @@ public:
                 Call(self, member, ordinary);
                 host().Unlock(self);
                 for (const std::string& call : simwia::CallSequence())
-                    if (failed.insert(kind.label + " " + member.description + " " + call).second) Fail(kind, member, ordinary, call);
+                    if (failed.insert(kind.label + " " + member.description + " " + call).second)
+                        Fail(kind, member, ordinary, call);
             }
         }
         std::string list;

@@ -183,7 +183,8 @@ const FolderHost kHosts[] = {
 
 class FolderItems : public PluginTest, public ::testing::WithParamInterface<FolderHost> {
     Options HostOptions() override {
-        return {GetParam().version, true, GetParam().withoutGetTrueFolderItem ? std::set<std::string>{kGetTrueFolderItem} : std::set<std::string>{}};
+        return {GetParam().version, true,
+                GetParam().withoutGetTrueFolderItem ? std::set<std::string>{kGetTrueFolderItem} : std::set<std::string>{}};
     }
 };
 

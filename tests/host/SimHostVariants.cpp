@@ -554,9 +554,11 @@ ArrayContents ReadArray(SimHost& host, REALarray array) {
     return {o->elementType, o->elements};
 }
 
-REALarray NewArray(SimHost& host, int32_t elementType) {
+REALarray NewArray(SimHost& host, int32_t elementType, std::initializer_list<REALobject> objects) {
     using Create = REALarray (*)(int32_t, int64_t);
-    return reinterpret_cast<Create>(host.entries.at("RuntimeArrayCreateSingleDimBoundedArray"))(elementType, -1);
+    REALarray array = reinterpret_cast<Create>(host.entries.at("RuntimeArrayCreateSingleDimBoundedArray"))(elementType, -1);
+    for (REALobject object : objects) InsertObject(array, static_cast<int64_t>(ReadArray(host, array).elements.size()), object);
+    return array;
 }
 
 }  // namespace simhost

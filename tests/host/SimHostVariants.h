@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -78,8 +79,8 @@ struct ArrayContents {
     std::vector<void*> elements;
 };
 ArrayContents ReadArray(SimHost& host, REALarray array);  // throws for anything but an array
-// An empty array as a script declares one (element type 3 strings, 4 objects), made through the host's entry.
-// Returns one reference.
-REALarray NewArray(SimHost& host, int32_t elementType);
+// An array as a script declares one (element type 3 strings, 4 objects), made through the host's entry, holding its own
+// references to `objects`. Returns one reference.
+REALarray NewArray(SimHost& host, int32_t elementType, std::initializer_list<REALobject> objects = {});
 
 }  // namespace simhost

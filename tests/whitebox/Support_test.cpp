@@ -1,7 +1,7 @@
 // What no script reaches: standard-library exceptions as host exceptions (the class and message each one gets, and the
-// fallback class; the range message a script meets is checked on WIAGUIDZVK.Byte), the log operations' exact lines,
-// the 4095-character cut and the system message lookup, and host-string building that no caller asks for (the UTF-32
-// builder of older hosts, codes outside the table, the guard around a host entry that throws a C++ exception).
+// fallback class; the range message a script meets is checked on WIAGUIDZVK.Byte), the log operations' exact lines and
+// the 4095-character cut, and host-string building that no caller asks for (the UTF-32 builder of older hosts, codes
+// outside the table, the guard around a host entry that throws a C++ exception).
 #include <any>
 #include <functional>
 #include <new>
@@ -82,40 +82,14 @@ TEST_F(LogLines, EachOperationWritesOneExactLine) {
     }
 }
 
-std::string SystemText(DWORD code) {
-    char* text = nullptr;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code, 0,
-                                  reinterpret_cast<char*>(&text), 1024, nullptr);
-    std::string result(text != nullptr ? text : "", length);
-    LocalFree(text);
-    return result;
-}
-
-TEST_F(LogLines, SystemMessagesAreLookedUpOnlyWhileLoggingIsOn) {
-    const std::string text = SystemText(ERROR_ACCESS_DENIED);
-    ASSERT_FALSE(text.empty());
-    const auto unknown = static_cast<int32_t>(0xA0DEFEEDu);
-    ASSERT_EQ(SystemText(static_cast<DWORD>(unknown)), "");
-    simhost::FormatMessageHook formatMessage(GetModuleHandleA(nullptr));
-
-    DebugLogSystemMessage(ERROR_ACCESS_DENIED);
-    EXPECT_EQ(formatMessage.calls(), 0) << "looked up while logging is off";
-    EnableLogging();
-    DebugLogSystemMessage(ERROR_ACCESS_DENIED);
-    DebugLogSystemMessage(unknown);
-    EXPECT_EQ(formatMessage.calls(), 2);
-    EXPECT_EQ(log().Lines(), std::vector<std::string>{"ZVK Debug: " + text});
-}
-
 class UnreachedBuilding : public BootedHostTest {
 protected:
     std::string Take(REALstring text) {  // "bytes as 0xcode" or "nil"; the reference is given back
-        if (text == nullptr) return "nil";
         char code[16];
-        std::snprintf(code, sizeof code, " as 0x%X", sim().Encoding(S(text)));
-        std::string shown = sim().Bytes(S(text)) + code;
-        Release(text);
-        return shown;
+        if (text == nullptr) return "nil";
+        const std::string shown =
+            sim().Bytes(S(text)) + (std::snprintf(code, sizeof code, " as 0x%X", sim().Encoding(S(text))), code);
+        return Release(text), shown;
     }
 };
 
