@@ -100,8 +100,7 @@ TEST_F(Registration, DebuggingIsAHiddenSharedBooleanOfTheWia2Manager) {
     for (const ClassView& cls : host().Classes())
         EXPECT_EQ(cls.sharedProperties.size(), cls.name == "WIADeviceManager2ZVK" ? 1u : 0u) << cls.name;
     const PropertyView& debugging = host().Class("WIADeviceManager2ZVK").sharedProperties.at(0);
-    EXPECT_EQ(debugging.name + " as " + debugging.type, "Debugging as Boolean");
-    EXPECT_EQ(debugging.flags, 38u);
+    EXPECT_EQ(debugging.name + " as " + debugging.type + " " + std::to_string(debugging.flags), "Debugging as Boolean 38");
     EXPECT_EQ(debugging.attributes, (std::vector<std::pair<std::string, std::string>>{{"Hidden", ""}}));
     EXPECT_FALSE(host().GetSharedBool("WIADeviceManager2ZVK", "Debugging"));
     for (bool value : {true, true, false, false}) {

@@ -41,17 +41,17 @@ struct Value {
     bool worst = true;  // a value the method may refuse (an exception is allowed only then)
 };
 
-Value Integer(int64_t value, bool worst = true) {
-    return {std::to_string(value), [value](CallArguments&) { return static_cast<Word>(value); }, worst};
+Value Integer(int64_t value) {
+    return {std::to_string(value), [value](CallArguments&) { return static_cast<Word>(value); }};
 }
-Value Text(const std::string& label, const std::string& bytes, uint32_t encoding = enc::kUTF8, bool worst = true) {
-    return {label, [bytes, encoding](CallArguments& a) { return a.Keep(a.host.Str(bytes, encoding)); }, worst};
+Value Text(const std::string& label, const std::string& bytes, uint32_t encoding = enc::kUTF8) {
+    return {label, [bytes, encoding](CallArguments& a) { return a.Keep(a.host.Str(bytes, encoding)); }};
 }
-Value Object(const std::string& label, std::function<REALobject(SimHost&)> make, bool worst = true) {
-    return {label, [make](CallArguments& a) { return a.Keep(make(a.host)); }, worst};
+Value Object(const std::string& label, std::function<REALobject(SimHost&)> make) {
+    return {label, [make](CallArguments& a) { return a.Keep(make(a.host)); }};
 }
-Value Slot(const std::string& label, CType pointee, std::function<Word(SimHost&)> initial, bool worst = true) {
-    return {label, [pointee, initial](CallArguments& a) { return a.Slot(pointee, initial(a.host)); }, worst};
+Value Slot(const std::string& label, CType pointee, std::function<Word(SimHost&)> initial) {
+    return {label, [pointee, initial](CallArguments& a) { return a.Slot(pointee, initial(a.host)); }};
 }
 const Value kNil = {"nil", [](CallArguments&) { return Word{0}; }};
 
@@ -65,46 +65,43 @@ bool Is(const Param& param, const char* typeName) {
     return _stricmp(param.typeName.c_str(), typeName) == 0;
 }
 
-Value EmptyArray(const Param& param, bool worst) {
-    return Object(
-        "empty array", [s = Is(param, "string")](SimHost& h) { return REALobject(NewArray(h, s ? 3 : 4)); }, worst);
+Value EmptyArray(const Param& param) {
+    return Object("empty array", [s = Is(param, "string")](SimHost& h) { return REALobject(NewArray(h, s ? 3 : 4)); });
 }
 
 // A window of the parameter's class with that Handle, or without one.
-Value WindowValue(const Param& param, const std::string& label, std::optional<int64_t> handle, bool worst) {
+Value WindowValue(const Param& param, const std::string& label, std::optional<int64_t> handle) {
     const std::string cls = Is(param, "window") ? "Window" : "DesktopWindow";
-    return Object(
-        label, [cls, handle](SimHost& h) { return handle ? NewWindow(h, *handle, cls) : h.NewBuiltin(cls); }, worst);
+    return Object(label, [cls, handle](SimHost& h) { return handle ? NewWindow(h, *handle, cls) : h.NewBuiltin(cls); });
 }
 
 // Ordinary values: what a script passes when it means no harm. Strings named after what they carry get a value that
 // lets the method reach its platform calls.
 Value Ordinary(SimHost& host, const Param& param) {
-    if (param.byRef)
-        return Slot(
-            "byref", TypeOfHostName(param.typeName), [](SimHost&) { return Word{0}; }, false);
-    if (param.type == CType::Array) return EmptyArray(param, false);
-    if (param.type == CType::String) {
-        const std::map<std::string, std::string> named = {{"deviceid", Narrow(simwia::kScannerId)},
-                                                          {"name", Narrow(simwia::kScannerFlatbed)},
-                                                          {"guid", "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}"},
-                                                          {"foldername", SweepFolder()},
-                                                          {"path", SweepFolder()}};
-        auto found = named.find(CharLowerA(std::string(param.name).data()));
-        const std::string text = found != named.end() ? found->second : "sweep";
-        return Text("\"" + text + "\"", text, enc::kUTF8, false);
-    }
-    if (param.type != CType::Object) return Integer(0, false);
-    if (Is(param, "variant"))
-        return Object(
-            "1", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1); }, false);
-    if (Is(param, "window") || Is(param, "desktopwindow")) return WindowValue(param, "window 0", 0, false);
-    if (Is(param, "folderitem"))
-        return Object(
-            "folder item", [](SimHost& h) { return NewFolderItemAt(h, SweepFolder() + "\\sweep.bmp"); }, false);
-    if (host.FindClass(param.typeName) == nullptr) return Integer(0, false);
-    return Object(
-        "made " + param.typeName, [t = param.typeName](SimHost& h) { return sweep::Make(h, t); }, false);
+    Value value = [&]() -> Value {
+        if (param.byRef) return Slot("byref", TypeOfHostName(param.typeName), [](SimHost&) { return Word{0}; });
+        if (param.type == CType::Array) return EmptyArray(param);
+        if (param.type == CType::String) {
+            const std::map<std::string, std::string> named = {{"deviceid", Narrow(simwia::kScannerId)},
+                                                              {"name", Narrow(simwia::kScannerFlatbed)},
+                                                              {"guid", "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}"},
+                                                              {"foldername", SweepFolder()},
+                                                              {"path", SweepFolder()}};
+            auto found = named.find(CharLowerA(std::string(param.name).data()));
+            const std::string text = found != named.end() ? found->second : "sweep";
+            return Text("\"" + text + "\"", text);
+        }
+        if (param.type != CType::Object) return Integer(0);
+        if (Is(param, "variant"))
+            return Object("1", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1); });
+        if (Is(param, "window") || Is(param, "desktopwindow")) return WindowValue(param, "window 0", 0);
+        if (Is(param, "folderitem"))
+            return Object("folder item", [](SimHost& h) { return NewFolderItemAt(h, SweepFolder() + "\\sweep.bmp"); });
+        if (host.FindClass(param.typeName) == nullptr) return Integer(0);
+        return Object("made " + param.typeName, [t = param.typeName](SimHost& h) { return sweep::Make(h, t); });
+    }();
+    value.worst = false;
+    return value;
 }
 
 // The values a declared parameter is swept through.
@@ -122,7 +119,7 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
     }
     switch (param.type) {
         case CType::Array:
-            return {kNil, EmptyArray(param, true)};
+            return {kNil, EmptyArray(param)};
         case CType::String:
             return {kNil,
                     Text("\"\"", ""),
@@ -145,7 +142,7 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
                     Object("max variant", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, INT64_MAX); }),
                     Object("object variant", [](SimHost& h) { return NewWindow(h, 1); })};
             if (Is(param, "window") || Is(param, "desktopwindow"))
-                return {kNil, WindowValue(param, "window -1", -1, true), WindowValue(param, "window without Handle", {}, true)};
+                return {kNil, WindowValue(param, "window -1", -1), WindowValue(param, "window without Handle", {})};
             if (Is(param, "folderitem"))
                 return {
                     kNil, Object("folder item \"\"", [](SimHost& h) { return NewFolderItemAt(h, ""); }),

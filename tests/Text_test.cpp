@@ -40,15 +40,10 @@ protected:
                 if (line.rfind(std::string("ZVK Debug: ") + start, 0) == 0) lines.push_back(line.substr(11));
         return lines;
     }
-    std::string Take(REALstring text) {  // "bytes as 0xcode" or "nil"; the reference is given back
-        StringRef owned(host(), text);
-        char code[16];
-        return text == nullptr ? "nil" : host().Bytes(text) + (std::snprintf(code, 16, " as 0x%X", host().Encoding(text)), code);
-    }
     std::string Take(REALobject variant) {
         ObjectRef owned(host(), variant);
         VariantContents value = variant != nullptr ? ReadVariant(host(), variant) : VariantContents{};
-        return value.hasString ? Take(host().Str(value.text, value.encoding)) : "nil";
+        return value.hasString ? host().Take(host().Str(value.text, value.encoding)) : "nil";
     }
     REALobject video_ = nullptr, storage_ = nullptr;
 };
@@ -158,7 +153,7 @@ TEST_P(Hosts, TextCrossesBothWaysOrGoesMissingQuietly) {
         host().Call<void>(storage_, "WritePropertyName", 5001, StringRef(host(), host().Str(row.bytes, row.encoding)));
         EXPECT_EQ(simwia::LastCall("IWiaPropertyStorage::WritePropertyNames").names.at(0).value_or(L"<null>"), row.units);
     }
-    std::string read = Take(host().Call<REALstring>(storage_, "ReadPropertyName", 6000));
+    std::string read = host().Take(host().Call<REALstring>(storage_, "ReadPropertyName", 6000));
     for (int id : {6001, 6002, 6003}) read += "|" + Take(host().Call<REALobject>(storage_, "Read", id));
     EXPECT_EQ(read, row.builds ? kBuilt : "nil|nil|nil|nil");
     EXPECT_EQ(Logged(), row.logged);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <sstream>
 
 namespace simhost {
@@ -452,6 +453,15 @@ std::string SimHost::Bytes(REALstring text) const {
 
 uint32_t SimHost::Encoding(REALstring text) const {
     return AsString(text)->encoding;
+}
+
+std::string SimHost::Take(REALstring text) {
+    if (text == nullptr) return "nil";
+    char code[16];
+    std::snprintf(code, sizeof code, " as 0x%X", Encoding(text));
+    const std::string shown = Bytes(text) + code;
+    UnlockString(text);
+    return shown;
 }
 
 int64_t SimHost::StringRefCount(REALstring text) const {

@@ -187,6 +187,8 @@ public:
     void UnlockString(REALstring text);
     std::string Bytes(REALstring text) const;
     uint32_t Encoding(REALstring text) const;
+    // "<bytes> as 0x<encoding>", or "nil"; gives the reference back.
+    std::string Take(REALstring text);
     int64_t StringRefCount(REALstring text) const;
     int64_t LiveStrings() const { return liveStrings_; }
     std::vector<std::string> LiveStringTexts() const;

@@ -84,13 +84,7 @@ TEST_F(LogLines, EachOperationWritesOneExactLine) {
 
 class UnreachedBuilding : public BootedHostTest {
 protected:
-    std::string Take(REALstring text) {  // "bytes as 0xcode" or "nil"; the reference is given back
-        char code[16];
-        if (text == nullptr) return "nil";
-        const std::string shown =
-            sim().Bytes(S(text)) + (std::snprintf(code, sizeof code, " as 0x%X", sim().Encoding(S(text))), code);
-        return Release(text), shown;
-    }
+    std::string Take(REALstring text) { return sim().Take(S(text)); }
 };
 
 TEST_F(UnreachedBuilding, Utf32IsDecodedByOldHostsOnTheStackOrInABlock) {
