@@ -41,13 +41,13 @@ prepare_wine_prefix() {
         >/dev/null 2>&1 </dev/null
 }
 
-# Lines of the library, of the suites (everything under tests/ but the simulated host and platform) and of the
-# simulated host and platform, with the suites' share of the library.
+# Non-blank lines of the library, of the suites (everything under tests/ but the simulated host and platform) and of
+# the simulated host and platform, with the suites' share of the library.
 print_line_counts() {
     local library suites simulators
-    library=$(cat plugin/* support/* wia/* | wc -l)
-    suites=$(find tests -type f ! -path 'tests/host/*' ! -path 'tests/platform/*' -exec cat {} + | wc -l)
-    simulators=$(cat tests/host/* tests/platform/* | wc -l)
-    echo "Library: $library lines; suites: $suites lines ($((100 * suites / library))% of the library);" \
-        "simulated host and platform: $simulators lines"
+    library=$(cat plugin/* support/* wia/* | grep -cv '^[[:space:]]*$')
+    suites=$(find tests -type f ! -path 'tests/host/*' ! -path 'tests/platform/*' -exec cat {} + | grep -cv '^[[:space:]]*$')
+    simulators=$(cat tests/host/* tests/platform/* | grep -cv '^[[:space:]]*$')
+    echo "Non-blank lines: library $library; suites $suites ($((100 * suites / library))% of the library);" \
+        "simulated host and platform $simulators"
 }

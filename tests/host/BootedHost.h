@@ -20,34 +20,8 @@
 namespace zvk {
 
 // The simulated host's handles are the library's opaque handles.
-inline REALstring Z(simhost::REALstring text) {
-    return reinterpret_cast<REALstring>(text);
-}
 inline simhost::REALstring S(REALstring text) {
     return reinterpret_cast<simhost::REALstring>(text);
-}
-inline REALobject Z(simhost::REALobject object) {
-    return reinterpret_cast<REALobject>(object);
-}
-inline simhost::REALobject S(REALobject object) {
-    return reinterpret_cast<simhost::REALobject>(object);
-}
-inline REALarray Z(simhost::REALarray array) {
-    return reinterpret_cast<REALarray>(array);
-}
-inline simhost::REALarray S(REALarray array) {
-    return reinterpret_cast<simhost::REALarray>(array);
-}
-
-// UTF-16 units as "0061 00E9 ", for failure messages that show every unit.
-inline std::string Units(const wchar_t* text, int64_t count) {
-    std::string hex;
-    char unit[8];
-    for (int64_t i = 0; i < count; ++i) {
-        std::snprintf(unit, sizeof unit, "%04X ", static_cast<uint16_t>(text[i]));
-        hex += unit;
-    }
-    return hex;
 }
 
 class BootedHostTest : public ::testing::Test {
@@ -90,10 +64,6 @@ protected:
         ForgetStringLengthMethod();
         ForgetVariantLookups();
     }
-
-    // A host string with one reference that the test gives back with Release (or hands on).
-    REALstring NewString(const std::string& bytes, uint32_t encoding) { return Z(host_->Str(bytes, encoding)); }
-    void Release(REALstring text) { host_->UnlockString(S(text)); }
 
     // The exceptions raised since the last call, as "Class: message" joined by " | "; a non-zero
     // ErrorNumber is shown.

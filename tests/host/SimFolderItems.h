@@ -33,8 +33,6 @@ REALobject NewFolderItemAt(SimHost& host, const std::string& path, uint32_t enco
 // by unwinding (HostRaise), or through "RuntimeRaiseException" and then returning normally.
 enum class RaiseStyle { Unwind, Return };
 void RaiseInFolderItemConstructor(const std::string& declaration, RaiseStyle style = RaiseStyle::Unwind);
-// How often "REALpathFromFolderItem" was called since the host started.
-int PathRequests();
 
 // A window of the builtin class "Window" or "DesktopWindow" whose "Handle" is handle (one reference).
 REALobject NewWindow(SimHost& host, int64_t handle, const std::string& className = "Window");

@@ -423,14 +423,6 @@ REALstring SimHost::Str(const std::string& bytes, uint32_t encoding) {
     return reinterpret_cast<REALstring>(text);
 }
 
-REALstring SimHost::StrNoTerminator(const std::string& bytes, uint32_t encoding) {
-    REALstring text = Str(bytes + std::string(8, '\x7F'), encoding);
-    AsString(text)->bytes.resize(bytes.size());
-    // std::string keeps a terminator; overwrite it so that the byte after the text is not zero.
-    const_cast<char*>(AsString(text)->bytes.data())[bytes.size()] = '\x7F';
-    return text;
-}
-
 void SimHost::LockString(REALstring text) {
     AsString(text)->refs++;
 }
@@ -542,18 +534,6 @@ void SimHost::SetString(REALobject object, const std::string& property, REALstri
     if (value != nullptr) LockString(value);
     WriteProperty(*this, object, view, CType::String, value);
     UnlockString(old);
-}
-
-REALobject SimHost::GetObjectProp(REALobject object, const std::string& property) {
-    return ReadProperty<REALobject>(*this, object, FindProperty(object, property), CType::Object);
-}
-
-void SimHost::SetObjectProp(REALobject object, const std::string& property, REALobject value) {
-    const PropertyView& view = FindProperty(object, property);
-    REALobject old = ReadProperty<REALobject>(*this, object, view, CType::Object);
-    if (value != nullptr) Lock(value);
-    WriteProperty(*this, object, view, CType::Object, value);
-    Unlock(old);
 }
 
 namespace {

@@ -152,7 +152,6 @@ public:
     const Options& options() const { return options_; }
     bool Offers(const std::string& name) const { return options_.withheld.count(name) == 0; }
     void Withhold(const std::string& name) { options_.withheld.insert(name); }
-    void Offer(const std::string& name) { options_.withheld.erase(name); }
 
     // What the plug-in told the host.
     std::vector<int32_t> registeredLevels;
@@ -182,7 +181,6 @@ public:
 
     // Strings. Str returns one reference.
     REALstring Str(const std::string& bytes, uint32_t encoding = enc::kUTF8);
-    REALstring StrNoTerminator(const std::string& bytes, uint32_t encoding);  // bytes not followed by a zero
     void LockString(REALstring text);
     void UnlockString(REALstring text);
     std::string Bytes(REALstring text) const;
@@ -203,8 +201,6 @@ public:
     REALstring GetString(REALobject object, const std::string& property);  // borrowed
     void SetString(REALobject object, const std::string& property, REALstring value);
     void SetString(REALobject object, const std::string& property, const std::string& bytes);  // a new host string
-    REALobject GetObjectProp(REALobject object, const std::string& property);                  // borrowed
-    void SetObjectProp(REALobject object, const std::string& property, REALobject value);
     bool GetSharedBool(const std::string& className, const std::string& property);
     void SetSharedBool(const std::string& className, const std::string& property, bool value);
 

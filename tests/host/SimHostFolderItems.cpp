@@ -11,7 +11,6 @@ constexpr const char* kPathProperty = "NativePath";
 
 // Per host; cleared when a host starts.
 std::map<std::string, RaiseStyle> gRaising;
-int gPathRequests = 0;
 
 SimHost& H() {
     return SimHost::Current();
@@ -55,7 +54,6 @@ REALobject GetTrueFolderItem(REALstring path, int64_t pathMode) {
 }
 
 REALstring PathFromFolderItem(REALobject item) {
-    ++gPathRequests;
     if (item == nullptr) return nullptr;
     REALstring path = H().GetDynamicString(item, kPathProperty);
     if (path != nullptr) H().LockString(path);
@@ -69,7 +67,6 @@ void* Address(F* function) {
 
 void Install(SimHost& host) {
     gRaising.clear();
-    gPathRequests = 0;
     BuiltinClass folderItem;
     folderItem.methods[kFolderItemConstructor] = [](REALobject) { return Address(ConstructWithAlias); };
     folderItem.methods[kFolderItemShortConstructor] = [](REALobject) { return Address(ConstructShort); };
@@ -108,10 +105,6 @@ REALobject NewFolderItemAt(SimHost& host, const std::string& path, uint32_t enco
 
 void RaiseInFolderItemConstructor(const std::string& declaration, RaiseStyle style) {
     gRaising[declaration] = style;
-}
-
-int PathRequests() {
-    return gPathRequests;
 }
 
 REALobject NewWindow(SimHost& host, int64_t handle, const std::string& className) {

@@ -15,14 +15,8 @@ constexpr const char* kKindSlot = "#kind";
 constexpr const char* kBitsSlot = "#bits";
 constexpr const char* kArrayClass = "_Array";
 
-std::map<std::string, int> gCalls;
-
 SimHost& H() {
     return SimHost::Current();
-}
-
-void Count(const char* name) {
-    gCalls[name]++;
 }
 
 REALobject MakeVariant(SimHost& host, const char* className, int64_t code, VariantKind kind, int64_t bits) {
@@ -150,55 +144,46 @@ REALstring StringOf(REALobject object) {
 
 // The makers: "BooleanToVariant" ... "StringToVariant", each (value) -> variant with one reference.
 REALobject BooleanToVariant(int8_t value) {
-    Count("BooleanToVariant");
     return MakeVariant(H(), kVariantClass, vtype::kBoolean, VariantKind::Boolean, static_cast<uint8_t>(value));
 }
 
 // The host's Integer is 64 bits wide on Win64, so an Integer variant reports code 3.
 REALobject IntegerToVariant(int64_t value) {
-    Count("IntegerToVariant");
     return MakeVariant(H(), kVariantClass, vtype::kInt64, VariantKind::Integer, value);
 }
 
 REALobject Int64ToVariant(int64_t value) {
-    Count("Int64ToVariant");
     return MakeVariant(H(), kVariantClass, vtype::kInt64, VariantKind::Int64, value);
 }
 
 // A host with the unsigned classes makes one of them (still reporting code 2 or 3); an older host
 // keeps the value in a plain variant of that code.
 REALobject UInt32ToVariant(uint32_t value) {
-    Count("UInt32ToVariant");
     SimHost& host = H();
     const char* cls = host.Offers(kVariantUInt32Class) ? kVariantUInt32Class : kVariantClass;
     return MakeVariant(host, cls, vtype::kInt32, VariantKind::UInt32, value);
 }
 
 REALobject UInt64ToVariant(uint64_t value) {
-    Count("UInt64ToVariant");
     SimHost& host = H();
     const char* cls = host.Offers(kVariantUInt64Class) ? kVariantUInt64Class : kVariantClass;
     return MakeVariant(host, cls, vtype::kInt64, VariantKind::UInt64, static_cast<int64_t>(value));
 }
 
 REALobject SingleToVariant(float value) {
-    Count("SingleToVariant");
     return MakeVariant(H(), kVariantClass, vtype::kSingle, VariantKind::Single, SingleBits(value));
 }
 
 REALobject DoubleToVariant(double value) {
-    Count("DoubleToVariant");
     return MakeVariant(H(), kVariantClass, vtype::kDouble, VariantKind::Double, DoubleBits(value));
 }
 
 REALobject StringToVariant(REALstring value) {
-    Count("StringToVariant");
     return NewStringVariant(H(), vtype::kString, value);
 }
 
 // "VarType(value As Variant) As Integer": 0 for nil, 9 for any object that is not a variant.
 int64_t VarType(REALobject value) {
-    Count(kVarTypeMethod);
     if (value == nullptr) return vtype::kNil;
     if (!IsVariant(H(), value)) return vtype::kObject;
     return ReadVariant(H(), value).code;
@@ -207,42 +192,34 @@ int64_t VarType(REALobject value) {
 // The readers, each T (REALobject variant). The Boolean one leaves garbage above its one byte, as a
 // real host may: only the low byte counts.
 uint64_t VariantToBoolean(REALobject variant) {
-    Count("VariantToBoolean");
     return 0xA5A5A5A5A5A5A500ull | static_cast<uint8_t>(AsBoolean(ValueOf(variant)));
 }
 
 double VariantToDouble(REALobject variant) {
-    Count("VariantToDouble");
     return AsDouble(ValueOf(variant));
 }
 
 int32_t VariantToInt32(REALobject variant) {
-    Count("VariantToInt32");
     return static_cast<int32_t>(AsInt64(ValueOf(variant)));
 }
 
 int64_t VariantToInt64(REALobject variant) {
-    Count("VariantToInt64");
     return AsInt64(ValueOf(variant));
 }
 
 float VariantToSingle(REALobject variant) {
-    Count("VariantToSingle");
     return static_cast<float>(AsDouble(ValueOf(variant)));
 }
 
 REALstring VariantToString(REALobject variant) {
-    Count("VariantToString");
     return StringOf(variant);
 }
 
 uint32_t VariantToUInt32(REALobject variant) {
-    Count("VariantToUInt32");
     return static_cast<uint32_t>(AsInt64(ValueOf(variant)));
 }
 
 uint64_t VariantToUInt64(REALobject variant) {
-    Count("VariantToUInt64");
     Value value = ValueOf(variant);
     if (value.kind == VariantKind::UInt64) return static_cast<uint64_t>(value.bits);
     return static_cast<uint64_t>(AsInt64(value));
@@ -300,9 +277,7 @@ bool ReadTypedProperty(REALobject object, const char* name, PropType type, T* ou
 
 // A failed read leaves no usable value behind: the caller must not take it.
 template <typename T>
-int32_t GetVariantProperty(const char* getter, REALobject object, const char* name, PropType type, T* out,
-                           T (*convert)(REALobject)) {
-    Count(getter);
+int32_t GetVariantProperty(REALobject object, const char* name, PropType type, T* out, T (*convert)(REALobject)) {
     if (out == nullptr) return 0;
     if (ReadTypedProperty(object, name, type, out, convert)) return 1;
     std::memset(static_cast<void*>(out), 0x5A, sizeof *out);
@@ -333,25 +308,25 @@ uint64_t UInt64Of(REALobject variant) {
 }
 
 int32_t GetPropValueBool(REALobject object, const char* name, int8_t* value) {
-    return GetVariantProperty("REALGetPropValueBool", object, name, PropType::Boolean, value, BooleanOf);
+    return GetVariantProperty(object, name, PropType::Boolean, value, BooleanOf);
 }
 int32_t GetPropValueDouble(REALobject object, const char* name, double* value) {
-    return GetVariantProperty("REALGetPropValueDouble", object, name, PropType::Double, value, DoubleOf);
+    return GetVariantProperty(object, name, PropType::Double, value, DoubleOf);
 }
 int32_t GetPropValueInt(REALobject object, const char* name, int32_t* value) {
-    return GetVariantProperty("REALGetPropValueInt", object, name, PropType::Int32, value, Int32Of);
+    return GetVariantProperty(object, name, PropType::Int32, value, Int32Of);
 }
 int32_t GetPropValueInt64(REALobject object, const char* name, int64_t* value) {
-    return GetVariantProperty("REALGetPropValueInt64", object, name, PropType::Int64, value, Int64Of);
+    return GetVariantProperty(object, name, PropType::Int64, value, Int64Of);
 }
 int32_t GetPropValueSingle(REALobject object, const char* name, float* value) {
-    return GetVariantProperty("REALGetPropValueSingle", object, name, PropType::Single, value, SingleOf);
+    return GetVariantProperty(object, name, PropType::Single, value, SingleOf);
 }
 int32_t GetPropValueUInt32(REALobject object, const char* name, uint32_t* value) {
-    return GetVariantProperty("REALGetPropValueUInt32", object, name, PropType::UInt32, value, UInt32Of);
+    return GetVariantProperty(object, name, PropType::UInt32, value, UInt32Of);
 }
 int32_t GetPropValueUInt64(REALobject object, const char* name, uint64_t* value) {
-    return GetVariantProperty("REALGetPropValueUInt64", object, name, PropType::UInt64, value, UInt64Of);
+    return GetVariantProperty(object, name, PropType::UInt64, value, UInt64Of);
 }
 
 // Arrays: "RuntimeArrayCreateSingleDimBoundedArray"(element type, upper bound) -> upper bound + 1 empty
@@ -364,7 +339,6 @@ bool IsArrayOf(REALarray array, int32_t elementType) {
 }
 
 REALarray CreateArray(int32_t elementType, int64_t upperBound) {
-    Count("RuntimeArrayCreateSingleDimBoundedArray");
     if ((elementType != 3 && elementType != 4) || upperBound < -1) return nullptr;
     SimHost& host = H();
     REALobject array = host.NewBuiltin(kArrayClass);
@@ -387,26 +361,22 @@ bool InsertAt(REALarray array, int64_t index, void* value) {
 }
 
 void InsertObject(REALarray array, int64_t index, REALobject value) {
-    Count("ObjectArrayInsert");
     if (!IsArrayOf(array, 4)) return;
     if (value != nullptr) H().Lock(value);
     if (!InsertAt(array, index, value)) H().Unlock(value);
 }
 
 void InsertString(REALarray array, int64_t index, REALstring value) {
-    Count("StringArrayInsert");
     if (!IsArrayOf(array, 3)) return;
     if (value != nullptr) H().LockString(value);
     if (!InsertAt(array, index, value)) H().UnlockString(value);
 }
 
 void* ObjectArrayInsertProc(REALarray array) {
-    Count("PluginObjectArrayInsertProc");
     return IsArrayOf(array, 4) ? reinterpret_cast<void*>(InsertObject) : nullptr;
 }
 
 void* StringArrayInsertProc(REALarray array) {
-    Count("PluginStringArrayInsertProc");
     return IsArrayOf(array, 3) ? reinterpret_cast<void*>(InsertString) : nullptr;
 }
 
@@ -416,7 +386,6 @@ void* Address(F* function) {
 }
 
 void Install(SimHost& host) {
-    gCalls.clear();
     host.DefineBuiltin(kVariantClass);
     host.DefineBuiltin(kVariantUInt32Class);
     host.DefineBuiltin(kVariantUInt64Class);
@@ -539,11 +508,6 @@ VariantContents ReadVariant(SimHost& host, REALobject variant) {
         contents.encoding = host.Encoding(text);
     }
     return contents;
-}
-
-int EntryCalls(const std::string& name) {
-    auto it = gCalls.find(name);
-    return it == gCalls.end() ? 0 : it->second;
 }
 
 ArrayContents ReadArray(SimHost& host, REALarray array) {

@@ -70,9 +70,6 @@ VariantContents ReadVariant(SimHost& host, REALobject variant);  // throws for a
 // A variant's value as text: its string's bytes, or its bits as a number; "" for nil. Takes the reference.
 std::string TakeVariantText(SimHost& host, REALobject variant);
 
-// How often a variant or array entry (or the "VarType" global method) was called since the host was made.
-int EntryCalls(const std::string& name);
-
 // An array as the host holds it.
 struct ArrayContents {
     int32_t elementType;  // 3 strings, 4 objects
