@@ -16,6 +16,7 @@ namespace {
 struct Generation {
     int number;
     const char *cls, *iface;
+    friend std::ostream& operator<<(std::ostream& out, const Generation& g) { return out << g.cls; }
 };
 const Generation kWia1{1, "WIADeviceManager1ZVK", "IWiaDevMgr"}, kWia2{2, "WIADeviceManager2ZVK", "IWiaDevMgr2"};
 

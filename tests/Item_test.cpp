@@ -14,9 +14,8 @@ constexpr const char* kItem = "WIAItemZVK";
 
 // One generation: the manager that opens its devices, the field its objects fill, its platform interfaces.
 struct Generation {
-    const char* manager;
-    const char* field;
-    const char* item;
+    const char *manager, *field, *item;
+    friend std::ostream& operator<<(std::ostream& out, const Generation& g) { return out << g.manager; }
 };
 const Generation kWia1{"WIADeviceManager1ZVK", "Handle1", "IWiaItem"};
 const Generation kWia2{"WIADeviceManager2ZVK", "Handle2", "IWiaItem2"};

@@ -42,8 +42,8 @@ const ClassRow kClassRows[] = {
     {"WIAVideoZVK", 16, "Handle Lasterror"},
 };
 
-struct VersionRow { double version; int32_t level; };  // a negative version: no "REALGetRBVersion"
-const VersionRow kVersionRows[] = {
+struct VersionRow { double version; int32_t level; friend std::ostream& operator<<(std::ostream& o, const VersionRow& r) { return o << r.version; } };
+const VersionRow kVersionRows[] = {  // a negative version: no "REALGetRBVersion"
     {-1, 9}, {2011.99, 9}, {2012.0, 10}, {2013.0, 11}, {2013.03, 12}, {2013.04, 13}, {2021.02, 13}, {2021.03, 13},
 };
 // clang-format on

@@ -33,8 +33,7 @@ struct Registration {
 
 // An instance of a class by its first maker; null when there is none or it made none.
 inline simhost::REALobject Make(simhost::SimHost& host, const std::string& className) {
-    auto found = Makers().find(className);
-    return found == Makers().end() || found->second.empty() ? nullptr : found->second.front().make(host);
+    return Makers().count(className) != 0 ? Makers()[className].front().make(host) : nullptr;
 }
 
 // Suites whose tests are known only at run time (one per registered class) add them here; main runs each first.

@@ -13,6 +13,7 @@
 // the result must be empty; nothing may leak either way.
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -248,8 +249,7 @@ public:
     void TestBody() override {
         std::vector<Callable> members = CallablesOf(Class());
         std::vector<sweep::NamedMaker> kinds = sweep::Makers()[className_];
-        bool needsInstance = false;
-        for (const Callable& m : members) needsInstance = needsInstance || !m.shared;
+        const bool needsInstance = std::any_of(members.begin(), members.end(), [](const Callable& m) { return !m.shared; });
         if (needsInstance && kinds.empty()) ADD_FAILURE() << className_ << " has instance members but no maker (tests/Sweep.h)";
         kinds.push_back({"script-made", nullptr});
         for (int pass : {0, 1, 2}) {  // quiet, logging, and ordinary values on a host that then makes no objects

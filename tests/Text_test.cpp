@@ -117,7 +117,8 @@ TEST_F(Text, ScriptStringsReachThePlatformAsUtf16AndTheLogAsUtf8) {
 // clang-format off
 const std::string kOutOfMemory16 = "Out of memory in REALBuildUnicodeStringUTF16.", kNoBytes = "data is NULL, so size fixed to zero.";
 const std::string kBuilt = "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x98\x80 as 0x8000100|ab as 0x8000100|caf\xE9 as 0x500|plain as 0x600";
-struct HostRow { const char* label; double version; std::set<std::string> withheld; std::string bytes; uint32_t encoding; const wchar_t* units; bool builds; Lines logged; };
+struct HostRow { const char* label; double version; std::set<std::string> withheld; std::string bytes; uint32_t encoding; const wchar_t* units; bool builds; Lines logged;
+                 friend std::ostream& operator<<(std::ostream& out, const HostRow& row) { return out << row.label; } };
 const HostRow kHostRows[] = {
     {"Before2012", 2011.0, {"REALBuildStringWithEncoding"}, "\xE9", enc::kUnknown, L"\u00E9", true, {}},
     {"From2012", 2012.0, {"REALBuildString", "REALSetStringEncoding"}, "\xE9", enc::kUnknown, L"\u00E9", true, {}},
@@ -165,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(Text, Hosts, ::testing::ValuesIn(kHostRows), [](const a
 // the folder-item constructor raises (0: no; else 1 + RaiseStyle), what made the item (null: the script gets nil) and
 // its path mode.
 // clang-format off
-struct FolderHost { const char* label; double version; bool withoutGetTrueFolderItem; int raise; const char* madeBy; int64_t pathMode; };
+struct FolderHost { const char* label; double version; bool withoutGetTrueFolderItem; int raise; const char* madeBy; int64_t pathMode;
+                    friend std::ostream& operator<<(std::ostream& out, const FolderHost& row) { return out << row.label; } };
 const FolderHost kHosts[] = {
     {"Host2021", 2021.03, false, 0, "GetTrueFolderItem", 3},
     {"Host2012", 2012.99, false, 0, "GetTrueFolderItem", 0},  // no native path mode before 2013
