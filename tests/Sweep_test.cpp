@@ -220,7 +220,7 @@ protected:
         std::vector<Word> args;
         if (!member.shared) args.push_back(reinterpret_cast<Word>(self));
         args.insert(args.end(), member.leading.begin(), member.leading.end());
-        CurrentCall() = className_ + " " + member.description + " with";
+        CurrentCall() = className_ + " " + member.description;
         for (const Value& value : values) {
             args.push_back(value.make(arena));
             CurrentCall() += " [" + value.label + "]";
