@@ -55,8 +55,8 @@ TEST_P(DeviceManager, ConstructEnumerateAndOpenEveryDevice) {
     for (const std::string& id : ids) {
         ObjectRef item(host(), host().Call<REALobject>(manager, "CreateDevice", id));
         ExpectItemOfGeneration(item);
-        EXPECT_EQ(simwia::TableOf(reinterpret_cast<IUnknown*>(host().GetInt(item, "Handle"))),
-                  simwia::Item((std::wstring(id.begin(), id.end()).substr(id.size() - 4) + L"\\Root").c_str()).fullName);
+        EXPECT_EQ(Narrow(simwia::TableOf(reinterpret_cast<IUnknown*>(host().GetInt(item, "Handle")))),
+                  id.substr(id.size() - 4) + "\\Root");
     }
 }
 
