@@ -56,12 +56,6 @@ Value Slot(const std::string& label, CType pointee, std::function<Word(SimHost&)
 }
 const Value kNil = {"nil", [](CallArguments&) { return Word{0}; }};
 
-std::string SweepFolder() {
-    const std::string folder = TempFolder() + "\\wiazvk-sweep";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
 bool Is(const Param& param, const char* typeName) {
     return _stricmp(param.typeName.c_str(), typeName) == 0;
 }
@@ -86,8 +80,8 @@ Value Ordinary(SimHost& host, const Param& param) {
             const std::map<std::string, std::string> named = {{"deviceid", Narrow(simwia::kScannerId)},
                                                               {"name", Narrow(simwia::kScannerFlatbed)},
                                                               {"guid", "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}"},
-                                                              {"foldername", SweepFolder()},
-                                                              {"path", SweepFolder()}};
+                                                              {"foldername", Script().folder},
+                                                              {"path", Script().folder}};
             auto found = named.find(CharLowerA(std::string(param.name).data()));
             const std::string text = found != named.end() ? found->second : "sweep";
             return Text("\"" + text + "\"", text);
@@ -97,7 +91,7 @@ Value Ordinary(SimHost& host, const Param& param) {
             return Object("1", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1); });
         if (Is(param, "window") || Is(param, "desktopwindow")) return WindowValue(param, "window 0", 0);
         if (Is(param, "folderitem"))
-            return Object("folder item", [](SimHost& h) { return NewFolderItemAt(h, SweepFolder() + "\\sweep.bmp"); });
+            return Object("folder item", [](SimHost& h) { return NewFolderItemAt(h, Script().folder + "\\sweep.bmp"); });
         if (host.FindClass(param.typeName) == nullptr) return Integer(0);
         return Object("made " + param.typeName, [t = param.typeName](SimHost& h) { return sweep::Make(h, t); });
     }();

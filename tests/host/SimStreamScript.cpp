@@ -47,11 +47,8 @@ void Install(SimHost&) {
         if (search != INVALID_HANDLE_VALUE) FindClose(search);
         RemoveDirectoryA(gScript.folder.c_str());
     }
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
     gScript = StreamScript{};
-    gScript.folder =
-        std::string(temp) + "zvk-streams-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
+    gScript.folder = TempFolder() + "\\zvk-streams-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
     CreateDirectoryA(gScript.folder.c_str(), nullptr);
 }
 
