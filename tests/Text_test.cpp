@@ -15,6 +15,7 @@
 #include "tests/host/SimHostText.h"
 #include "tests/host/SimHostVariants.h"
 #include "tests/host/SimScript.h"
+#include "tests/host/SimStreamScript.h"
 #include "tests/platform/SimVideo.h"
 
 namespace simhost {
@@ -190,12 +191,12 @@ class FolderItems : public PluginTest, public ::testing::WithParamInterface<Fold
 TEST_P(FolderItems, PathsComeBackAsTheHostMakesFolderItems) {
     const FolderHost& row = GetParam();
     if (row.raise != 0) RaiseInFolderItemConstructor(kFolderItemConstructor, static_cast<RaiseStyle>(row.raise - 1));
-    ObjectRef video(host(), sweep::Make(host(), "WIAVideoZVK"));  // images directory: the temporary folder
+    ObjectRef video(host(), sweep::Make(host(), "WIAVideoZVK"));  // images directory: the script folder
     ObjectRef folder(host(), host().Call<REALobject>(video, "ImagesFolder"));
     EXPECT_TRUE(host().raised.empty());
     const FolderItemOrigin origin = folder.get() ? OriginOf(host(), folder) : FolderItemOrigin{"nil", "", 0, 0, false};
     EXPECT_EQ(origin.madeBy + " " + std::to_string(origin.pathMode) + " " + origin.path,
-              row.madeBy ? row.madeBy + (" " + std::to_string(row.pathMode)) + " " + TempFolder() + "\\" : "nil 0 ");
+              row.madeBy ? row.madeBy + (" " + std::to_string(row.pathMode)) + " " + Script().folder + "\\" : "nil 0 ");
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, FolderItems, ::testing::ValuesIn(kHosts),

@@ -7,6 +7,7 @@
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimFolderItems.h"
 #include "tests/host/SimScript.h"
+#include "tests/host/SimStreamScript.h"
 #include "tests/platform/SimVideo.h"
 
 namespace simhost {
@@ -27,7 +28,7 @@ int64_t Parent() {  // a real window (message-only: Wine has no display here), m
 REALobject MakeVideo(SimHost& host) {
     REALobject video = NewConstructed(host, "WIAVideoZVK");
     host.Call<void>(video, "CreateVideoByDevNum", 1, Parent(), kYes, kYes);
-    host.CallSetter(video, "ImagesDirectory", TempFolder() + "\\");
+    host.CallSetter(video, "ImagesDirectory", Script().folder + "\\");
     return video;
 }
 const sweep::Registration kVideo("WIAVideoZVK", MakeVideo);
@@ -67,7 +68,7 @@ TEST_F(Video, ScriptPreviewsInAWindowSavesPicturesAndFreesThePathsItIsHanded) {
     EXPECT_FALSE(host().Call<int8_t>(video, "PreviewVisible"));
 
     // The maker set the images folder as a path; the second picture goes where a folder item then points.
-    const std::string folder = TempFolder();
+    const std::string folder = Script().folder;
     EXPECT_EQ(host().Bytes(StringRef(host(), host().Call<REALstring>(video, "ImagesDirectory"))), folder + "\\");
     StringRef first(host(), host().Call<REALstring>(video, "TakePicture"));
     host().CallSetter(video, "ImagesFolder", ObjectRef(host(), NewFolderItemAt(host(), folder)));
