@@ -124,6 +124,8 @@ TEST_F(TransferTest, FileStreamsThroughEveryMethod) {
                 host().GetInt(held, "Lasterror") == 0);
     ObjectRef missing(host(), OpenStream(host(), Script().folder + "\\none.bmp", 0));
     EXPECT_TRUE(host().GetInt(missing, "Handle") == 0 && host().GetInt(missing, "Lasterror") < 0);
+    for (int i = 0; i < 2; ++i) host().Call<void>(missing, kStreamOnPath, 0x1000 | 2 | 0x20, Script().folder + "\\again.bin");
+    EXPECT_EQ(host().GetInt(missing, "Lasterror"), 0) << "opened again, deny-write: the stream held before is let go first";
     read = written = 7;
     host().Call<void>(clone, kCopyCounted, REALobject(), uint64_t{10}, &read, &written);
     EXPECT_TRUE(read == 0 && written == 0 && host().GetInt(clone, "Lasterror") == -1);

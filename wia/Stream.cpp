@@ -4,7 +4,6 @@
 // empty path and a nil folder item raise.
 #include <shlwapi.h>
 
-#include "plugin/HostApi.h"
 #include "support/Errors.h"
 #include "support/FolderItem.h"
 #include "support/Holders.h"
@@ -24,14 +23,15 @@ IStream* StreamOf(const InterfaceData* data) {
     return data == nullptr ? nullptr : InterfaceOf<IStream>(data->Handle);
 }
 
-// Opens the file as the object's stream. A stream the object held before (a constructor called again) is released.
+// Opens the file as the object's stream. A stream the object held before (a constructor called again) is released
+// first, so that it cannot stand in the way of the new one on the same file.
 void Open(InterfaceData* data, int64_t mode, const wchar_t* path) {
     if (data == nullptr) return;
     if (DebugLoggingEnabled) {
         DebugLogULong("mode", static_cast<uint32_t>(mode));
         if (path != nullptr) DebugLogWide("path", path);
     }
-    com_ptr<IStream> previous(StreamOf(data));
+    if (IStream* previous = StreamOf(data)) previous->Release();
     data->Handle = 0;
     IStream* stream = nullptr;
     HRESULT hr = SHCreateStreamOnFileW(path, static_cast<DWORD>(mode), &stream);
@@ -80,12 +80,7 @@ REALobject Clone(REALobject self) {
     HRESULT hr = stream->Clone(clone.put());
     StoreResultWithMessage(data->Lasterror, hr, "Clone");
     if (DebugLoggingEnabled) DebugLogPointer("clone", clone.get());
-    if (hr != S_OK || !clone) return nullptr;
-    REALobject object = host::NewInstance(gStreamClass.name);
-    if (object == nullptr) return nullptr;
-    InstanceData<InterfaceData>(gStreamClass, object)->Handle =
-        static_cast<int64_t>(reinterpret_cast<uintptr_t>(clone.release()));
-    return object;
+    return hr == S_OK ? NewStreamObject(clone.release()) : nullptr;
 }
 
 // Revert

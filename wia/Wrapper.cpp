@@ -131,6 +131,10 @@ REALobject NewTransferObject(IWiaTransfer* transfer) {
     return WrapSingle<InterfaceData>(gTransferClass, transfer);
 }
 
+REALobject NewStreamObject(IStream* stream) {
+    return WrapSingle<InterfaceData>(gStreamClass, stream);
+}
+
 REALobject NewDataTransferObject(IWiaDataTransfer* transfer) {
     return WrapSingle<DataTransferData>(gDataTransferClass, transfer);
 }

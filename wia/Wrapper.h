@@ -58,6 +58,7 @@ REALobject NewDeviceInfoEnumeratorObject(IEnumWIA_DEV_INFO* enumerator);
 REALobject NewDeviceCapabilitiesEnumeratorObject(IEnumWIA_DEV_CAPS* enumerator);
 REALobject NewFormatInfoEnumeratorObject(IEnumWIA_FORMAT_INFO* enumerator);
 REALobject NewTransferObject(IWiaTransfer* transfer);
+REALobject NewStreamObject(IStream* stream);
 REALobject NewDataTransferObject(IWiaDataTransfer* transfer);
 // Items and item enumerators store the pointer in the field of its generation and repeat it in Handle.
 REALobject NewItemObject(IWiaItem* item);
