@@ -6,6 +6,7 @@
 
 #include <new>
 
+#include "plugin/HostApi.h"
 #include "support/Log.h"
 #include "wia/InstanceData.h"
 
@@ -99,6 +100,22 @@ public:
 protected:
     explicit CallbackObject(REALobject owner) : owner_(owner) {}
     ~CallbackObject() = default;
+
+    // The owner's handler of the event, logged under the label; null without an owner or a handler.
+    template <typename Handler>
+    Handler HandlerOf(const EventDefinition& event, const char* label) const {
+        if (owner_ == nullptr) return nullptr;
+        auto handler = reinterpret_cast<Handler>(host::EventInstance(owner_, event));
+        if (DebugLoggingEnabled) DebugLogPointer(label, reinterpret_cast<const void*>(handler));
+        return handler;
+    }
+
+    // A handler's integer as the platform's result code: its low 32 bits, logged.
+    static HRESULT ResultCode(int64_t result) {
+        const auto code = static_cast<HRESULT>(static_cast<uint32_t>(result));
+        if (DebugLoggingEnabled) DebugLogLong("hr", code);
+        return code;
+    }
 
     REALobject owner_;
 

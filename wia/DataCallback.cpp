@@ -1,8 +1,6 @@
 // WIADataCallbackZVK: Scripts implement the event BandedDataCallback; each object owns one CDataCallback.
 // The platform calls the CDataCallback on the host's thread while a WIA 1.0 transfer runs, and each call
 // raises the event on the owner with the band's bytes as a memoryblock over the platform's buffer.
-#include <new>
-
 #include "plugin/HostApi.h"
 #include "support/Holders.h"
 #include "support/Log.h"
@@ -38,21 +36,14 @@ public:
                                                  LONG /*reserved*/, LONG /*reservedLength*/, BYTE* buffer) noexcept override {
         if (DebugLoggingEnabled) DebugLog("CDataCallback::BandedDataCallback");
         int64_t result = 0;
-        if (owner_ != nullptr) {
-            auto handler = reinterpret_cast<BandedDataHandler>(host::EventInstance(owner_, kEvents[0]));
-            if (DebugLoggingEnabled) {
-                DebugLogPointer("Event BandedDataCallback", reinterpret_cast<const void*>(handler));
-                DebugLogPointer("e", reinterpret_cast<const void*>(handler));
-            }
-            if (handler != nullptr) {
-                // A view of the platform's bytes, valid only while the event runs.
-                unique_host_object block(buffer == nullptr ? nullptr : host::PtrToMemoryBlock(buffer));
-                result = handler(owner_, message, status, percentComplete, offset, length, block.get());
-            }
+        auto handler = HandlerOf<BandedDataHandler>(kEvents[0], "Event BandedDataCallback");
+        if (DebugLoggingEnabled && owner_ != nullptr) DebugLogPointer("e", reinterpret_cast<const void*>(handler));
+        if (handler != nullptr) {
+            // A view of the platform's bytes, valid only while the event runs.
+            unique_host_object block(buffer == nullptr ? nullptr : host::PtrToMemoryBlock(buffer));
+            result = handler(owner_, message, status, percentComplete, offset, length, block.get());
         }
-        const auto code = static_cast<HRESULT>(static_cast<uint32_t>(result));
-        if (DebugLoggingEnabled) DebugLogLong("hr", code);
-        return code;
+        return ResultCode(result);
     }
 
 private:

@@ -2,8 +2,6 @@
 // CTransferCallback. The platform calls it on the host's thread while "Download" or "Upload" runs: progress raises
 // TransferCallback with a WIATransferParamsZVK copy of the record, and each destination request raises GetNextStream,
 // whose WIAStreamZVK answer goes to the platform with a reference of its own.
-#include <new>
-
 #include "plugin/HostApi.h"
 #include "support/Holders.h"
 #include "support/HostString.h"
@@ -41,17 +39,11 @@ public:
     HRESULT STDMETHODCALLTYPE TransferCallback(LONG /*flags*/, WiaTransferParams* params) noexcept override {
         if (DebugLoggingEnabled) DebugLog("CTransferCallback::TransferCallback");
         int64_t result = 0;
-        if (owner_ != nullptr) {
-            auto handler = reinterpret_cast<ProgressHandler>(host::EventInstance(owner_, kEvents[0]));
-            if (DebugLoggingEnabled) DebugLogPointer("Event TransferCallback", reinterpret_cast<const void*>(handler));
-            if (handler != nullptr) {
-                unique_host_object record(NewTransferParamsObject(params));
-                result = handler(owner_, record.get());
-            }
+        if (auto handler = HandlerOf<ProgressHandler>(kEvents[0], "Event TransferCallback")) {
+            unique_host_object record(NewTransferParamsObject(params));
+            result = handler(owner_, record.get());
         }
-        const auto code = static_cast<HRESULT>(static_cast<uint32_t>(result));
-        if (DebugLoggingEnabled) DebugLogLong("hr", code);
-        return code;
+        return ResultCode(result);
     }
 
     // A destination: the answered object's stream with one added reference, and S_OK. Without an owner or a
@@ -60,23 +52,18 @@ public:
                                             IStream** destination) noexcept override {
         if (DebugLoggingEnabled) DebugLog("CTransferCallback::GetNextStream");
         HRESULT result = S_FALSE;
-        if (owner_ != nullptr) {
-            auto handler = reinterpret_cast<StreamHandler>(host::EventInstance(owner_, kEvents[1]));
-            if (DebugLoggingEnabled) DebugLogPointer("Event GetNextStream", reinterpret_cast<const void*>(handler));
-            if (handler != nullptr) {
-                unique_host_string name(WString2RB(itemName));
-                unique_host_string fullName(WString2RB(fullItemName));
-                unique_host_object answer(handler(owner_, name.get(), fullName.get()));
-                IStream* stream = StreamHandleOf(answer.get());
-                if (stream != nullptr && destination != nullptr) {
-                    stream->AddRef();
-                    *destination = stream;
-                    result = S_OK;
-                }
+        if (auto handler = HandlerOf<StreamHandler>(kEvents[1], "Event GetNextStream")) {
+            unique_host_string name(WString2RB(itemName));
+            unique_host_string fullName(WString2RB(fullItemName));
+            unique_host_object answer(handler(owner_, name.get(), fullName.get()));
+            IStream* stream = StreamHandleOf(answer.get());
+            if (stream != nullptr && destination != nullptr) {
+                stream->AddRef();
+                *destination = stream;
+                result = S_OK;
             }
         }
-        if (DebugLoggingEnabled) DebugLogLong("hr", result);
-        return result;
+        return ResultCode(result);
     }
 
 private:
