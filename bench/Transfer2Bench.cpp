@@ -156,8 +156,6 @@ int main(int argc, char** argv) {
         bench::PrintPairs("download", download);
         std::printf("\n");
 
-        for (int page = 1; page <= pages; ++page) DeleteFileA((gFolder + "\\page-" + std::to_string(page) + ".bmp").c_str());
-        RemoveDirectoryA(gFolder.c_str());
         raw->Release();
         host.Unlock(callback);
         host.Unlock(transfer);

@@ -36,17 +36,26 @@ REALobject OnNextStream(REALobject, REALstring itemName, REALstring fullItemName
     }
 }
 
-// Empties and removes the folder of the host before (its files have been read by then), and names a new one.
+// Empties and removes the script folder, when there is one.
+void RemoveFolder() {
+    if (gScript.folder.empty()) return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((gScript.folder + "\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        DeleteFileA((gScript.folder + "\\" + found.cFileName).c_str());
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    RemoveDirectoryA(gScript.folder.c_str());
+}
+
+// The folder of the host before goes (its files have been read by then), and a new one is made; the last one goes
+// when the program ends.
+struct LastFolder {
+    ~LastFolder() { RemoveFolder(); }
+} gLastFolder;
+
 void Install(SimHost&) {
     static int sequence = 0;
-    if (!gScript.folder.empty()) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((gScript.folder + "\\*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-            DeleteFileA((gScript.folder + "\\" + found.cFileName).c_str());
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
-        RemoveDirectoryA(gScript.folder.c_str());
-    }
+    RemoveFolder();
     gScript = StreamScript{};
     gScript.folder = TempFolder() + "\\zvk-streams-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
     CreateDirectoryA(gScript.folder.c_str(), nullptr);

@@ -53,7 +53,7 @@ struct StreamScript {
     REALobject cancel = nullptr;  // borrowed
 };
 // The handlers' script, fresh when a host starts, with a new empty folder under the temp folder (the folder of the
-// host before is emptied and removed then).
+// host before is emptied and removed then, and the last one when the program ends).
 StreamScript& Script();
 // Forgets what the handlers saw and the answers they were told to give; the folder stays.
 void ResetScript();
