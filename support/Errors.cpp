@@ -60,6 +60,11 @@ void RaiseOutOfBounds(const char* message) {
     RaiseException(kOutOfBoundsException, message);
 }
 
+void RaiseNil(const char* argument, const char* message) {
+    if (DebugLoggingEnabled) DebugLogText(argument, "is nil");
+    RaiseException("NilObjectException", message);
+}
+
 void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const char* parameterName, const char* methodName) {
     if (methodName == nullptr) methodName = "";
     if (parameterName == nullptr) parameterName = "?";

@@ -10,6 +10,8 @@ namespace zvk {
 // Raises an exception of the named host class (falling back to "RuntimeException") with the message.
 void RaiseException(const char* className, const char* message);
 void RaiseOutOfBounds(const char* message);
+// Raises "NilObjectException" with the message, after logging the argument's name with "is nil" (when logging is on).
+void RaiseNil(const char* argument, const char* message);
 // Valid values run from minimum up to, not including, limit. Either name may be null.
 void RaiseParameterRange(int64_t value, int64_t minimum, int64_t limit, const char* parameterName, const char* methodName);
 // Raises the host exception that matches a caught standard exception.

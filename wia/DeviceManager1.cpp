@@ -34,11 +34,7 @@ void GetImageDialogHandle(REALobject self, int64_t window, int64_t deviceType, i
         DebugLogPointer("file", file);
         DebugLogPointer("root", rootItem);
     }
-    if (file == nullptr) {
-        if (DebugLoggingEnabled) DebugLogText("file", "is nil");
-        RaiseException("NilObjectException", "file parameter is nil");
-        return;
-    }
+    if (file == nullptr) return RaiseNil("file", "file parameter is nil");
     InterfaceData* data = Manager1::Begin(self, nullptr);
     IWiaDevMgr* manager = Manager1::ManagerOf(data);
     if (manager == nullptr) return;

@@ -39,15 +39,10 @@ void Open(InterfaceData* data, int64_t mode, const wchar_t* path) {
     StoreResultWithMessage(data->Lasterror, hr, "SHCreateStreamOnFileW");
 }
 
-void RaiseNil(const char* message) {
-    if (DebugLoggingEnabled) DebugLogText("file", "is nil");
-    RaiseException("NilObjectException", message);
-}
-
 // Constructor(mode as integer, path as string)
 void ConstructorPath(REALobject self, int64_t mode, REALstring path) {
     InterfaceData* data = Begin(self, "rbStreamConstructor");
-    if (path == nullptr || StringBytes(path).size() <= 0) return RaiseNil("path is empty");
+    if (path == nullptr || StringBytes(path).size() <= 0) return RaiseNil("file", "path is empty");
     rbText text(path);
     Open(data, mode, text.UTF16());
 }
@@ -55,7 +50,7 @@ void ConstructorPath(REALobject self, int64_t mode, REALstring path) {
 // Constructor(mode as integer, file as folderitem): the folder item's native path.
 void ConstructorFile(REALobject self, int64_t mode, REALobject file) {
     InterfaceData* data = Begin(self, "rbStreamConstructor");
-    if (file == nullptr) return RaiseNil("file is nil");
+    if (file == nullptr) return RaiseNil("file", "file is nil");
     FolderItemPath path(file);
     Open(data, mode, path.UnixFilePathUTF16());
 }

@@ -227,17 +227,11 @@ REALobject ImagesFolderGetter(REALobject self) {
     return FolderItemOf(PathOf(self, "rbGetImagesFolder", "get_ImagesDirectory", &IWiaVideo::get_ImagesDirectory));
 }
 
-// Raises the NilObjectException of an images-folder assignment; the test comes before the Handle test.
-void RaiseNilFolder(const char* message) {
-    if (DebugLoggingEnabled) DebugLogText("filename", "is nil");
-    RaiseException("NilObjectException", message);
-}
-
 // ImagesDirectory as string (assign): an empty path raises "path is empty".
 void ImagesDirectorySetter(REALobject self, REALstring path) {
     InterfaceData* data = Begin(self, "rbPutImagesDirectory");
     if (DebugLoggingEnabled) DebugLogHostString("path", path);
-    if (path == nullptr || StringBytes(path).size() <= 0) return RaiseNilFolder("path is empty");
+    if (path == nullptr || StringBytes(path).size() <= 0) return RaiseNil("filename", "path is empty");
     IWiaVideo* video = VideoOf(data);
     if (video == nullptr) return;
     BSTRHolder directory(path);
@@ -249,7 +243,7 @@ void ImagesDirectorySetter(REALobject self, REALstring path) {
 void ImagesFolderSetter(REALobject self, REALobject folder) {
     InterfaceData* data = Begin(self, "rbPutImagesFolder");
     if (DebugLoggingEnabled) DebugLogPointer("folderitem", folder);
-    if (folder == nullptr) return RaiseNilFolder("folderitem is nil");
+    if (folder == nullptr) return RaiseNil("filename", "folderitem is nil");
     IWiaVideo* video = VideoOf(data);
     if (video == nullptr) return;
     FolderItemPath path(folder);
