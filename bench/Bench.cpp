@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "bench/Pairs.h"
 #include "plugin/HostApi.h"
 #include "plugin/Registration.h"
 #include "support/HostString.h"
@@ -32,19 +33,11 @@ using zvk::REALstring;
 bool gSmoke = false;
 int gMissed = 0;
 
-double NowNs() {
-    LARGE_INTEGER counter;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1e9 / static_cast<double>(frequency.QuadPart);
-}
-
 template <typename F>
 double NsPerOp(int iterations, F& body) {
-    double start = NowNs();
+    double start = bench::Seconds() * 1e9;
     for (int i = 0; i < iterations; ++i) body();
-    return (NowNs() - start) / iterations;
+    return (bench::Seconds() * 1e9 - start) / iterations;
 }
 
 // Runs both sides in alternating rounds after a warm-up and keeps each side's best round, so that a burst of

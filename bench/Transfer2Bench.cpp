@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "bench/Pairs.h"
 #include "tests/host/SimHost.h"

@@ -45,9 +45,10 @@ prepare_wine_prefix() {
 # the simulated host and platform, with the suites' share of the library.
 print_line_counts() {
     local library suites simulators
-    library=$(cat plugin/* support/* wia/* | grep -cv '^[[:space:]]*$')
-    suites=$(find tests -type f ! -path 'tests/host/*' ! -path 'tests/platform/*' -exec cat {} + | grep -cv '^[[:space:]]*$')
-    simulators=$(cat tests/host/* tests/platform/* | grep -cv '^[[:space:]]*$')
+    nonblank() { grep -cv '^[[:space:]]*$'; }
+    library=$(cat plugin/* support/* wia/* | nonblank)
+    suites=$(find tests -type f ! -path 'tests/host/*' ! -path 'tests/platform/*' -exec cat {} + | nonblank)
+    simulators=$(cat tests/host/* tests/platform/* | nonblank)
     echo "Non-blank lines: library $library; suites $suites ($((100 * suites / library))% of the library);" \
         "simulated host and platform $simulators"
 }

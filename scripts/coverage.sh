@@ -23,7 +23,7 @@ fi
 
 # gcov per object file, each in a folder of its own; a line counts as run when any object that compiled it ran
 # it (headers are compiled into many objects). Our own merge: gcovr 5 trips over functions that two objects
-# place on different lines. COVERAGE_FILES="support/Text.cpp ..." also prints each listed file's uncovered lines.
+# place on different lines.
 root=$PWD
 work=$(mktemp -d)
 n=0
