@@ -24,6 +24,7 @@ namespace {
 
 using simhost::ClassView;
 using simhost::MethodView;
+using simhost::SplitConstant;
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -123,7 +124,7 @@ struct Checker {
         }
         if (shared) {
             for (const std::string& constant : cls.constants) {
-                if (NameBefore(constant, "=") != name) continue;
+                if (Lower(SplitConstant(constant).first) != name) continue;
                 if (args >= 0 || assigned) Report(where + " is a constant");
                 return nullptr;
             }
@@ -137,7 +138,7 @@ struct Checker {
         bool other = false;  // a member of the other kind: shared used on a variable, or the reverse
         for (const auto& property : shared ? cls.properties : cls.sharedProperties) other |= Lower(property.name) == name;
         for (const auto& method : shared ? cls.methods : cls.sharedMethods) other |= Lower(method.signature.name) == name;
-        for (const std::string& constant : cls.constants) other |= !shared && NameBefore(constant, "=") == name;
+        for (const std::string& constant : cls.constants) other |= !shared && Lower(SplitConstant(constant).first) == name;
         Report(other ? where + (shared ? " is an instance member: use it on a variable" : " is shared: use it on the class")
                      : where + " is not registered");
         return nullptr;

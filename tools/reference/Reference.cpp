@@ -98,9 +98,8 @@ std::vector<ClassPage> ReadClasses(const char* dll) {
         AddMethods(page.sharedMethods, cls.sharedMethods, old[cls.name]);
         for (const std::string& event : cls.events) Add(page.events, NameOf(event)).declarations.push_back(event);
         for (const std::string& constant : cls.constants) {
-            Member& member = Add(page.constants, NameOf(constant));
-            size_t equals = constant.find(" = ");
-            member.value = equals == std::string::npos ? std::string() : constant.substr(equals + 3);
+            auto [name, value] = simhost::SplitConstant(constant);
+            Add(page.constants, name).value = value;
         }
         pages.push_back(std::move(page));
     }
