@@ -33,10 +33,6 @@ std::string Lower(std::string text) {
 bool Word(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
 }
-std::string NameBefore(const std::string& declaration, const char* stop) {
-    std::string name = declaration.substr(0, declaration.find_first_of(stop));
-    return Lower(name.substr(0, name.find_last_not_of(' ') + 1));
-}
 
 // The file's statements with their first line numbers: string contents and comments removed, lines ending
 // in " _" joined to the next, part headers ("// ---- ...") kept whole.
@@ -130,7 +126,7 @@ struct Checker {
             }
         }
         for (const std::string& event : cls.events) {
-            if (NameBefore(event, "(") == name) {
+            if (Lower(simhost::ParseDeclaration(event).name) == name) {
                 Report(where + " is an event: handle it in a subclass");
                 return nullptr;
             }

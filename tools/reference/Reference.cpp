@@ -41,11 +41,6 @@ struct ClassPage {
     std::vector<Member> properties, sharedProperties, methods, sharedMethods, events, constants;
 };
 
-std::string NameOf(const std::string& declaration) {
-    size_t end = declaration.find_first_of("( =");
-    return declaration.substr(0, end);
-}
-
 // Adds a declaration to its member, overloads grouped under the first one's name in registration order.
 Member& Add(std::vector<Member>& members, const std::string& name) {
     for (Member& member : members)
@@ -56,7 +51,7 @@ Member& Add(std::vector<Member>& members, const std::string& name) {
 
 void AddMethods(std::vector<Member>& members, const std::vector<simhost::MethodView>& methods, const std::set<std::string>& old) {
     for (const simhost::MethodView& method : methods) {
-        Member& member = Add(members, NameOf(method.declaration));
+        Member& member = Add(members, method.signature.name);
         member.declarations.push_back(method.declaration);
         member.newHostOnly.push_back(old.count(method.declaration) == 0);
         member.assignable.push_back(method.setter != nullptr);
@@ -96,7 +91,8 @@ std::vector<ClassPage> ReadClasses(const char* dll) {
         AddProperties(page.sharedProperties, cls.sharedProperties);
         AddMethods(page.methods, cls.methods, old[cls.name]);
         AddMethods(page.sharedMethods, cls.sharedMethods, old[cls.name]);
-        for (const std::string& event : cls.events) Add(page.events, NameOf(event)).declarations.push_back(event);
+        for (const std::string& event : cls.events)
+            Add(page.events, simhost::ParseDeclaration(event).name).declarations.push_back(event);
         for (const std::string& constant : cls.constants) {
             auto [name, value] = simhost::SplitConstant(constant);
             Add(page.constants, name).value = value;
