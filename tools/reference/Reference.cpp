@@ -27,13 +27,19 @@ namespace {
 
 #include "tools/reference/Descriptions.inc"
 
-// One member as a page lists it: its name, the declarations that share it, and what each marks.
+// One declaration of a method or event, with what its line marks.
+struct Declaration {
+    std::string text;
+    bool newHostOnly = false;  // not registered on a host before 2021.03
+    bool assignable = false;   // the method has a setter
+};
+
+// One member as a page lists it: its name, the declarations that share it (methods and events: every
+// overload), and for properties the type, for constants the value.
 struct Member {
     std::string name;
-    std::vector<std::string> declarations;  // methods and events: every overload; others: one line
-    std::vector<bool> newHostOnly;
-    std::vector<bool> assignable;
-    std::string type, value;  // properties: type; constants: value
+    std::vector<Declaration> declarations;
+    std::string type, value;
 };
 
 struct ClassPage {
@@ -45,24 +51,20 @@ struct ClassPage {
 Member& Add(std::vector<Member>& members, const std::string& name) {
     for (Member& member : members)
         if (member.name == name) return member;
-    members.push_back(Member{name, {}, {}, {}, {}, {}});
+    members.push_back(Member{name, {}, {}, {}});
     return members.back();
 }
 
 void AddMethods(std::vector<Member>& members, const std::vector<simhost::MethodView>& methods, const std::set<std::string>& old) {
     for (const simhost::MethodView& method : methods) {
         Member& member = Add(members, method.signature.name);
-        member.declarations.push_back(method.declaration);
-        member.newHostOnly.push_back(old.count(method.declaration) == 0);
-        member.assignable.push_back(method.setter != nullptr);
+        member.declarations.push_back({method.declaration, old.count(method.declaration) == 0, method.setter != nullptr});
     }
 }
 
 void AddProperties(std::vector<Member>& members, const std::vector<simhost::PropertyView>& properties) {
     for (const simhost::PropertyView& property : properties) {
-        Member& member = Add(members, property.name);
-        member.type = property.type;
-        member.assignable.push_back(property.setter != nullptr);
+        Add(members, property.name).type = property.type;
     }
 }
 
@@ -92,7 +94,7 @@ std::vector<ClassPage> ReadClasses(const char* dll) {
         AddMethods(page.methods, cls.methods, old[cls.name]);
         AddMethods(page.sharedMethods, cls.sharedMethods, old[cls.name]);
         for (const std::string& event : cls.events)
-            Add(page.events, simhost::ParseDeclaration(event).name).declarations.push_back(event);
+            Add(page.events, simhost::ParseDeclaration(event).name).declarations.push_back({event});
         for (const std::string& constant : cls.constants) {
             auto [name, value] = simhost::SplitConstant(constant);
             Add(page.constants, name).value = value;
@@ -181,10 +183,10 @@ void MemberList(std::string& out, const char* title, const ClassPage& page, cons
     out += std::string("\n## ") + title + "\n";
     for (const Member& member : members) {
         out += "\n### " + member.name + "\n\n";
-        for (size_t i = 0; i < member.declarations.size(); ++i) {
-            out += "- `" + member.declarations[i] + "`";
-            if (i < member.assignable.size() && member.assignable[i]) out += " (also assignable)";
-            if (i < member.newHostOnly.size() && member.newHostOnly[i]) out += kNewHostNote;
+        for (const Declaration& declaration : member.declarations) {
+            out += "- `" + declaration.text + "`";
+            if (declaration.assignable) out += " (also assignable)";
+            if (declaration.newHostOnly) out += kNewHostNote;
             out += "\n";
         }
         out += "\n" + text.Of(page, member) + "\n";
@@ -192,7 +194,7 @@ void MemberList(std::string& out, const char* title, const ClassPage& page, cons
 }
 
 std::string ClassMarkdown(const ClassPage& page, Descriptions& text) {
-    std::string out = "# " + page.name + "\n\n" + text.Of(page, Member{"", {}, {}, {}, {}, {}}) + "\n";
+    std::string out = "# " + page.name + "\n\n" + text.Of(page, Member{}) + "\n";
     MemberTable(out, "Properties", "Type", page, page.properties, text, false);
     MemberTable(out, "Shared properties", "Type", page, page.sharedProperties, text, false);
     MemberList(out, "Methods", page, page.methods, text);
@@ -258,7 +260,7 @@ std::string IndexMarkdown(const std::vector<ClassPage>& pages, Descriptions& tex
                       "shared member and constant, with exact declarations. Overloads marked \"needs Xojo 2021.03 or "
                       "later\" are not registered on older hosts.\n\n## Classes\n\n| Class | Description |\n|---|---|\n";
     for (const ClassPage& page : pages)
-        out += "| [" + page.name + "](" + page.name + ".md) | " + text.Of(page, Member{"", {}, {}, {}, {}, {}}) + " |\n";
+        out += "| [" + page.name + "](" + page.name + ".md) | " + text.Of(page, Member{}) + " |\n";
     out += "\n" + conventions;
     if (!decisions.empty()) out += "\n## Decisions\n" + decisions;
     return out;
