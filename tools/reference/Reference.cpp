@@ -143,7 +143,7 @@ public:
         return {};
     }
 
-    void CheckAllUsed() const {
+    void CheckAllUsed() {
         for (const auto& row : rows_)
             if (used_.count(row.first) == 0) Fail("described but not registered: " + row.first);
     }
@@ -156,9 +156,9 @@ private:
             if (constant.name == name) return &constant;
         return nullptr;
     }
-    void Fail(const std::string& message) const {
+    void Fail(const std::string& message) {
         std::fprintf(stderr, "reference: %s\n", message.c_str());
-        ++const_cast<Descriptions*>(this)->failures;
+        ++failures;
     }
 
     std::map<std::string, std::string> rows_;
