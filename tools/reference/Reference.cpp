@@ -165,7 +165,8 @@ private:
     std::set<std::string> used_;
 };
 
-const char kNewHostNote[] = " — needs Xojo 2021.03 or later";
+// What marks an overload only a 2021.03 host registers, on its line and in the index's explanation.
+const std::string kNewHostOnly = "needs Xojo 2021.03 or later";
 
 void MemberTable(std::string& out, const char* title, const char* second, const ClassPage& page,
                  const std::vector<Member>& members, Descriptions& text, bool constants) {
@@ -186,7 +187,7 @@ void MemberList(std::string& out, const char* title, const ClassPage& page, cons
         for (const Declaration& declaration : member.declarations) {
             out += "- `" + declaration.text + "`";
             if (declaration.assignable) out += " (also assignable)";
-            if (declaration.newHostOnly) out += kNewHostNote;
+            if (declaration.newHostOnly) out += " — " + kNewHostOnly;
             out += "\n";
         }
         out += "\n" + text.Of(page, member) + "\n";
@@ -257,8 +258,9 @@ std::string IndexMarkdown(const std::vector<ClassPage>& pages, Descriptions& tex
     std::string out = "# WIAZVK " WIAZVK_VERSION
                       " class reference\n\n"
                       "Generated from the classes WIAZVK.dll registers with the host: every property, method, event, "
-                      "shared member and constant, with exact declarations. Overloads marked \"needs Xojo 2021.03 or "
-                      "later\" are not registered on older hosts.\n\n## Classes\n\n| Class | Description |\n|---|---|\n";
+                      "shared member and constant, with exact declarations. Overloads marked \"" +
+                      kNewHostOnly +
+                      "\" are not registered on older hosts.\n\n## Classes\n\n| Class | Description |\n|---|---|\n";
     for (const ClassPage& page : pages)
         out += "| [" + page.name + "](" + page.name + ".md) | " + text.Of(page, Member{}) + " |\n";
     out += "\n" + conventions;
