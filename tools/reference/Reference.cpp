@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -207,17 +209,22 @@ std::string ClassMarkdown(const ClassPage& page, Descriptions& text) {
 }
 
 std::string ReadText(const std::filesystem::path& path) {
-    std::string text;
-    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-        std::fclose(file);
-    } else {
-        throw std::runtime_error("cannot read " + path.string());
-    }
+    std::ifstream in(path, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    if (!in.is_open() || in.bad()) throw std::runtime_error("cannot read " + path.string());
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
+}
+
+// The lines of a text without their ends (no empty line after a final '\n').
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
 }
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {
@@ -234,14 +241,9 @@ std::string Decisions(const std::filesystem::path& docs) {
     std::sort(files.begin(), files.end());
     std::string out;
     for (const auto& file : files) {
-        std::string title, line;
+        std::string title;
         bool inside = false;
-        std::string text = ReadText(file);
-        for (size_t start = 0; start < text.size();) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            line = text.substr(start, end - start);
-            start = end + 1;
+        for (const std::string& line : Lines(ReadText(file))) {
             if (line.rfind("# ", 0) == 0) title = line.substr(2);
             if (line.rfind("#", 0) == 0) inside = line.rfind("## Decisions", 0) == 0;
             if (line.rfind("## Decisions", 0) == 0)
@@ -333,13 +335,7 @@ std::vector<std::string> Cells(const std::string& row) {
 }
 
 std::string Html(const std::string& markdown, const std::string& anchor) {
-    std::vector<std::string> lines;
-    for (size_t start = 0; start < markdown.size();) {
-        size_t end = markdown.find('\n', start);
-        if (end == std::string::npos) end = markdown.size();
-        lines.push_back(markdown.substr(start, end - start));
-        start = end + 1;
-    }
+    const std::vector<std::string> lines = Lines(markdown);
     std::string out, paragraph;
     auto flush = [&] {
         if (!paragraph.empty()) out += "<p>" + Inline(paragraph) + "</p>\n";
