@@ -59,8 +59,9 @@ std::vector<std::pair<int, std::string>> ReadCode(const std::filesystem::path& p
         if (raw.find_first_not_of(" \t") != std::string::npos && raw.compare(raw.find_first_not_of(" \t"), 7, "// ----") == 0)
             stripped = raw.substr(raw.find_first_not_of(" \t"));
         std::replace(stripped.begin(), stripped.end(), '\t', ' ');
-        bool continued = stripped.size() >= 2 && stripped.compare(stripped.size() - 2, 2, " _") == 0;
-        if (continued) stripped.resize(stripped.size() - 1);
+        size_t last = stripped.find_last_not_of(' ');  // blanks (or a comment) may follow the " _"
+        bool continued = last != std::string::npos && last >= 1 && stripped.compare(last - 1, 2, " _") == 0;
+        if (continued) stripped.resize(last);
         if (code.empty()) lines.emplace_back(number, "");
         code += stripped;
         if (!continued) lines.back().second = code, code.clear();
