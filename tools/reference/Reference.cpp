@@ -216,6 +216,13 @@ std::string ReadText(const std::filesystem::path& path) {
     return text;
 }
 
+// The level of a Markdown heading ("## Title" is 2), 0 for any other line.
+size_t HeadingLevel(const std::string& line) {
+    size_t level = line.find_first_not_of('#');
+    if (level == std::string::npos) level = line.size();
+    return level > 0 && (level == line.size() || line[level] == ' ') ? level : 0;
+}
+
 // The lines of a text without their ends (no empty line after a final '\n').
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -245,7 +252,7 @@ std::string Decisions(const std::filesystem::path& docs) {
         bool inside = false;
         for (const std::string& line : Lines(ReadText(file))) {
             if (line.rfind("# ", 0) == 0) title = line.substr(2);
-            if (line.rfind("#", 0) == 0) inside = line.rfind("## Decisions", 0) == 0;
+            if (HeadingLevel(line) == 1 || HeadingLevel(line) == 2) inside = line.rfind("## Decisions", 0) == 0;
             if (line.rfind("## Decisions", 0) == 0)
                 out += "\n### " + title + " (docs/" + file.filename().string() + ")\n";
             else if (inside)
@@ -299,6 +306,9 @@ std::string Inline(const std::string& text) {
     std::string out;
     bool bold = false;
     for (size_t i = 0; i < text.size();) {
+        // A link "[text](target)": a '[' with no "](" and ')' after it is plain text.
+        size_t mid = text[i] == '[' ? text.find("](", i) : std::string::npos;
+        size_t close = mid == std::string::npos ? mid : text.find(')', mid);
         if (text[i] == '`') {
             size_t end = text.find('`', i + 1);
             if (end == std::string::npos) end = text.size();
@@ -308,12 +318,11 @@ std::string Inline(const std::string& text) {
             out += bold ? "</strong>" : "<strong>";
             bold = !bold;
             i += 2;
-        } else if (text[i] == '[' && text.find("](", i) != std::string::npos) {
-            size_t mid = text.find("](", i), end = text.find(')', mid);
-            std::string target = text.substr(mid + 2, end - mid - 2);
+        } else if (close != std::string::npos) {
+            std::string target = text.substr(mid + 2, close - mid - 2);
             if (target.size() > 3 && target.compare(target.size() - 3, 3, ".md") == 0) target.resize(target.size() - 3);
             out += "<a href=\"#" + Escape(target) + "\">" + Inline(text.substr(i + 1, mid - i - 1)) + "</a>";
-            i = end + 1;
+            i = close + 1;
         } else {
             out += Escape(std::string(1, text[i]));
             ++i;
