@@ -359,12 +359,11 @@ std::string Html(const std::string& markdown, const std::string& anchor) {
             out += "<pre>";
             while (++i < lines.size() && lines[i].rfind("```", 0) != 0) out += Escape(lines[i]) + "\n";
             out += "</pre>\n";
-        } else if (line[0] == '#') {
+        } else if (size_t level = HeadingLevel(line); level > 0) {
             flush();
-            size_t level = line.find(' ');
             std::string tag = "h" + std::to_string(level);
             std::string id = level == 1 ? " id=\"" + anchor + "\"" : "";
-            out += "<" + tag + id + ">" + Inline(line.substr(level + 1)) + "</" + tag + ">\n";
+            out += "<" + tag + id + ">" + Inline(line.substr(std::min(level + 1, line.size()))) + "</" + tag + ">\n";
         } else if (line.rfind("- ", 0) == 0) {
             flush();
             out += "<ul>\n";
