@@ -155,8 +155,7 @@ TEST(PropertyConstants, EveryIdAndNameIsThePlatformsPair) {
     SimHost host;
     host.Load();
     std::map<std::string, std::string> values;  // constant name -> value text
-    for (const std::string& constant : host.Class("WIAPropertyStorageZVK").constants)
-        values[constant.substr(0, constant.find(" = "))] = constant.substr(constant.find(" = ") + 3);
+    for (const std::string& constant : host.Class("WIAPropertyStorageZVK").constants) values.insert(SplitConstant(constant));
     std::set<std::pair<std::string, std::string>> registered, platform;
     for (const auto& [name, value] : values)
         if (values.count(name + "String") != 0) registered.insert({value, values[name + "String"]});

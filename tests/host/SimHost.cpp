@@ -107,6 +107,12 @@ Signature ParseDeclaration(const std::string& declaration) {
     return signature;
 }
 
+std::pair<std::string, std::string> SplitConstant(const std::string& declaration) {
+    size_t equals = declaration.find(" = ");
+    if (equals == std::string::npos) return {Trim(declaration), std::string()};
+    return {Trim(declaration.substr(0, equals)), declaration.substr(equals + 3)};
+}
+
 void CheckByRef(const MethodView& method, size_t index, CType pointee) {
     if (index >= method.signature.params.size()) return;
     const Param& param = method.signature.params[index];

@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace simhost {
@@ -66,6 +67,8 @@ struct Signature {
 };
 
 Signature ParseDeclaration(const std::string& declaration);
+// A constant's declaration "Name = value": its name and its value text (empty when there is no " = ").
+std::pair<std::string, std::string> SplitConstant(const std::string& declaration);
 CType TypeOfHostName(const std::string& typeName);
 
 // Raw views of the records the plug-in registers (64-bit fields at their documented positions).

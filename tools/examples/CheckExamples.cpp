@@ -24,6 +24,7 @@ namespace {
 
 using simhost::ClassView;
 using simhost::MethodView;
+using simhost::SplitConstant;
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -31,10 +32,6 @@ std::string Lower(std::string text) {
 }
 bool Word(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-std::string NameBefore(const std::string& declaration, const char* stop) {
-    std::string name = declaration.substr(0, declaration.find_first_of(stop));
-    return Lower(name.substr(0, name.find_last_not_of(' ') + 1));
 }
 
 // The file's statements with their first line numbers: string contents and comments removed, lines ending
@@ -62,8 +59,9 @@ std::vector<std::pair<int, std::string>> ReadCode(const std::filesystem::path& p
         if (raw.find_first_not_of(" \t") != std::string::npos && raw.compare(raw.find_first_not_of(" \t"), 7, "// ----") == 0)
             stripped = raw.substr(raw.find_first_not_of(" \t"));
         std::replace(stripped.begin(), stripped.end(), '\t', ' ');
-        bool continued = stripped.size() >= 2 && stripped.compare(stripped.size() - 2, 2, " _") == 0;
-        if (continued) stripped.resize(stripped.size() - 1);
+        size_t last = stripped.find_last_not_of(' ');  // blanks (or a comment) may follow the " _"
+        bool continued = last != std::string::npos && last >= 1 && stripped.compare(last - 1, 2, " _") == 0;
+        if (continued) stripped.resize(last);
         if (code.empty()) lines.emplace_back(number, "");
         code += stripped;
         if (!continued) lines.back().second = code, code.clear();
@@ -123,13 +121,13 @@ struct Checker {
         }
         if (shared) {
             for (const std::string& constant : cls.constants) {
-                if (NameBefore(constant, "=") != name) continue;
+                if (Lower(SplitConstant(constant).first) != name) continue;
                 if (args >= 0 || assigned) Report(where + " is a constant");
                 return nullptr;
             }
         }
         for (const std::string& event : cls.events) {
-            if (NameBefore(event, "(") == name) {
+            if (Lower(simhost::ParseDeclaration(event).name) == name) {
                 Report(where + " is an event: handle it in a subclass");
                 return nullptr;
             }
@@ -137,7 +135,7 @@ struct Checker {
         bool other = false;  // a member of the other kind: shared used on a variable, or the reverse
         for (const auto& property : shared ? cls.properties : cls.sharedProperties) other |= Lower(property.name) == name;
         for (const auto& method : shared ? cls.methods : cls.sharedMethods) other |= Lower(method.signature.name) == name;
-        for (const std::string& constant : cls.constants) other |= !shared && NameBefore(constant, "=") == name;
+        for (const std::string& constant : cls.constants) other |= !shared && Lower(SplitConstant(constant).first) == name;
         Report(other ? where + (shared ? " is an instance member: use it on a variable" : " is shared: use it on the class")
                      : where + " is not registered");
         return nullptr;

@@ -1,5 +1,6 @@
 # Completes dist/ (cmake -DVERSION=... -DSOURCE=<repository> -DDIST=<dist folder> -P Dist.cmake): copies every
-# examples/*.xojo_code and writes README.txt. The package and the reference are put there by the dist target.
+# examples/*.xojo_code and writes README.txt, which counts the class pages of the reference. The package and the
+# reference are put there by the dist target before.
 cmake_minimum_required(VERSION 3.20)
 file(GLOB examples "${SOURCE}/examples/*.xojo_code")
 file(MAKE_DIRECTORY "${DIST}/examples")
@@ -7,6 +8,11 @@ foreach(example IN LISTS examples)
     file(COPY "${example}" DESTINATION "${DIST}/examples")
 endforeach()
 list(LENGTH examples count)
+file(GLOB class_pages "${DIST}/reference/WIA*ZVK.md")  # the reference's page of each class
+list(LENGTH class_pages class_count)
+if(class_count EQUAL 0)
+    message(FATAL_ERROR "no class pages in ${DIST}/reference: put the reference there first")
+endif()
 
 file(WRITE "${DIST}/README.txt" "WIAZVK ${VERSION} - Windows Image Acquisition (WIA 1.0 and 2.0) for Xojo on 64-bit Windows
 
@@ -20,7 +26,7 @@ Installing
   1. Quit the Xojo IDE.
   2. Copy WIAZVK-${VERSION}.xojo_plugin into the Plugins folder next to the Xojo IDE
      (remove any older WIAZVK*.xojo_plugin from that folder first).
-  3. Start the IDE: the 22 WIA...ZVK classes are available to every project, and built 64-bit Windows
+  3. Start the IDE: the ${class_count} WIA...ZVK classes are available to every project, and built 64-bit Windows
      applications carry the plug-in's DLL along.
 
 Using the examples

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -27,13 +29,19 @@ namespace {
 
 #include "tools/reference/Descriptions.inc"
 
-// One member as a page lists it: its name, the declarations that share it, and what each marks.
+// One declaration of a method or event, with what its line marks.
+struct Declaration {
+    std::string text;
+    bool newHostOnly = false;  // not registered on a host before 2021.03
+    bool assignable = false;   // the method has a setter
+};
+
+// One member as a page lists it: its name, the declarations that share it (methods and events: every
+// overload), and for properties the type, for constants the value.
 struct Member {
     std::string name;
-    std::vector<std::string> declarations;  // methods and events: every overload; others: one line
-    std::vector<bool> newHostOnly;
-    std::vector<bool> assignable;
-    std::string type, value;  // properties: type; constants: value
+    std::vector<Declaration> declarations;
+    std::string type, value;
 };
 
 struct ClassPage {
@@ -41,33 +49,24 @@ struct ClassPage {
     std::vector<Member> properties, sharedProperties, methods, sharedMethods, events, constants;
 };
 
-std::string NameOf(const std::string& declaration) {
-    size_t end = declaration.find_first_of("( =");
-    return declaration.substr(0, end);
-}
-
 // Adds a declaration to its member, overloads grouped under the first one's name in registration order.
 Member& Add(std::vector<Member>& members, const std::string& name) {
     for (Member& member : members)
         if (member.name == name) return member;
-    members.push_back(Member{name, {}, {}, {}, {}, {}});
+    members.push_back(Member{name, {}, {}, {}});
     return members.back();
 }
 
 void AddMethods(std::vector<Member>& members, const std::vector<simhost::MethodView>& methods, const std::set<std::string>& old) {
     for (const simhost::MethodView& method : methods) {
-        Member& member = Add(members, NameOf(method.declaration));
-        member.declarations.push_back(method.declaration);
-        member.newHostOnly.push_back(old.count(method.declaration) == 0);
-        member.assignable.push_back(method.setter != nullptr);
+        Member& member = Add(members, method.signature.name);
+        member.declarations.push_back({method.declaration, old.count(method.declaration) == 0, method.setter != nullptr});
     }
 }
 
 void AddProperties(std::vector<Member>& members, const std::vector<simhost::PropertyView>& properties) {
     for (const simhost::PropertyView& property : properties) {
-        Member& member = Add(members, property.name);
-        member.type = property.type;
-        member.assignable.push_back(property.setter != nullptr);
+        Add(members, property.name).type = property.type;
     }
 }
 
@@ -96,11 +95,11 @@ std::vector<ClassPage> ReadClasses(const char* dll) {
         AddProperties(page.sharedProperties, cls.sharedProperties);
         AddMethods(page.methods, cls.methods, old[cls.name]);
         AddMethods(page.sharedMethods, cls.sharedMethods, old[cls.name]);
-        for (const std::string& event : cls.events) Add(page.events, NameOf(event)).declarations.push_back(event);
+        for (const std::string& event : cls.events)
+            Add(page.events, simhost::ParseDeclaration(event).name).declarations.push_back({event});
         for (const std::string& constant : cls.constants) {
-            Member& member = Add(page.constants, NameOf(constant));
-            size_t equals = constant.find(" = ");
-            member.value = equals == std::string::npos ? std::string() : constant.substr(equals + 3);
+            auto [name, value] = simhost::SplitConstant(constant);
+            Add(page.constants, name).value = value;
         }
         pages.push_back(std::move(page));
     }
@@ -146,7 +145,7 @@ public:
         return {};
     }
 
-    void CheckAllUsed() const {
+    void CheckAllUsed() {
         for (const auto& row : rows_)
             if (used_.count(row.first) == 0) Fail("described but not registered: " + row.first);
     }
@@ -159,16 +158,17 @@ private:
             if (constant.name == name) return &constant;
         return nullptr;
     }
-    void Fail(const std::string& message) const {
+    void Fail(const std::string& message) {
         std::fprintf(stderr, "reference: %s\n", message.c_str());
-        ++const_cast<Descriptions*>(this)->failures;
+        ++failures;
     }
 
     std::map<std::string, std::string> rows_;
     std::set<std::string> used_;
 };
 
-const char kNewHostNote[] = " — needs Xojo 2021.03 or later";
+// What marks an overload only a 2021.03 host registers, on its line and in the index's explanation.
+const std::string kNewHostOnly = "needs Xojo 2021.03 or later";
 
 void MemberTable(std::string& out, const char* title, const char* second, const ClassPage& page,
                  const std::vector<Member>& members, Descriptions& text, bool constants) {
@@ -186,10 +186,10 @@ void MemberList(std::string& out, const char* title, const ClassPage& page, cons
     out += std::string("\n## ") + title + "\n";
     for (const Member& member : members) {
         out += "\n### " + member.name + "\n\n";
-        for (size_t i = 0; i < member.declarations.size(); ++i) {
-            out += "- `" + member.declarations[i] + "`";
-            if (i < member.assignable.size() && member.assignable[i]) out += " (also assignable)";
-            if (i < member.newHostOnly.size() && member.newHostOnly[i]) out += kNewHostNote;
+        for (const Declaration& declaration : member.declarations) {
+            out += "- `" + declaration.text + "`";
+            if (declaration.assignable) out += " (also assignable)";
+            if (declaration.newHostOnly) out += " — " + kNewHostOnly;
             out += "\n";
         }
         out += "\n" + text.Of(page, member) + "\n";
@@ -197,7 +197,7 @@ void MemberList(std::string& out, const char* title, const ClassPage& page, cons
 }
 
 std::string ClassMarkdown(const ClassPage& page, Descriptions& text) {
-    std::string out = "# " + page.name + "\n\n" + text.Of(page, Member{"", {}, {}, {}, {}, {}}) + "\n";
+    std::string out = "# " + page.name + "\n\n" + text.Of(page, Member{}) + "\n";
     MemberTable(out, "Properties", "Type", page, page.properties, text, false);
     MemberTable(out, "Shared properties", "Type", page, page.sharedProperties, text, false);
     MemberList(out, "Methods", page, page.methods, text);
@@ -209,17 +209,29 @@ std::string ClassMarkdown(const ClassPage& page, Descriptions& text) {
 }
 
 std::string ReadText(const std::filesystem::path& path) {
-    std::string text;
-    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-        std::fclose(file);
-    } else {
-        throw std::runtime_error("cannot read " + path.string());
-    }
+    std::ifstream in(path, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    if (!in.is_open() || in.bad()) throw std::runtime_error("cannot read " + path.string());
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
+}
+
+// The level of a Markdown heading ("## Title" is 2), 0 for any other line.
+size_t HeadingLevel(const std::string& line) {
+    size_t level = line.find_first_not_of('#');
+    if (level == std::string::npos) level = line.size();
+    return level > 0 && (level == line.size() || line[level] == ' ') ? level : 0;
+}
+
+// The lines of a text without their ends (no empty line after a final '\n').
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
 }
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {
@@ -236,16 +248,11 @@ std::string Decisions(const std::filesystem::path& docs) {
     std::sort(files.begin(), files.end());
     std::string out;
     for (const auto& file : files) {
-        std::string title, line;
+        std::string title;
         bool inside = false;
-        std::string text = ReadText(file);
-        for (size_t start = 0; start < text.size();) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            line = text.substr(start, end - start);
-            start = end + 1;
+        for (const std::string& line : Lines(ReadText(file))) {
             if (line.rfind("# ", 0) == 0) title = line.substr(2);
-            if (line.rfind("#", 0) == 0) inside = line.rfind("## Decisions", 0) == 0;
+            if (HeadingLevel(line) == 1 || HeadingLevel(line) == 2) inside = line.rfind("## Decisions", 0) == 0;
             if (line.rfind("## Decisions", 0) == 0)
                 out += "\n### " + title + " (docs/" + file.filename().string() + ")\n";
             else if (inside)
@@ -260,10 +267,11 @@ std::string IndexMarkdown(const std::vector<ClassPage>& pages, Descriptions& tex
     std::string out = "# WIAZVK " WIAZVK_VERSION
                       " class reference\n\n"
                       "Generated from the classes WIAZVK.dll registers with the host: every property, method, event, "
-                      "shared member and constant, with exact declarations. Overloads marked \"needs Xojo 2021.03 or "
-                      "later\" are not registered on older hosts.\n\n## Classes\n\n| Class | Description |\n|---|---|\n";
+                      "shared member and constant, with exact declarations. Overloads marked \"" +
+                      kNewHostOnly +
+                      "\" are not registered on older hosts.\n\n## Classes\n\n| Class | Description |\n|---|---|\n";
     for (const ClassPage& page : pages)
-        out += "| [" + page.name + "](" + page.name + ".md) | " + text.Of(page, Member{"", {}, {}, {}, {}, {}}) + " |\n";
+        out += "| [" + page.name + "](" + page.name + ".md) | " + text.Of(page, Member{}) + " |\n";
     out += "\n" + conventions;
     if (!decisions.empty()) out += "\n## Decisions\n" + decisions;
     return out;
@@ -298,6 +306,9 @@ std::string Inline(const std::string& text) {
     std::string out;
     bool bold = false;
     for (size_t i = 0; i < text.size();) {
+        // A link "[text](target)": a '[' with no "](" and ')' after it is plain text.
+        size_t mid = text[i] == '[' ? text.find("](", i) : std::string::npos;
+        size_t close = mid == std::string::npos ? mid : text.find(')', mid);
         if (text[i] == '`') {
             size_t end = text.find('`', i + 1);
             if (end == std::string::npos) end = text.size();
@@ -307,12 +318,11 @@ std::string Inline(const std::string& text) {
             out += bold ? "</strong>" : "<strong>";
             bold = !bold;
             i += 2;
-        } else if (text[i] == '[' && text.find("](", i) != std::string::npos) {
-            size_t mid = text.find("](", i), end = text.find(')', mid);
-            std::string target = text.substr(mid + 2, end - mid - 2);
+        } else if (close != std::string::npos) {
+            std::string target = text.substr(mid + 2, close - mid - 2);
             if (target.size() > 3 && target.compare(target.size() - 3, 3, ".md") == 0) target.resize(target.size() - 3);
             out += "<a href=\"#" + Escape(target) + "\">" + Inline(text.substr(i + 1, mid - i - 1)) + "</a>";
-            i = end + 1;
+            i = close + 1;
         } else {
             out += Escape(std::string(1, text[i]));
             ++i;
@@ -334,13 +344,7 @@ std::vector<std::string> Cells(const std::string& row) {
 }
 
 std::string Html(const std::string& markdown, const std::string& anchor) {
-    std::vector<std::string> lines;
-    for (size_t start = 0; start < markdown.size();) {
-        size_t end = markdown.find('\n', start);
-        if (end == std::string::npos) end = markdown.size();
-        lines.push_back(markdown.substr(start, end - start));
-        start = end + 1;
-    }
+    const std::vector<std::string> lines = Lines(markdown);
     std::string out, paragraph;
     auto flush = [&] {
         if (!paragraph.empty()) out += "<p>" + Inline(paragraph) + "</p>\n";
@@ -355,12 +359,11 @@ std::string Html(const std::string& markdown, const std::string& anchor) {
             out += "<pre>";
             while (++i < lines.size() && lines[i].rfind("```", 0) != 0) out += Escape(lines[i]) + "\n";
             out += "</pre>\n";
-        } else if (line[0] == '#') {
+        } else if (size_t level = HeadingLevel(line); level > 0) {
             flush();
-            size_t level = line.find(' ');
             std::string tag = "h" + std::to_string(level);
             std::string id = level == 1 ? " id=\"" + anchor + "\"" : "";
-            out += "<" + tag + id + ">" + Inline(line.substr(level + 1)) + "</" + tag + ">\n";
+            out += "<" + tag + id + ">" + Inline(line.substr(std::min(level + 1, line.size()))) + "</" + tag + ">\n";
         } else if (line.rfind("- ", 0) == 0) {
             flush();
             out += "<ul>\n";
