@@ -236,7 +236,7 @@ HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& nod
     if (FAILED(hr = PagesFor(device, node, false, &pages))) return hr;
     Callback client(callback);
     if (FAILED(client.status())) return client.status();
-    const int pageIndex = node.feederSheets < 0 ? 0 : kFeederSheets - node.feederSheets;
+    const int pageIndex = node.NextPage();
     const std::wstring path = medium->lpszFileName != nullptr ? medium->lpszFileName : NewFileName(device);
     hr = WritePage(path, Page(device, node, pageIndex, true), client);
     if (hr != S_OK) return hr;
@@ -271,7 +271,7 @@ HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNod
     Callback client(callback);
     if (FAILED(client.status())) return client.status();
 
-    const int firstPage = node.feederSheets < 0 ? 0 : kFeederSheets - node.feederSheets;
+    const int firstPage = node.NextPage();
     const size_t pageSize = Page(device, node, firstPage, false).Size();
     const size_t bandSize = std::min<size_t>(request.bufferSize == 0 ? kDeviceBufferSize : request.bufferSize, pageSize);
     std::vector<BYTE> buffers[2];

@@ -192,7 +192,7 @@ DevicePtr NewScanner() {
     PutTransferProperties(*feeder, kSimFormatBmp, 50, 20);
     PutScanProperties(*feeder, 200);
     feeder->formats = ScannerFormats();
-    feeder->feederSheets = kFeederSheets;
+    feeder->feederSheets = feeder->feederLoaded = kFeederSheets;
 
     device->caps = {
         {kCmdDiagnostic, 0, L"", L"Runs the scanner's self test", L"sti.dll,-2000", nullptr, false},

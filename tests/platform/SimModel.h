@@ -71,6 +71,10 @@ struct ItemNode {
     ItemNode* parent = nullptr;
     std::vector<std::unique_ptr<ItemNode>> children;
     int feederSheets = -1;  // sheets left in a feeder's tray; -1 for other items
+    int feederLoaded = -1;  // sheets last loaded into the tray
+
+    // The number of the next page the item gives: the tray's pages count from 0 at each loading, others are page 0.
+    int NextPage() const { return feederSheets < 0 ? 0 : feederLoaded - feederSheets; }
 };
 
 struct Device {

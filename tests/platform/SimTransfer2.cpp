@@ -26,7 +26,6 @@ struct Params {
 struct State2 {
     Transfer2Record last;
     ULONG64 base = 0;
-    int loaded = kFeederSheets;
     ULONG chunk = kStreamChunk;
     bool running = false;
     bool cancelled = false;
@@ -139,7 +138,7 @@ HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNod
     } else if (node.feederSheets == 0) {
         return WIA_ERROR_PAPER_EMPTY;
     } else if (node.feederSheets > 0) {
-        for (int sheet = state.loaded - node.feederSheets; sheet < state.loaded; ++sheet) images.push_back({&node, sheet});
+        for (int sheet = 0; sheet < node.feederSheets; ++sheet) images.push_back({&node, node.NextPage() + sheet});
     } else if (device->stiType == 2 && node.parent == nullptr) {
         for (const auto& child : node.children)
             if ((child->type & WiaItemTypeTransfer) != 0) images.push_back({child.get(), 0});
@@ -212,9 +211,8 @@ void SetReportedBytesBase(ULONG64 base) {
 void SetFeederSheets(int sheets) {
     for (const DevicePtr& device : InstalledList()) {
         for (const auto& child : device->root->children)
-            if (child->feederSheets >= 0) child->feederSheets = sheets;
+            if (child->feederSheets >= 0) child->feederSheets = child->feederLoaded = std::max(0, sheets);
     }
-    State().loaded = sheets;
 }
 
 void SetStreamChunk(ULONG bytes) {
