@@ -28,11 +28,11 @@
 // WIA_TRANSFER_MSG_DEVICE_STATUS message (WIA_ERROR_WARMING_UP) after every second chunk; after each image
 // WIA_TRANSFER_MSG_END_OF_STREAM (100, the image's size) and the stream's release; WIA_TRANSFER_MSG_NEW_PAGE between
 // feeder pages; WIA_TRANSFER_MSG_END_OF_TRANSFER at the end. An answer S_FALSE or a failure code from either callback
-// method, and "Cancel" called during a callback (S_FALSE), stop the download at once with that code; S_OK from
-// GetNextStream without a stream is E_POINTER; a failed stream write returns its code. Upload needs a stream and a
-// callback (E_INVALIDARG) and reads the stream from where it stands to its end in chunks of kStreamChunk, a status
-// message after each, END_OF_TRANSFER at the end, and keeps the bytes. Cancel outside a transfer does nothing; all
-// three answer the planned failure first.
+// method, and "Cancel" called during a callback (S_FALSE), stop the download at once with that code; a success
+// other than S_FALSE from GetNextStream without a stream is E_POINTER; a failed stream write returns its code
+// (STG_E_MEDIUMFULL for a write that takes nothing). Upload needs a stream and a callback (E_INVALIDARG) and reads the
+// stream from where it stands to its end in chunks of kStreamChunk, a status message after each, END_OF_TRANSFER at
+// the end, and keeps the bytes. Cancel outside a transfer does nothing; all three answer the planned failure first.
 //
 // WIA 1.0: both transfers take their own reference to the callback (QueryInterface for IWiaDataCallback) for the call and obey
 // its answers: S_FALSE cancels and a failure code aborts, each returned at once (a half-written file is deleted and

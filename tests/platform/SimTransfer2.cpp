@@ -85,7 +85,7 @@ public:
         SysFreeString(fullName);
         State().last.requests.push_back({node.name, node.fullName, answer, out != nullptr});
         *stream = reinterpret_cast<IStream*>(out);
-        if (answer == S_OK && out == nullptr) answer = E_POINTER;
+        if (SUCCEEDED(answer) && answer != S_FALSE && out == nullptr) answer = E_POINTER;
         return Go(answer, result);
     }
 
@@ -116,6 +116,7 @@ HRESULT WriteImage(Client& client, IStream* stream, const std::vector<BYTE>& ima
         const ULONG n = static_cast<ULONG>(std::min<size_t>(State().chunk, image.size() - offset));
         ULONG written = 0;
         if (FAILED(hr = stream->Write(image.data() + offset, n, &written))) return hr;
+        if (written == 0) return STG_E_MEDIUMFULL;  // a stream that takes nothing would never be filled
         offset += written;
         if (chunk % 2 == 1 && !client.Send(kDeviceStatus, Percent(offset, image.size()), offset, WIA_ERROR_WARMING_UP, &hr))
             return hr;
