@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace simwia {
 namespace {
@@ -419,6 +420,30 @@ void CopyValue(PROPVARIANT* out, const PROPVARIANT& in) {
             }
             break;
     }
+}
+
+HeldCallback::HeldCallback(IUnknown* callback, const IID& iid, bool keep, IUnknown** kept) {
+    if (callback == nullptr) return;
+    hr_ = callback->QueryInterface(iid, reinterpret_cast<void**>(&callback_));
+    if (SUCCEEDED(hr_) && keep) {
+        ReleaseKept(kept);
+        callback_->AddRef();
+        *kept = callback_;
+    }
+}
+
+HeldCallback::~HeldCallback() {
+    if (callback_ != nullptr) callback_->Release();
+}
+
+bool HeldCallback::GoesOn(HRESULT answer, HRESULT* result) {
+    if (answer != S_FALSE && SUCCEEDED(answer)) return true;
+    *result = answer;
+    return false;
+}
+
+void ReleaseKept(IUnknown** kept) {
+    if (IUnknown* callback = std::exchange(*kept, nullptr)) callback->Release();
 }
 
 // --- SimPlatform.h ------------------------------------------------------------------------------------------------

@@ -59,7 +59,8 @@ inline constexpr int kFeederSheets = 3;
 // Sets WIA_IPA_PIXELS_PER_LINE and WIA_IPA_NUMBER_OF_LINES of an item, the size of its next transfers. The flatbed
 // starts at 100 x 30 pixels (9040-byte pages), the feeder at 50 x 20, the pictures at 640 x 480.
 void SetImageSize(const wchar_t* fullItemName, LONG width, LONG height);
-// What a banded transfer delivers for page `page` (0 first) of the item, and what a file transfer writes.
+// What a banded transfer delivers for page `page` (0 first) of the item, and what a file transfer writes; empty for an
+// unknown item or a page beyond kMaxPageBytes.
 std::vector<BYTE> PageData(const wchar_t* fullItemName, int page);
 std::vector<BYTE> FileData(const wchar_t* fullItemName, int page);
 

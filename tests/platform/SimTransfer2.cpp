@@ -46,28 +46,15 @@ Slot SlotOf(IUnknown* object, int slot) {
     return reinterpret_cast<Slot>((*reinterpret_cast<void***>(object))[slot]);
 }
 
-// The caller's callback for the length of one transfer (the device's own reference, and the kept one when the test
-// switch is on); every call recorded. A call answers false when the transfer must stop, with the code in *result.
-class Client {
+// The callback of one transfer, every call recorded. A call answers false when the transfer must stop, with the code
+// in *result.
+class Client : public HeldCallback {
 public:
-    explicit Client(IUnknown* callback) {
+    explicit Client(IUnknown* callback) : HeldCallback(callback, kSimIID_IWiaTransferCallback, State().keep, &State().kept) {
         State().cancelled = false;
-        hr_ = callback->QueryInterface(kSimIID_IWiaTransferCallback, reinterpret_cast<void**>(&callback_));
-        if (SUCCEEDED(hr_) && State().keep) {
-            ReleaseKeptTransferCallback();
-            callback_->AddRef();
-            State().kept = callback_;
-        }
         State().running = true;
     }
-    ~Client() {
-        State().running = false;
-        if (callback_ != nullptr) callback_->Release();
-    }
-    Client(const Client&) = delete;
-    Client& operator=(const Client&) = delete;
-
-    HRESULT status() const { return hr_; }
+    ~Client() { State().running = false; }
 
     bool Send(LONG message, LONG percent, ULONG64 bytes, HRESULT status, HRESULT* result) {
         Params params{message, percent, bytes + State().base, status};
@@ -90,22 +77,8 @@ public:
     }
 
 private:
-    static bool Go(HRESULT answer, HRESULT* result) {
-        if (State().cancelled) answer = S_FALSE;
-        if (answer == S_FALSE || FAILED(answer)) {
-            *result = answer;
-            return false;
-        }
-        return true;
-    }
-
-    IUnknown* callback_ = nullptr;
-    HRESULT hr_ = S_OK;
+    static bool Go(HRESULT answer, HRESULT* result) { return GoesOn(State().cancelled ? S_FALSE : answer, result); }
 };
-
-LONG Percent(size_t done, size_t total) {
-    return total == 0 ? 100 : static_cast<LONG>(done * 100 / total);
-}
 
 // Writes one image into the stream, with its messages.
 HRESULT WriteImage(Client& client, IStream* stream, const std::vector<BYTE>& image) {
@@ -150,7 +123,7 @@ HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNod
     hr = S_OK;
     for (size_t i = 0; i < images.size(); ++i) {
         std::vector<BYTE> image;
-        if (!ImageBytes(*device, *images[i].first, images[i].second, &image)) return E_INVALIDARG;
+        if (!ImageBytes(*device, *images[i].first, images[i].second, true, &image)) return E_INVALIDARG;
         if (i > 0 && !client.Send(kNewPage, 0, 0, S_OK, &hr)) return hr;
         IStream* stream = nullptr;
         if (!client.NextStream(*images[i].first, &stream, &hr)) {
@@ -238,7 +211,7 @@ HRESULT CallKeptTransferCallback(bool askForStream) {
 }
 
 void ReleaseKeptTransferCallback() {
-    if (IUnknown* kept = std::exchange(State().kept, nullptr)) kept->Release();
+    ReleaseKept(&State().kept);
 }
 
 }  // namespace simwia
