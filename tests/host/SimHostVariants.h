@@ -76,8 +76,8 @@ struct ArrayContents {
     std::vector<void*> elements;
 };
 ArrayContents ReadArray(SimHost& host, REALarray array);  // throws for anything but an array
-// An array as a script declares one (element type 3 strings, 4 objects), made through the host's entry, holding its own
-// references to `objects`. Returns one reference.
+// An array as a script declares one (element type 3 strings, 4 objects), made as the host's entry makes it, holding its
+// own references to `objects`. Returns one reference.
 REALarray NewArray(SimHost& host, int32_t elementType, std::initializer_list<REALobject> objects = {});
 
 }  // namespace simhost
