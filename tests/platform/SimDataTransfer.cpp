@@ -129,7 +129,7 @@ public:
     bool Send(LONG message, LONG status, LONG percent, LONG offset, LONG length, const BYTE* buffer, HRESULT* result) {
         if (callback_ == nullptr) return true;
         HRESULT answer = Invoke(callback_, message, status, percent, offset, length, buffer);
-        State().last.bands.push_back({message, status, percent, offset, length, buffer, answer});
+        State().last.bands.push_back({message, status, percent, offset, length, buffer});
         return GoesOn(answer, result);
     }
 
@@ -194,11 +194,6 @@ HRESULT WritePage(const std::wstring& path, const Page& page, Callback& callback
 HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& node, STGMEDIUM* medium, IUnknown* callback) {
     Transfers& state = State();
     state.last = TransferRecord{};
-    state.last.callbackGiven = callback != nullptr;
-    if (medium != nullptr) {
-        state.last.tymed = static_cast<LONG>(medium->tymed);
-        state.last.nameGiven = medium->lpszFileName != nullptr;
-    }
     HRESULT hr;
     if (Intercept(self, "idtGetData", &hr)) return hr;
     if (medium == nullptr || medium->tymed != TYMED_FILE) return E_INVALIDARG;
@@ -227,8 +222,6 @@ HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& nod
 HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNode& node, const void* info, IUnknown* callback) {
     Transfers& state = State();
     state.last = TransferRecord{};
-    state.last.callbackGiven = callback != nullptr;
-    state.last.infoGiven = info != nullptr;
     if (info != nullptr) std::memcpy(&state.last.info, info, sizeof state.last.info);
     HRESULT hr;
     if (Intercept(self, "idtGetBandedData", &hr)) return hr;

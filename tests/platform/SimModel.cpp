@@ -257,7 +257,7 @@ DevicePtr NewVideo() {
 // --- state ------------------------------------------------------------------------------------------------------
 
 struct Model {
-    std::vector<DevicePtr> devices;  // installed or not
+    std::vector<DevicePtr> devices;
     DialogAnswer answer;
     ItemDialogAnswer itemAnswer;
     std::map<std::string, Call> calls;
@@ -311,11 +311,7 @@ void ResetModel() {
 }
 
 std::vector<DevicePtr> InstalledList() {
-    std::vector<DevicePtr> list;
-    for (const DevicePtr& device : State().devices) {
-        if (device->installed) list.push_back(device);
-    }
-    return list;
+    return State().devices;
 }
 
 DevicePtr FindInstalled(const wchar_t* id) {
@@ -499,13 +495,8 @@ ItemInfo Item(const wchar_t* fullItemName) {
     for (const DevicePtr& device : State().devices) {
         const ItemNode* node = FindNode(device->root.get(), fullItemName == nullptr ? L"" : fullItemName);
         if (node == nullptr) continue;
-        info.deviceId = device->id;
-        info.name = node->name;
-        info.fullName = node->fullName;
         info.type = node->type;
-        info.category = node->category;
         for (const auto& child : node->children) info.children.push_back(child->fullName);
-        info.formats = node->formats;
     }
     return info;
 }

@@ -80,7 +80,6 @@ struct ItemNode {
 struct Device {
     std::wstring id;
     LONG stiType = 0;  // StiDeviceTypeScanner 1, DigitalCamera 2, StreamingVideo 3
-    bool installed = true;
     std::shared_ptr<PropertyTable> info;
     std::unique_ptr<ItemNode> root;
     std::vector<Capability> caps;

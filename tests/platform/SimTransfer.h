@@ -41,7 +41,6 @@
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 namespace simwia {
@@ -64,7 +63,7 @@ void SetImageSize(const wchar_t* fullItemName, LONG width, LONG height);
 std::vector<BYTE> PageData(const wchar_t* fullItemName, int page);
 std::vector<BYTE> FileData(const wchar_t* fullItemName, int page);
 
-// One callback the device made, with the callback's answer.
+// One callback the device made.
 struct Band {
     LONG message;
     LONG status;
@@ -72,7 +71,6 @@ struct Band {
     LONG offset;
     LONG length;
     const BYTE* buffer;
-    HRESULT answer;
 };
 
 // WIA_DATA_TRANSFER_INFO as received.
@@ -86,11 +84,7 @@ struct TransferInfo {
 
 // The last idtGetData or idtGetBandedData, recorded before any planned failure.
 struct TransferRecord {
-    bool infoGiven = false;  // idtGetBandedData
-    TransferInfo info{};
-    LONG tymed = 0;  // idtGetData: the medium on entry
-    bool nameGiven = false;
-    bool callbackGiven = false;
+    TransferInfo info{};      // idtGetBandedData
     std::vector<Band> bands;  // every callback, in order
 };
 TransferRecord LastTransfer();
@@ -107,19 +101,15 @@ void ReleaseKeptCallback();
 
 inline constexpr ULONG kStreamChunk = 4096;
 
-// One TransferCallback call the device made (the record's fields), with the callback's answer.
+// One TransferCallback call the device made (the record's fields).
 struct Progress {
     LONG message;
     LONG percent;
     ULONG64 bytes;
     HRESULT status;
-    HRESULT answer;
 };
-// One GetNextStream call, with the answer and whether a stream came with it.
+// One GetNextStream call: whether a stream came with it.
 struct StreamRequest {
-    std::wstring name;
-    std::wstring fullName;
-    HRESULT answer;
     bool stream;
 };
 // The last Download or Upload, recorded before any planned failure.

@@ -59,7 +59,7 @@ public:
     bool Send(LONG message, LONG percent, ULONG64 bytes, HRESULT status, HRESULT* result) {
         Params params{message, percent, bytes + State().base, status};
         HRESULT answer = SlotOf<ProgressSlot>(callback_, 3)(callback_, 0, &params);
-        State().last.progress.push_back({message, percent, params.ulTransferredBytes, status, answer});
+        State().last.progress.push_back({message, percent, params.ulTransferredBytes, status});
         return Go(answer, result);
     }
 
@@ -70,7 +70,7 @@ public:
         HRESULT answer = SlotOf<StreamSlot>(callback_, 4)(callback_, 0, name, fullName, &out);
         SysFreeString(name);
         SysFreeString(fullName);
-        State().last.requests.push_back({node.name, node.fullName, answer, out != nullptr});
+        State().last.requests.push_back({out != nullptr});
         *stream = reinterpret_cast<IStream*>(out);
         if (SUCCEEDED(answer) && answer != S_FALSE && out == nullptr) answer = E_POINTER;
         return Go(answer, result);
