@@ -447,11 +447,11 @@ REALobject NewStringVariant(SimHost& host, int64_t code, const std::string& byte
     return variant;
 }
 
-REALobject NewUInt32Variant(SimHost&, uint32_t value) {
+REALobject NewUInt32Variant(uint32_t value) {
     return UInt32ToVariant(value);
 }
 
-REALobject NewUInt64Variant(SimHost&, uint64_t value) {
+REALobject NewUInt64Variant(uint64_t value) {
     return UInt64ToVariant(value);
 }
 
