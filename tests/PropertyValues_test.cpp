@@ -36,9 +36,9 @@ struct WriteRow { const char* label; REALobject (*make)(SimHost& host); VARTYPE 
 const WriteRow kWrites[] = {
     {"nil", [](SimHost&) { return REALobject{}; }, VT_EMPTY, 0, nullptr, nullptr, 0, nullptr},
     {"Int32", [](SimHost& h) { return NewVariant(h, 2, K::Int32, -5); }, VT_INT, -5, nullptr, nullptr, 0, nullptr},
-    {"UInt32", [](SimHost& h) { return NewUInt32Variant(h, 0xFFFFFFFE); }, VT_UINT, 0xFFFFFFFE, nullptr, kVariantUInt32Class, VT_INT, nullptr},
+    {"UInt32", [](SimHost&) { return NewUInt32Variant(0xFFFFFFFE); }, VT_UINT, 0xFFFFFFFE, nullptr, kVariantUInt32Class, VT_INT, nullptr},
     {"Integer", [](SimHost& h) { return NewVariant(h, 3, K::Integer, -0x123456789AB); }, VT_I8, -0x123456789AB, nullptr, nullptr, 0, nullptr},
-    {"UInt64", [](SimHost& h) { return NewUInt64Variant(h, UINT64_MAX); }, VT_UI8, -1, nullptr, kVariantUInt64Class, VT_I8, nullptr},
+    {"UInt64", [](SimHost&) { return NewUInt64Variant(UINT64_MAX); }, VT_UI8, -1, nullptr, kVariantUInt64Class, VT_I8, nullptr},
     {"Single", [](SimHost& h) { return NewVariant(h, 4, K::Single, SingleBits(1.5f)); }, VT_R4, SingleBits(1.5f), nullptr, nullptr, 0, nullptr},
     {"Double", [](SimHost& h) { return NewVariant(h, 5, K::Double, DoubleBits(-2.25)); }, VT_R8, DoubleBits(-2.25), nullptr, nullptr, 0, nullptr},
     {"Currency", [](SimHost& h) { return NewVariant(h, 6, K::Currency, 15000); }, VT_R8, DoubleBits(1.5), nullptr, nullptr, 0, nullptr},

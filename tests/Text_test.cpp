@@ -194,7 +194,7 @@ TEST_P(FolderItems, PathsComeBackAsTheHostMakesFolderItems) {
     ObjectRef video(host(), sweep::Make(host(), "WIAVideoZVK"));  // images directory: the script folder
     ObjectRef folder(host(), host().Call<REALobject>(video, "ImagesFolder"));
     EXPECT_TRUE(host().raised.empty());
-    const FolderItemOrigin origin = folder.get() ? OriginOf(host(), folder) : FolderItemOrigin{"nil", "", 0, 0, false};
+    const FolderItemOrigin origin = folder.get() ? OriginOf(host(), folder) : FolderItemOrigin{"nil", "", 0};
     EXPECT_EQ(origin.madeBy + " " + std::to_string(origin.pathMode) + " " + origin.path,
               row.madeBy ? row.madeBy + (" " + std::to_string(row.pathMode)) + " " + Script().folder + "\\" : "nil 0 ");
 }

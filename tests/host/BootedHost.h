@@ -26,15 +26,13 @@ inline simhost::REALstring S(REALstring text) {
 
 class BootedHostTest : public ::testing::Test {
 protected:
-    virtual simhost::Options HostOptions() { return {}; }
-
     void SetUp() override {
         DebugLoggingEnabled = false;
         log_ = std::make_unique<simhost::LogCapture>();
         host::ResetEntryCache();
         ForgetStringLengthMethod();
         ForgetVariantLookups();
-        host_ = std::make_unique<simhost::SimHost>(HostOptions());
+        host_ = std::make_unique<simhost::SimHost>();
         host_->Boot(&REALPluginMain);
     }
 

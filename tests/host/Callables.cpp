@@ -39,7 +39,7 @@ std::vector<Callable> CallablesOf(const ClassView& cls) {
                            m.signature.result,
                            m.signature.resultName});
         if (m.setter != nullptr) {
-            Param value{"value", m.signature.result, m.signature.resultName, false, false, ""};
+            Param value{"value", m.signature.result, m.signature.resultName, false, false};
             std::vector<Param> params = m.signature.params;
             params.push_back(value);
             members.push_back({m.signature.name, m.declaration + " (setter)", m.setter, shared, params, {}, CType::Void});
@@ -51,7 +51,7 @@ std::vector<Callable> CallablesOf(const ClassView& cls) {
         if (p.bound()) return;
         std::vector<uint64_t> leading;
         if (!shared) leading.push_back(static_cast<uint64_t>(p.param));
-        Param value{"value", TypeOfHostName(p.type), p.type, false, false, ""};
+        Param value{"value", TypeOfHostName(p.type), p.type, false, false};
         if (p.getter != nullptr)
             members.push_back({p.name, p.name + " as " + p.type + " (getter)", p.getter, shared, {}, leading, value.type});
         if (p.setter != nullptr)

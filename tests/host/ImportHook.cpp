@@ -38,15 +38,11 @@ struct AllocState {
     void* original = nullptr;
     std::function<bool(size_t, int)> fail;
     int calls = 0;
-    int failures = 0;
 } gAlloc;
 
 HGLOBAL WINAPI CountingGlobalAlloc(UINT flags, SIZE_T bytes) {
     ++gAlloc.calls;
-    if (gAlloc.fail && gAlloc.fail(bytes, gAlloc.calls)) {
-        ++gAlloc.failures;
-        return nullptr;
-    }
+    if (gAlloc.fail && gAlloc.fail(bytes, gAlloc.calls)) return nullptr;
     return reinterpret_cast<decltype(&GlobalAlloc)>(gAlloc.original)(flags, bytes);
 }
 
@@ -76,7 +72,7 @@ ImportHook::~ImportHook() {
 
 GlobalAllocHook::GlobalAllocHook(HMODULE module, std::function<bool(size_t, int)> fail)
     : hook_(module, "kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(CountingGlobalAlloc)) {
-    gAlloc = AllocState{hook_.original(), std::move(fail), 0, 0};
+    gAlloc = AllocState{hook_.original(), std::move(fail), 0};
 }
 
 GlobalAllocHook::~GlobalAllocHook() {
@@ -85,10 +81,6 @@ GlobalAllocHook::~GlobalAllocHook() {
 
 int GlobalAllocHook::calls() const {
     return gAlloc.calls;
-}
-
-int GlobalAllocHook::failures() const {
-    return gAlloc.failures;
 }
 
 FormatMessageHook::FormatMessageHook(HMODULE module)

@@ -33,7 +33,6 @@ public:
     explicit GlobalAllocHook(HMODULE module, std::function<bool(size_t bytes, int call)> fail = {});
     ~GlobalAllocHook();
     int calls() const;
-    int failures() const;
 
 private:
     ImportHook hook_;

@@ -38,10 +38,6 @@ bool LogCapture::Contains(const std::string& line) const {
     return std::find(lines_.begin(), lines_.end(), line) != lines_.end();
 }
 
-size_t LogCapture::Count(const std::string& line) const {
-    return static_cast<size_t>(std::count(lines_.begin(), lines_.end(), line));
-}
-
 std::string LogCapture::Dump() const {
     std::string all;
     for (const std::string& line : lines_) all += "  [" + line + "]\n";

@@ -17,7 +17,6 @@ public:
     const std::vector<std::string>& Lines() const { return lines_; }
     void Clear() { lines_.clear(); }
     bool Contains(const std::string& line) const;
-    size_t Count(const std::string& line) const;
     std::string Dump() const;  // every line, one per row, for failure messages
 
 private:

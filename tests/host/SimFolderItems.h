@@ -21,9 +21,7 @@ constexpr const char* kGetTrueFolderItem = "GetTrueFolderItem(path As String, pa
 struct FolderItemOrigin {
     std::string madeBy;  // "GetTrueFolderItem", kFolderItemConstructor, kFolderItemShortConstructor or "script"
     std::string path;    // the bytes of the path string
-    uint32_t encoding;
     int64_t pathMode;
-    bool followAlias;
 };
 FolderItemOrigin OriginOf(SimHost& host, REALobject folderItem);
 

@@ -40,7 +40,6 @@ Param ParseParam(const std::string& text) {
     size_t equals = body.find('=');
     if (equals != std::string::npos) {
         param.hasDefault = true;
-        param.defaultText = Trim(body.substr(equals + 1));
         body = Trim(body.substr(0, equals));
     }
     if (Lower(body).rfind("byref ", 0) == 0) {
@@ -460,10 +459,6 @@ std::string SimHost::Take(REALstring text) {
     const std::string shown = Bytes(text) + code;
     UnlockString(text);
     return shown;
-}
-
-int64_t SimHost::StringRefCount(REALstring text) const {
-    return AsString(text)->refs;
 }
 
 std::vector<std::string> SimHost::LiveStringTexts() const {

@@ -56,7 +56,6 @@ struct Param {
     std::string typeName;
     bool byRef = false;
     bool hasDefault = false;
-    std::string defaultText;
 };
 
 struct Signature {
@@ -190,7 +189,6 @@ public:
     uint32_t Encoding(REALstring text) const;
     // "<bytes> as 0x<encoding>", or "nil"; gives the reference back.
     std::string Take(REALstring text);
-    int64_t StringRefCount(REALstring text) const;
     int64_t LiveStrings() const { return liveStrings_; }
     std::vector<std::string> LiveStringTexts() const;
 
@@ -241,9 +239,8 @@ public:
     std::map<std::string, void*> globalMethods;  // declaration -> address
     std::map<std::string, BuiltinClass> builtins;
     std::map<std::pair<REALobject, int64_t>, const void*> eventHandlers;
-    // Test hooks: refuse PluginNewInstance for a class (true refuses), and count the calls.
+    // Test hook: refuse PluginNewInstance for a class (true refuses).
     std::function<bool(const std::string& className)> refuseInstance;
-    std::map<std::string, int> instancesRequested;
     // Test hook: told of every "REALGetPropValueInteger" read, before it is answered.
     std::function<void(REALobject object, const std::string& name)> onIntegerRead;
 

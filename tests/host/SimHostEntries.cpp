@@ -26,7 +26,6 @@ void RegisterClassRecord(void* record) {
 
 REALobject NewInstance(const char* className) {
     SimHost& host = H();
-    host.instancesRequested[className]++;
     if (host.refuseInstance && host.refuseInstance(className)) return nullptr;
     if (host.FindClass(className) == nullptr && !host.Offers(className)) return nullptr;
     return host.New(className);

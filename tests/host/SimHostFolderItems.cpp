@@ -16,20 +16,19 @@ SimHost& H() {
     return SimHost::Current();
 }
 
-void Describe(REALobject item, const std::string& madeBy, REALstring path, int64_t pathMode, bool followAlias) {
+void Describe(REALobject item, const std::string& madeBy, REALstring path, int64_t pathMode) {
     SimHost& host = H();
     REALstring origin = host.Str(madeBy);
     host.SetDynamic(item, kOriginProperty, origin);
     host.UnlockString(origin);
     host.SetDynamic(item, kPathProperty, path);
     host.SetDynamic(item, "PathMode", pathMode);
-    host.SetDynamic(item, "FollowAlias", static_cast<int64_t>(followAlias ? 1 : 0));
 }
 
-void Construct(const char* declaration, REALobject self, REALstring path, int64_t pathMode, bool followAlias) {
+void Construct(const char* declaration, REALobject self, REALstring path, int64_t pathMode) {
     auto raising = gRaising.find(declaration);
     if (raising == gRaising.end()) {
-        Describe(self, declaration, path, pathMode, followAlias);
+        Describe(self, declaration, path, pathMode);
         return;
     }
     REALobject exception = H().NewBuiltin("IOException");
@@ -39,17 +38,17 @@ void Construct(const char* declaration, REALobject self, REALstring path, int64_
     H().Unlock(exception);
 }
 
-void ConstructWithAlias(REALobject self, REALstring path, int64_t pathMode, int8_t followAlias) {
-    Construct(kFolderItemConstructor, self, path, pathMode, (followAlias & 0xFF) != 0);
+void ConstructWithAlias(REALobject self, REALstring path, int64_t pathMode, int8_t /*followAlias*/) {
+    Construct(kFolderItemConstructor, self, path, pathMode);
 }
 
 void ConstructShort(REALobject self, REALstring path, int64_t pathMode) {
-    Construct(kFolderItemShortConstructor, self, path, pathMode, false);
+    Construct(kFolderItemShortConstructor, self, path, pathMode);
 }
 
 REALobject GetTrueFolderItem(REALstring path, int64_t pathMode) {
     REALobject item = H().NewBuiltin("FolderItem");
-    if (item != nullptr) Describe(item, "GetTrueFolderItem", path, pathMode, false);
+    if (item != nullptr) Describe(item, "GetTrueFolderItem", path, pathMode);
     return item;
 }
 
@@ -83,15 +82,11 @@ Extension gFolderItems(Install);
 }  // namespace
 
 FolderItemOrigin OriginOf(SimHost& host, REALobject folderItem) {
-    FolderItemOrigin origin{"script", {}, enc::kUnknown, 0, false};
+    FolderItemOrigin origin{"script", {}, 0};
     if (REALstring madeBy = host.GetDynamicString(folderItem, kOriginProperty)) origin.madeBy = host.Bytes(madeBy);
-    if (REALstring path = host.GetDynamicString(folderItem, kPathProperty)) {
-        origin.path = host.Bytes(path);
-        origin.encoding = host.Encoding(path);
-    }
+    if (REALstring path = host.GetDynamicString(folderItem, kPathProperty)) origin.path = host.Bytes(path);
     int64_t value = 0;
     if (host.GetDynamicInt(folderItem, "PathMode", &value)) origin.pathMode = value;
-    if (host.GetDynamicInt(folderItem, "FollowAlias", &value)) origin.followAlias = value != 0;
     return origin;
 }
 

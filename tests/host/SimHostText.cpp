@@ -167,7 +167,6 @@ SimHost& H() {
 }
 
 REALstring ConvertString(REALstring text, uint32_t encoding) {
-    gState.conversions++;
     if (text == nullptr) return nullptr;
     SimHost& host = H();
     std::string converted;
@@ -203,11 +202,7 @@ int8_t GetStringData(REALstring text, uint32_t encoding, Record* out) {
 }
 
 void DisposeStringData(Record* record) {
-    if (record == nullptr || record->private2 != kRecordMagic || record->private1 == nullptr) {
-        gState.strayDisposals++;
-        return;
-    }
-    gState.stringDataDisposals++;
+    if (record == nullptr || record->private2 != kRecordMagic || record->private1 == nullptr) return;  // not filled here
     H().UnlockString(static_cast<REALstring>(const_cast<void*>(record->private1)));
     *record = Record{};
 }

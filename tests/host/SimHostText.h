@@ -1,6 +1,6 @@
 // The string entries that convert text ("REALConvertString", "PluginGetStringData",
-// "PluginDisposeStringData"), with the counters and switches that tests read and set. Each new
-// SimHost starts them afresh.
+// "PluginDisposeStringData"), with the count and switch that tests read and set. Each new SimHost
+// starts them afresh.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,6 @@ namespace simhost {
 
 struct TextEntryState {
     std::map<uint32_t, int> stringDataRequests;  // "PluginGetStringData" calls by requested encoding
-    int stringDataDisposals = 0;
-    int strayDisposals = 0;         // records handed back that the host did not fill (or handed back twice)
-    int conversions = 0;            // "REALConvertString" calls
     bool unterminatedData = false;  // data handed out is followed by non-zero bytes instead of zeros
 };
 

@@ -447,11 +447,11 @@ REALobject NewStringVariant(SimHost& host, int64_t code, const std::string& byte
     return variant;
 }
 
-REALobject NewUInt32Variant(SimHost&, uint32_t value) {
+REALobject NewUInt32Variant(uint32_t value) {
     return UInt32ToVariant(value);
 }
 
-REALobject NewUInt64Variant(SimHost&, uint64_t value) {
+REALobject NewUInt64Variant(uint64_t value) {
     return UInt64ToVariant(value);
 }
 
@@ -518,10 +518,10 @@ ArrayContents ReadArray(SimHost& host, REALarray array) {
     return {o->elementType, o->elements};
 }
 
-REALarray NewArray(SimHost& host, int32_t elementType, std::initializer_list<REALobject> objects) {
-    using Create = REALarray (*)(int32_t, int64_t);
-    REALarray array = reinterpret_cast<Create>(host.entries.at("RuntimeArrayCreateSingleDimBoundedArray"))(elementType, -1);
-    for (REALobject object : objects) InsertObject(array, static_cast<int64_t>(ReadArray(host, array).elements.size()), object);
+REALarray NewArray(SimHost&, int32_t elementType, std::initializer_list<REALobject> objects) {
+    REALarray array = CreateArray(elementType, -1);
+    int64_t index = 0;
+    for (REALobject object : objects) InsertObject(array, index++, object);
     return array;
 }
 

@@ -47,9 +47,9 @@ REALobject NewVariant(SimHost& host, int64_t code, VariantKind kind, int64_t bit
 REALobject NewStringVariant(SimHost& host, int64_t code, REALstring text);
 // The same of UTF-8 bytes. One reference.
 REALobject NewStringVariant(SimHost& host, int64_t code, const std::string& bytes);
-// What the host's own makers give for a script's UInt32 and UInt64 values. One reference.
-REALobject NewUInt32Variant(SimHost& host, uint32_t value);
-REALobject NewUInt64Variant(SimHost& host, uint64_t value);
+// What the current host's own makers give for a script's UInt32 and UInt64 values. One reference.
+REALobject NewUInt32Variant(uint32_t value);
+REALobject NewUInt64Variant(uint64_t value);
 int64_t SingleBits(float value);
 int64_t DoubleBits(double value);
 
@@ -76,8 +76,8 @@ struct ArrayContents {
     std::vector<void*> elements;
 };
 ArrayContents ReadArray(SimHost& host, REALarray array);  // throws for anything but an array
-// An array as a script declares one (element type 3 strings, 4 objects), made through the host's entry, holding its own
-// references to `objects`. Returns one reference.
+// An array as a script declares one (element type 3 strings, 4 objects), made as the host's entry makes it, holding its
+// own references to `objects`. Returns one reference.
 REALarray NewArray(SimHost& host, int32_t elementType, std::initializer_list<REALobject> objects = {});
 
 }  // namespace simhost

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <utility>
 
 namespace simwia {
 namespace {
@@ -121,38 +120,17 @@ private:
     bool avoidMarker_ = false;
 };
 
-// The caller's callback for the length of one transfer: the device's own reference, the kept one when the test
-// switch is on, and every call recorded with its answer.
-class Callback {
+// The callback of one transfer, every call recorded with its answer.
+class Callback : public HeldCallback {
 public:
-    explicit Callback(IUnknown* callback) {
-        if (callback == nullptr) return;
-        hr_ = callback->QueryInterface(kSimIID_IWiaDataCallback, reinterpret_cast<void**>(&callback_));
-        if (SUCCEEDED(hr_) && State().keep) {
-            ReleaseKeptCallback();
-            callback_->AddRef();
-            State().kept = callback_;
-        }
-    }
-    ~Callback() {
-        if (callback_ != nullptr) callback_->Release();
-    }
-    Callback(const Callback&) = delete;
-    Callback& operator=(const Callback&) = delete;
-
-    HRESULT status() const { return hr_; }
-    bool present() const { return callback_ != nullptr; }
+    explicit Callback(IUnknown* callback) : HeldCallback(callback, kSimIID_IWiaDataCallback, State().keep, &State().kept) {}
 
     // The callback's answer; true when the transfer goes on.
     bool Send(LONG message, LONG status, LONG percent, LONG offset, LONG length, const BYTE* buffer, HRESULT* result) {
         if (callback_ == nullptr) return true;
         HRESULT answer = Invoke(callback_, message, status, percent, offset, length, buffer);
-        State().last.bands.push_back({message, status, percent, offset, length, buffer, answer});
-        if (answer == S_FALSE || FAILED(answer)) {
-            *result = answer;
-            return false;
-        }
-        return true;
+        State().last.bands.push_back({message, status, percent, offset, length, buffer});
+        return GoesOn(answer, result);
     }
 
     static HRESULT Invoke(IUnknown* callback, LONG message, LONG status, LONG percent, LONG offset, LONG length,
@@ -161,15 +139,7 @@ public:
         auto slot = reinterpret_cast<Banded>((*reinterpret_cast<void***>(callback))[3]);
         return slot(callback, message, status, percent, offset, length, 0, 0, const_cast<BYTE*>(buffer));
     }
-
-private:
-    IUnknown* callback_ = nullptr;
-    HRESULT hr_ = S_OK;
 };
-
-LONG Percent(size_t done, size_t total) {
-    return total == 0 ? 100 : static_cast<LONG>(done * 100 / total);
-}
 
 // Pages this transfer can take: every sheet left in a feeder for a banded transfer, one otherwise. Items that do not
 // transfer, and pages beyond kMaxPageBytes (a script may write any size), are E_INVALIDARG.
@@ -224,11 +194,6 @@ HRESULT WritePage(const std::wstring& path, const Page& page, Callback& callback
 HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& node, STGMEDIUM* medium, IUnknown* callback) {
     Transfers& state = State();
     state.last = TransferRecord{};
-    state.last.callbackGiven = callback != nullptr;
-    if (medium != nullptr) {
-        state.last.tymed = static_cast<LONG>(medium->tymed);
-        state.last.nameGiven = medium->lpszFileName != nullptr;
-    }
     HRESULT hr;
     if (Intercept(self, "idtGetData", &hr)) return hr;
     if (medium == nullptr || medium->tymed != TYMED_FILE) return E_INVALIDARG;
@@ -236,7 +201,7 @@ HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& nod
     if (FAILED(hr = PagesFor(device, node, false, &pages))) return hr;
     Callback client(callback);
     if (FAILED(client.status())) return client.status();
-    const int pageIndex = node.feederSheets < 0 ? 0 : kFeederSheets - node.feederSheets;
+    const int pageIndex = node.NextPage();
     const std::wstring path = medium->lpszFileName != nullptr ? medium->lpszFileName : NewFileName(device);
     hr = WritePage(path, Page(device, node, pageIndex, true), client);
     if (hr != S_OK) return hr;
@@ -257,8 +222,6 @@ HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& nod
 HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNode& node, const void* info, IUnknown* callback) {
     Transfers& state = State();
     state.last = TransferRecord{};
-    state.last.callbackGiven = callback != nullptr;
-    state.last.infoGiven = info != nullptr;
     if (info != nullptr) std::memcpy(&state.last.info, info, sizeof state.last.info);
     HRESULT hr;
     if (Intercept(self, "idtGetBandedData", &hr)) return hr;
@@ -271,7 +234,7 @@ HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNod
     Callback client(callback);
     if (FAILED(client.status())) return client.status();
 
-    const int firstPage = node.feederSheets < 0 ? 0 : kFeederSheets - node.feederSheets;
+    const int firstPage = node.NextPage();
     const size_t pageSize = Page(device, node, firstPage, false).Size();
     const size_t bandSize = std::min<size_t>(request.bufferSize == 0 ? kDeviceBufferSize : request.bufferSize, pageSize);
     std::vector<BYTE> buffers[2];
@@ -328,8 +291,8 @@ HRESULT DataTransferGetExtendedTransferInfo(const Interface* self, void* info) {
     return S_OK;
 }
 
-bool ImageBytes(const Device& device, const ItemNode& node, int page, std::vector<BYTE>* out) {
-    const Page content(device, node, page, true);
+bool ImageBytes(const Device& device, const ItemNode& node, int page, bool file, std::vector<BYTE>* out) {
+    const Page content(device, node, page, file);
     if (content.Size() > kMaxPageBytes) return false;
     out->resize(content.Size());
     content.Fill(out->data(), 0, out->size());
@@ -362,9 +325,8 @@ std::vector<BYTE> Bytes(const wchar_t* fullItemName, int page, bool file) {
             ItemNode* node = nodes.back();
             nodes.pop_back();
             if (node->fullName == fullItemName) {
-                const Page content(*device, *node, page, file);
-                std::vector<BYTE> bytes(content.Size());
-                content.Fill(bytes.data(), 0, bytes.size());
+                std::vector<BYTE> bytes;
+                ImageBytes(*device, *node, page, file, &bytes);
                 return bytes;
             }
             for (const auto& child : node->children) nodes.push_back(child.get());
@@ -398,7 +360,7 @@ HRESULT CallKeptCallback() {
 }
 
 void ReleaseKeptCallback() {
-    if (IUnknown* kept = std::exchange(State().kept, nullptr)) kept->Release();
+    ReleaseKept(&State().kept);
 }
 
 }  // namespace simwia

@@ -97,7 +97,6 @@ HRESULT CreateRoot(Interface* self, BSTR bstrDeviceID, IUnknown** ppRoot) {
 // --- IWiaDevMgr only ------------------------------------------------------------------------------------------
 
 HRESULT STDMETHODCALLTYPE DevMgr1CreateDevice(Interface* self, BSTR bstrDeviceID, IUnknown** ppWiaItemRoot) {
-    Record(self, "CreateDevice").deviceId = TextOf(bstrDeviceID);
     HRESULT hr;
     if (Intercept(self, "CreateDevice", &hr)) return hr;
     return CreateRoot(self, bstrDeviceID, ppWiaItemRoot);
@@ -144,7 +143,6 @@ HRESULT STDMETHODCALLTYPE DevMgr1AddDeviceDlg(Interface* self, HWND /*hwndParent
 HRESULT STDMETHODCALLTYPE DevMgr2CreateDevice(Interface* self, LONG lFlags, BSTR bstrDeviceID, IUnknown** ppWiaItem2Root) {
     Call& call = Record(self, "CreateDevice");
     call.flags = lFlags;
-    call.deviceId = TextOf(bstrDeviceID);
     HRESULT hr;
     if (Intercept(self, "CreateDevice", &hr)) return hr;
     return CreateRoot(self, bstrDeviceID, ppWiaItem2Root);
@@ -164,8 +162,6 @@ HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG lFlags, BSTR 
                                              BSTR bstrFolderName, BSTR bstrFilename, LONG* plNumFiles, BSTR** ppbstrFilePaths,
                                              IUnknown** ppItem) {
     Call& call = RecordDialog(self, "GetImageDlg", hwndParent, 0, lFlags);
-    call.deviceId = TextOf(bstrDeviceID);
-    call.folder = TextOf(bstrFolderName);
     call.filename = TextOf(bstrFilename);
     call.outputsClear = plNumFiles != nullptr && *plNumFiles == 0 && ppbstrFilePaths != nullptr && *ppbstrFilePaths == nullptr &&
                         ppItem != nullptr && *ppItem == nullptr;

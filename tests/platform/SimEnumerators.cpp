@@ -103,7 +103,6 @@ private:
     static Enumerator& Of(Interface* self) { return *static_cast<Enumerator*>(self->owner); }
 
     static HRESULT STDMETHODCALLTYPE Next(Interface* self, ULONG celt, typename Kind::Out* rgelt, ULONG* fetched) {
-        Record(self, "Next").count = celt;
         HRESULT hr;
         if (Intercept(self, "Next", &hr)) return hr;
         if (rgelt == nullptr) return E_POINTER;
@@ -116,7 +115,6 @@ private:
     }
 
     static HRESULT STDMETHODCALLTYPE Skip(Interface* self, ULONG celt) {
-        Record(self, "Skip").count = celt;
         HRESULT hr;
         if (Intercept(self, "Skip", &hr)) return hr;
         Enumerator& e = Of(self);

@@ -249,7 +249,6 @@ HRESULT STDMETHODCALLTYPE Item2DeviceDlg(Interface* self, LONG lFlags, HWND hwnd
     Call& call = Record(self, "DeviceDlg");
     call.flags = lFlags;
     call.window = hwndParent;
-    call.folder = TextOf(bstrFolderName);
     call.filename = TextOf(bstrFilename);
     call.outputsClear = plNumFiles != nullptr && *plNumFiles == 0 && ppbstrFilePaths != nullptr && *ppbstrFilePaths == nullptr &&
                         ppItem != nullptr && *ppItem == nullptr;

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace simwia {
 namespace {
@@ -192,7 +193,7 @@ DevicePtr NewScanner() {
     PutTransferProperties(*feeder, kSimFormatBmp, 50, 20);
     PutScanProperties(*feeder, 200);
     feeder->formats = ScannerFormats();
-    feeder->feederSheets = kFeederSheets;
+    feeder->feederSheets = feeder->feederLoaded = kFeederSheets;
 
     device->caps = {
         {kCmdDiagnostic, 0, L"", L"Runs the scanner's self test", L"sti.dll,-2000", nullptr, false},
@@ -256,7 +257,7 @@ DevicePtr NewVideo() {
 // --- state ------------------------------------------------------------------------------------------------------
 
 struct Model {
-    std::vector<DevicePtr> devices;  // installed or not
+    std::vector<DevicePtr> devices;
     DialogAnswer answer;
     ItemDialogAnswer itemAnswer;
     std::map<std::string, Call> calls;
@@ -310,11 +311,7 @@ void ResetModel() {
 }
 
 std::vector<DevicePtr> InstalledList() {
-    std::vector<DevicePtr> list;
-    for (const DevicePtr& device : State().devices) {
-        if (device->installed) list.push_back(device);
-    }
-    return list;
+    return State().devices;
 }
 
 DevicePtr FindInstalled(const wchar_t* id) {
@@ -421,6 +418,30 @@ void CopyValue(PROPVARIANT* out, const PROPVARIANT& in) {
     }
 }
 
+HeldCallback::HeldCallback(IUnknown* callback, const IID& iid, bool keep, IUnknown** kept) {
+    if (callback == nullptr) return;
+    hr_ = callback->QueryInterface(iid, reinterpret_cast<void**>(&callback_));
+    if (SUCCEEDED(hr_) && keep) {
+        ReleaseKept(kept);
+        callback_->AddRef();
+        *kept = callback_;
+    }
+}
+
+HeldCallback::~HeldCallback() {
+    if (callback_ != nullptr) callback_->Release();
+}
+
+bool HeldCallback::GoesOn(HRESULT answer, HRESULT* result) {
+    if (answer != S_FALSE && SUCCEEDED(answer)) return true;
+    *result = answer;
+    return false;
+}
+
+void ReleaseKept(IUnknown** kept) {
+    if (IUnknown* callback = std::exchange(*kept, nullptr)) callback->Release();
+}
+
 // --- SimPlatform.h ------------------------------------------------------------------------------------------------
 
 PropValue::PropValue() {
@@ -474,13 +495,8 @@ ItemInfo Item(const wchar_t* fullItemName) {
     for (const DevicePtr& device : State().devices) {
         const ItemNode* node = FindNode(device->root.get(), fullItemName == nullptr ? L"" : fullItemName);
         if (node == nullptr) continue;
-        info.deviceId = device->id;
-        info.name = node->name;
-        info.fullName = node->fullName;
         info.type = node->type;
-        info.category = node->category;
         for (const auto& child : node->children) info.children.push_back(child->fullName);
-        info.formats = node->formats;
     }
     return info;
 }

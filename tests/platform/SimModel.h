@@ -71,12 +71,15 @@ struct ItemNode {
     ItemNode* parent = nullptr;
     std::vector<std::unique_ptr<ItemNode>> children;
     int feederSheets = -1;  // sheets left in a feeder's tray; -1 for other items
+    int feederLoaded = -1;  // sheets last loaded into the tray
+
+    // The number of the next page the item gives: the tray's pages count from 0 at each loading, others are page 0.
+    int NextPage() const { return feederSheets < 0 ? 0 : feederLoaded - feederSheets; }
 };
 
 struct Device {
     std::wstring id;
     LONG stiType = 0;  // StiDeviceTypeScanner 1, DigitalCamera 2, StreamingVideo 3
-    bool installed = true;
     std::shared_ptr<PropertyTable> info;
     std::unique_ptr<ItemNode> root;
     std::vector<Capability> caps;
@@ -154,6 +157,35 @@ IUnknown* NewCapsEnum(std::vector<Capability> caps);
 IUnknown* NewFormatEnum(std::vector<FormatInfo> formats);
 IUnknown* NewStatEnum(std::vector<StatEntry> entries);
 
+// done of total in whole percent (100 for nothing to do), as the transfers report it.
+inline LONG Percent(size_t done, size_t total) {
+    return total == 0 ? 100 : static_cast<LONG>(done * 100 / total);
+}
+
+// The caller's callback for the length of one transfer: the device's own reference (QueryInterface for `iid`; none for
+// a null callback) and, when `keep` is set, one more left in *kept after the transfer (one kept before is released).
+class HeldCallback {
+public:
+    HeldCallback(IUnknown* callback, const IID& iid, bool keep, IUnknown** kept);
+    ~HeldCallback();
+    HeldCallback(const HeldCallback&) = delete;
+    HeldCallback& operator=(const HeldCallback&) = delete;
+
+    HRESULT status() const { return hr_; }
+
+protected:
+    // True when the transfer goes on after the callback's answer; otherwise (S_FALSE or a failure) the answer is the
+    // transfer's result.
+    static bool GoesOn(HRESULT answer, HRESULT* result);
+
+    IUnknown* callback_ = nullptr;
+
+private:
+    HRESULT hr_ = S_OK;
+};
+// Releases the callback kept in *kept, if any.
+void ReleaseKept(IUnknown** kept);
+
 // SimDataTransfer.cpp: IWiaDataTransfer of a WIA 1.0 item (SimTransfer.h describes them). The pointers are the
 // documented argument types (STGMEDIUM, WIA_DATA_TRANSFER_INFO, WIA_FORMAT_INFO, WIA_EXTENDED_TRANSFER_INFO).
 HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& node, STGMEDIUM* medium, IUnknown* callback);
@@ -162,8 +194,9 @@ HRESULT DataTransferQueryGetData(const Interface* self, ItemNode& node, FormatIn
 HRESULT DataTransferGetExtendedTransferInfo(const Interface* self, void* info);
 // Forgets the last transfer and a kept callback (without releasing it).
 void ResetTransfers();
-// What a file transfer writes for page `page` of the item into *out; false (nothing made) beyond kMaxPageBytes.
-bool ImageBytes(const Device& device, const ItemNode& node, int page, std::vector<BYTE>* out);
+// What a file transfer (file) or a banded one writes for page `page` of the item into *out; false (nothing made)
+// beyond kMaxPageBytes.
+bool ImageBytes(const Device& device, const ItemNode& node, int page, bool file, std::vector<BYTE>* out);
 
 // SimTransfer2.cpp: IWiaTransfer of a WIA 2.0 item (SimTransfer.h describes them).
 HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNode& node, IUnknown* callback);

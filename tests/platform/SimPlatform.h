@@ -79,7 +79,6 @@ inline constexpr wchar_t kScannerFeeder[] = L"0000\\Root\\Feeder";
 inline constexpr wchar_t kCameraRoot[] = L"0001\\Root";
 inline constexpr wchar_t kCameraPicture1[] = L"0001\\Root\\IMG_0001";
 inline constexpr wchar_t kCameraPicture2[] = L"0001\\Root\\IMG_0002";
-inline constexpr wchar_t kVideoRoot[] = L"0002\\Root";
 
 // One capability as IEnumWIA_DEV_CAP hands it out (each text copied with SysAllocString; null stays null).
 // Commands have flags 0, events WIA_NOTIFICATION_EVENT and/or WIA_ACTION_EVENT. The scanner has a command with an
@@ -102,13 +101,8 @@ struct FormatInfo {
 
 // What the simulated tree holds for one item.
 struct ItemInfo {
-    std::wstring deviceId;
-    std::wstring name;                   // WIA_IPA_ITEM_NAME
-    std::wstring fullName;               // WIA_IPA_FULL_ITEM_NAME
     LONG type = 0;                       // GetItemType, also WIA_IPA_ITEM_FLAGS
-    GUID category{};                     // IWiaItem2::GetItemCategory (WIA_CATEGORY_ROOT, _FLATBED, _FEEDER, _FINISHED_FILE)
     std::vector<std::wstring> children;  // full names, in enumeration order
-    std::vector<FormatInfo> formats;     // empty for roots; BMP/JPEG/PNG with tymeds 2, 128, 256, 512 for the scanner
 };
 
 // The installed devices' identifiers, in enumeration order.
@@ -116,7 +110,8 @@ std::vector<std::wstring> InstalledDevices();
 // Adds `count` plain image items "Extra_00001" ... below the item of that full name, until ResetAll() (for
 // measuring long walks).
 void SetExtraChildren(const wchar_t* fullItemName, int count);
-// The item of that full name (fullName empty when there is none); the device's capabilities, all kinds, in order.
+// The item of that full name (type 0 and no children when there is none); the device's capabilities, all kinds, in
+// order.
 ItemInfo Item(const wchar_t* fullItemName);
 std::vector<Capability> Capabilities(const wchar_t* deviceId);
 
@@ -176,13 +171,10 @@ struct Spec {
 
 // The arguments of one call; each method fills the fields it has, the others keep their defaults.
 struct Call {
-    std::wstring table;             // property storage methods: the table worked on
     HWND window = nullptr;          // hwndParent
     LONG flags = 0;                 // lFlag(s), grfCommitFlags (EnumDeviceInfo, CreateDevice, dialogs, Commit ...)
     LONG deviceType = 0;            // lDeviceType
     LONG intent = 0;                // lIntent
-    Text deviceId;                  // bstrDeviceID
-    Text folder;                    // bstrFolderName
     Text filename;                  // bstrFilename
     Text itemName;                  // bstrItemName of CreateChildItem
     Text fullItemName;              // bstrFullItemName of CreateChildItem (WIA 1.0) and FindItemByName
@@ -190,11 +182,9 @@ struct Call {
     IUnknown* item = nullptr;       // pItemRoot of IWiaDevMgr::GetImageDlg (not referenced; compare only)
     std::optional<GUID> guid;       // category of EnumChildItems, command of DeviceCommand, format of GetImageDlg on
                                     // entry; nullopt for a null pointer
-    ULONG count = 0;                // cpspec, cpropid, celt
     std::vector<Spec> specs;        // ReadMultiple, WriteMultiple, DeleteMultiple
     std::vector<PropValue> values;  // WriteMultiple
     PROPID propidNameFirst = 0;     // WriteMultiple
-    std::vector<PROPID> ids;        // ReadPropertyNames, WritePropertyNames, DeletePropertyNames
     std::vector<Text> names;        // WritePropertyNames
     bool outputsClear = false;      // dialogs: every out-pointer was given and pointed at null / 0 on entry
 };

@@ -15,12 +15,6 @@ PropertyTable& Props(Interface* self) {
     return static_cast<PropertyOwner*>(self->owner)->Table();
 }
 
-Call& RecordOn(Interface* self, const char* method) {
-    Call& call = Record(self, method);
-    call.table = Props(self).label;
-    return call;
-}
-
 std::vector<Spec> SpecsOf(ULONG count, const PROPSPEC* specs) {
     std::vector<Spec> list;
     for (ULONG i = 0; specs != nullptr && i < count; ++i) {
@@ -58,8 +52,7 @@ PROPID FreeId(const PropertyTable& table, PROPID first) {
 }
 
 HRESULT STDMETHODCALLTYPE ReadMultiple(Interface* self, ULONG cpspec, const PROPSPEC* rgpspec, PROPVARIANT* rgpropvar) {
-    Call& call = RecordOn(self, "ReadMultiple");
-    call.count = cpspec;
+    Call& call = Record(self, "ReadMultiple");
     call.specs = SpecsOf(cpspec, rgpspec);
     HRESULT hr;
     if (Intercept(self, "ReadMultiple", &hr)) return hr;
@@ -85,8 +78,7 @@ HRESULT STDMETHODCALLTYPE ReadMultiple(Interface* self, ULONG cpspec, const PROP
 
 HRESULT STDMETHODCALLTYPE WriteMultiple(Interface* self, ULONG cpspec, const PROPSPEC* rgpspec, const PROPVARIANT* rgpropvar,
                                         PROPID propidNameFirst) {
-    Call& call = RecordOn(self, "WriteMultiple");
-    call.count = cpspec;
+    Call& call = Record(self, "WriteMultiple");
     call.specs = SpecsOf(cpspec, rgpspec);
     for (ULONG i = 0; rgpropvar != nullptr && i < cpspec; ++i) call.values.emplace_back(rgpropvar[i]);
     call.propidNameFirst = propidNameFirst;
@@ -115,8 +107,7 @@ HRESULT STDMETHODCALLTYPE WriteMultiple(Interface* self, ULONG cpspec, const PRO
 }
 
 HRESULT STDMETHODCALLTYPE DeleteMultiple(Interface* self, ULONG cpspec, const PROPSPEC* rgpspec) {
-    Call& call = RecordOn(self, "DeleteMultiple");
-    call.count = cpspec;
+    Call& call = Record(self, "DeleteMultiple");
     call.specs = SpecsOf(cpspec, rgpspec);
     HRESULT hr;
     if (Intercept(self, "DeleteMultiple", &hr)) return hr;
@@ -135,9 +126,6 @@ HRESULT STDMETHODCALLTYPE DeleteMultiple(Interface* self, ULONG cpspec, const PR
 }
 
 HRESULT STDMETHODCALLTYPE ReadPropertyNames(Interface* self, ULONG cpropid, const PROPID* rgpropid, LPOLESTR* rglpwstrName) {
-    Call& call = RecordOn(self, "ReadPropertyNames");
-    call.count = cpropid;
-    if (rgpropid != nullptr) call.ids.assign(rgpropid, rgpropid + cpropid);
     HRESULT hr;
     if (Intercept(self, "ReadPropertyNames", &hr)) return hr;
     if (cpropid > 0 && (rgpropid == nullptr || rglpwstrName == nullptr)) return STG_E_INVALIDPOINTER;
@@ -157,12 +145,9 @@ HRESULT STDMETHODCALLTYPE ReadPropertyNames(Interface* self, ULONG cpropid, cons
 
 HRESULT STDMETHODCALLTYPE WritePropertyNames(Interface* self, ULONG cpropid, const PROPID* rgpropid,
                                              const LPOLESTR* rglpwstrName) {
-    Call& call = RecordOn(self, "WritePropertyNames");
-    call.count = cpropid;
-    for (ULONG i = 0; rgpropid != nullptr && rglpwstrName != nullptr && i < cpropid; ++i) {
-        call.ids.push_back(rgpropid[i]);
+    Call& call = Record(self, "WritePropertyNames");
+    for (ULONG i = 0; rgpropid != nullptr && rglpwstrName != nullptr && i < cpropid; ++i)
         call.names.push_back(TextOf(rglpwstrName[i]));
-    }
     HRESULT hr;
     if (Intercept(self, "WritePropertyNames", &hr)) return hr;
     if (cpropid > 0 && (rgpropid == nullptr || rglpwstrName == nullptr)) return STG_E_INVALIDPOINTER;
@@ -179,9 +164,6 @@ HRESULT STDMETHODCALLTYPE WritePropertyNames(Interface* self, ULONG cpropid, con
 }
 
 HRESULT STDMETHODCALLTYPE DeletePropertyNames(Interface* self, ULONG cpropid, const PROPID* rgpropid) {
-    Call& call = RecordOn(self, "DeletePropertyNames");
-    call.count = cpropid;
-    if (rgpropid != nullptr) call.ids.assign(rgpropid, rgpropid + cpropid);
     HRESULT hr;
     if (Intercept(self, "DeletePropertyNames", &hr)) return hr;
     if (cpropid > 0 && rgpropid == nullptr) return STG_E_INVALIDPOINTER;
@@ -191,7 +173,7 @@ HRESULT STDMETHODCALLTYPE DeletePropertyNames(Interface* self, ULONG cpropid, co
 
 // Writes land at once (the storage is not transacted): Commit and Revert only answer.
 HRESULT STDMETHODCALLTYPE Commit(Interface* self, DWORD grfCommitFlags) {
-    RecordOn(self, "Commit").flags = static_cast<LONG>(grfCommitFlags);
+    Record(self, "Commit").flags = static_cast<LONG>(grfCommitFlags);
     HRESULT hr;
     return Intercept(self, "Commit", &hr) ? hr : S_OK;
 }

@@ -28,11 +28,11 @@
 // WIA_TRANSFER_MSG_DEVICE_STATUS message (WIA_ERROR_WARMING_UP) after every second chunk; after each image
 // WIA_TRANSFER_MSG_END_OF_STREAM (100, the image's size) and the stream's release; WIA_TRANSFER_MSG_NEW_PAGE between
 // feeder pages; WIA_TRANSFER_MSG_END_OF_TRANSFER at the end. An answer S_FALSE or a failure code from either callback
-// method, and "Cancel" called during a callback (S_FALSE), stop the download at once with that code; S_OK from
-// GetNextStream without a stream is E_POINTER; a failed stream write returns its code. Upload needs a stream and a
-// callback (E_INVALIDARG) and reads the stream from where it stands to its end in chunks of kStreamChunk, a status
-// message after each, END_OF_TRANSFER at the end, and keeps the bytes. Cancel outside a transfer does nothing; all
-// three answer the planned failure first.
+// method, and "Cancel" called during a callback (S_FALSE), stop the download at once with that code; a success
+// other than S_FALSE from GetNextStream without a stream is E_POINTER; a failed stream write returns its code
+// (STG_E_MEDIUMFULL for a write that takes nothing). Upload needs a stream and a callback (E_INVALIDARG) and reads the
+// stream from where it stands to its end in chunks of kStreamChunk, a status message after each, END_OF_TRANSFER at
+// the end, and keeps the bytes. Cancel outside a transfer does nothing; all three answer the planned failure first.
 //
 // WIA 1.0: both transfers take their own reference to the callback (QueryInterface for IWiaDataCallback) for the call and obey
 // its answers: S_FALSE cancels and a failure code aborts, each returned at once (a half-written file is deleted and
@@ -41,7 +41,6 @@
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 namespace simwia {
@@ -59,11 +58,12 @@ inline constexpr int kFeederSheets = 3;
 // Sets WIA_IPA_PIXELS_PER_LINE and WIA_IPA_NUMBER_OF_LINES of an item, the size of its next transfers. The flatbed
 // starts at 100 x 30 pixels (9040-byte pages), the feeder at 50 x 20, the pictures at 640 x 480.
 void SetImageSize(const wchar_t* fullItemName, LONG width, LONG height);
-// What a banded transfer delivers for page `page` (0 first) of the item, and what a file transfer writes.
+// What a banded transfer delivers for page `page` (0 first) of the item, and what a file transfer writes; empty for an
+// unknown item or a page beyond kMaxPageBytes.
 std::vector<BYTE> PageData(const wchar_t* fullItemName, int page);
 std::vector<BYTE> FileData(const wchar_t* fullItemName, int page);
 
-// One callback the device made, with the callback's answer.
+// One callback the device made.
 struct Band {
     LONG message;
     LONG status;
@@ -71,7 +71,6 @@ struct Band {
     LONG offset;
     LONG length;
     const BYTE* buffer;
-    HRESULT answer;
 };
 
 // WIA_DATA_TRANSFER_INFO as received.
@@ -85,11 +84,7 @@ struct TransferInfo {
 
 // The last idtGetData or idtGetBandedData, recorded before any planned failure.
 struct TransferRecord {
-    bool infoGiven = false;  // idtGetBandedData
-    TransferInfo info{};
-    LONG tymed = 0;  // idtGetData: the medium on entry
-    bool nameGiven = false;
-    bool callbackGiven = false;
+    TransferInfo info{};      // idtGetBandedData
     std::vector<Band> bands;  // every callback, in order
 };
 TransferRecord LastTransfer();
@@ -106,19 +101,15 @@ void ReleaseKeptCallback();
 
 inline constexpr ULONG kStreamChunk = 4096;
 
-// One TransferCallback call the device made (the record's fields), with the callback's answer.
+// One TransferCallback call the device made (the record's fields).
 struct Progress {
     LONG message;
     LONG percent;
     ULONG64 bytes;
     HRESULT status;
-    HRESULT answer;
 };
-// One GetNextStream call, with the answer and whether a stream came with it.
+// One GetNextStream call: whether a stream came with it.
 struct StreamRequest {
-    std::wstring name;
-    std::wstring fullName;
-    HRESULT answer;
     bool stream;
 };
 // The last Download or Upload, recorded before any planned failure.

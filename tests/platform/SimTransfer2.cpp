@@ -26,7 +26,6 @@ struct Params {
 struct State2 {
     Transfer2Record last;
     ULONG64 base = 0;
-    int loaded = kFeederSheets;
     ULONG chunk = kStreamChunk;
     bool running = false;
     bool cancelled = false;
@@ -47,33 +46,20 @@ Slot SlotOf(IUnknown* object, int slot) {
     return reinterpret_cast<Slot>((*reinterpret_cast<void***>(object))[slot]);
 }
 
-// The caller's callback for the length of one transfer (the device's own reference, and the kept one when the test
-// switch is on); every call recorded. A call answers false when the transfer must stop, with the code in *result.
-class Client {
+// The callback of one transfer, every call recorded. A call answers false when the transfer must stop, with the code
+// in *result.
+class Client : public HeldCallback {
 public:
-    explicit Client(IUnknown* callback) {
+    explicit Client(IUnknown* callback) : HeldCallback(callback, kSimIID_IWiaTransferCallback, State().keep, &State().kept) {
         State().cancelled = false;
-        hr_ = callback->QueryInterface(kSimIID_IWiaTransferCallback, reinterpret_cast<void**>(&callback_));
-        if (SUCCEEDED(hr_) && State().keep) {
-            ReleaseKeptTransferCallback();
-            callback_->AddRef();
-            State().kept = callback_;
-        }
         State().running = true;
     }
-    ~Client() {
-        State().running = false;
-        if (callback_ != nullptr) callback_->Release();
-    }
-    Client(const Client&) = delete;
-    Client& operator=(const Client&) = delete;
-
-    HRESULT status() const { return hr_; }
+    ~Client() { State().running = false; }
 
     bool Send(LONG message, LONG percent, ULONG64 bytes, HRESULT status, HRESULT* result) {
         Params params{message, percent, bytes + State().base, status};
         HRESULT answer = SlotOf<ProgressSlot>(callback_, 3)(callback_, 0, &params);
-        State().last.progress.push_back({message, percent, params.ulTransferredBytes, status, answer});
+        State().last.progress.push_back({message, percent, params.ulTransferredBytes, status});
         return Go(answer, result);
     }
 
@@ -84,29 +70,15 @@ public:
         HRESULT answer = SlotOf<StreamSlot>(callback_, 4)(callback_, 0, name, fullName, &out);
         SysFreeString(name);
         SysFreeString(fullName);
-        State().last.requests.push_back({node.name, node.fullName, answer, out != nullptr});
+        State().last.requests.push_back({out != nullptr});
         *stream = reinterpret_cast<IStream*>(out);
-        if (answer == S_OK && out == nullptr) answer = E_POINTER;
+        if (SUCCEEDED(answer) && answer != S_FALSE && out == nullptr) answer = E_POINTER;
         return Go(answer, result);
     }
 
 private:
-    static bool Go(HRESULT answer, HRESULT* result) {
-        if (State().cancelled) answer = S_FALSE;
-        if (answer == S_FALSE || FAILED(answer)) {
-            *result = answer;
-            return false;
-        }
-        return true;
-    }
-
-    IUnknown* callback_ = nullptr;
-    HRESULT hr_ = S_OK;
+    static bool Go(HRESULT answer, HRESULT* result) { return GoesOn(State().cancelled ? S_FALSE : answer, result); }
 };
-
-LONG Percent(size_t done, size_t total) {
-    return total == 0 ? 100 : static_cast<LONG>(done * 100 / total);
-}
 
 // Writes one image into the stream, with its messages.
 HRESULT WriteImage(Client& client, IStream* stream, const std::vector<BYTE>& image) {
@@ -117,6 +89,7 @@ HRESULT WriteImage(Client& client, IStream* stream, const std::vector<BYTE>& ima
         const ULONG n = static_cast<ULONG>(std::min<size_t>(State().chunk, image.size() - offset));
         ULONG written = 0;
         if (FAILED(hr = stream->Write(image.data() + offset, n, &written))) return hr;
+        if (written == 0) return STG_E_MEDIUMFULL;  // a stream that takes nothing would never be filled
         offset += written;
         if (chunk % 2 == 1 && !client.Send(kDeviceStatus, Percent(offset, image.size()), offset, WIA_ERROR_WARMING_UP, &hr))
             return hr;
@@ -139,7 +112,7 @@ HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNod
     } else if (node.feederSheets == 0) {
         return WIA_ERROR_PAPER_EMPTY;
     } else if (node.feederSheets > 0) {
-        for (int sheet = state.loaded - node.feederSheets; sheet < state.loaded; ++sheet) images.push_back({&node, sheet});
+        for (int sheet = 0; sheet < node.feederSheets; ++sheet) images.push_back({&node, node.NextPage() + sheet});
     } else if (device->stiType == 2 && node.parent == nullptr) {
         for (const auto& child : node.children)
             if ((child->type & WiaItemTypeTransfer) != 0) images.push_back({child.get(), 0});
@@ -150,7 +123,7 @@ HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNod
     hr = S_OK;
     for (size_t i = 0; i < images.size(); ++i) {
         std::vector<BYTE> image;
-        if (!ImageBytes(*device, *images[i].first, images[i].second, &image)) return E_INVALIDARG;
+        if (!ImageBytes(*device, *images[i].first, images[i].second, true, &image)) return E_INVALIDARG;
         if (i > 0 && !client.Send(kNewPage, 0, 0, S_OK, &hr)) return hr;
         IStream* stream = nullptr;
         if (!client.NextStream(*images[i].first, &stream, &hr)) {
@@ -212,9 +185,8 @@ void SetReportedBytesBase(ULONG64 base) {
 void SetFeederSheets(int sheets) {
     for (const DevicePtr& device : InstalledList()) {
         for (const auto& child : device->root->children)
-            if (child->feederSheets >= 0) child->feederSheets = sheets;
+            if (child->feederSheets >= 0) child->feederSheets = child->feederLoaded = std::max(0, sheets);
     }
-    State().loaded = sheets;
 }
 
 void SetStreamChunk(ULONG bytes) {
@@ -239,7 +211,7 @@ HRESULT CallKeptTransferCallback(bool askForStream) {
 }
 
 void ReleaseKeptTransferCallback() {
-    if (IUnknown* kept = std::exchange(State().kept, nullptr)) kept->Release();
+    ReleaseKept(&State().kept);
 }
 
 }  // namespace simwia

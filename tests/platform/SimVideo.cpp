@@ -99,19 +99,17 @@ HRESULT Create(Interface* self, bool named, bool known, HWND hwndParent, BOOL bA
     return S_OK;
 }
 
-VideoCall& RecordCreate(Interface* self, const char* method, BSTR text, HWND hwndParent, BOOL bStretchToFitParent,
-                        BOOL bAutoBeginPlayback) {
+VideoCall& RecordCreate(Interface* self, const char* method, BSTR text, HWND hwndParent, BOOL bStretchToFitParent) {
     VideoCall& call = Record(self, method);
     call.text = TextOf(text);
     call.window = hwndParent;
     call.flag = bStretchToFitParent;
-    call.autoPlay = bAutoBeginPlayback;
     return call;
 }
 
 HRESULT STDMETHODCALLTYPE CreateVideoByWiaDevID(Interface* self, BSTR bstrWiaDeviceID, HWND hwndParent, BOOL bStretchToFitParent,
                                                 BOOL bAutoBeginPlayback) {
-    RecordCreate(self, "CreateVideoByWiaDevID", bstrWiaDeviceID, hwndParent, bStretchToFitParent, bAutoBeginPlayback);
+    RecordCreate(self, "CreateVideoByWiaDevID", bstrWiaDeviceID, hwndParent, bStretchToFitParent);
     HRESULT hr;
     if (Intercept(self, "CreateVideoByWiaDevID", &hr)) return hr;
     const bool named = bstrWiaDeviceID != nullptr;
@@ -120,8 +118,7 @@ HRESULT STDMETHODCALLTYPE CreateVideoByWiaDevID(Interface* self, BSTR bstrWiaDev
 
 HRESULT STDMETHODCALLTYPE CreateVideoByDevNum(Interface* self, UINT uiDeviceNumber, HWND hwndParent, BOOL bStretchToFitParent,
                                               BOOL bAutoBeginPlayback) {
-    RecordCreate(self, "CreateVideoByDevNum", nullptr, hwndParent, bStretchToFitParent, bAutoBeginPlayback).deviceNumber =
-        uiDeviceNumber;
+    RecordCreate(self, "CreateVideoByDevNum", nullptr, hwndParent, bStretchToFitParent).deviceNumber = uiDeviceNumber;
     HRESULT hr;
     if (Intercept(self, "CreateVideoByDevNum", &hr)) return hr;
     return Create(self, true, uiDeviceNumber == kVideoDeviceNumber, hwndParent, bAutoBeginPlayback);
@@ -129,7 +126,7 @@ HRESULT STDMETHODCALLTYPE CreateVideoByDevNum(Interface* self, UINT uiDeviceNumb
 
 HRESULT STDMETHODCALLTYPE CreateVideoByName(Interface* self, BSTR bstrFriendlyName, HWND hwndParent, BOOL bStretchToFitParent,
                                             BOOL bAutoBeginPlayback) {
-    RecordCreate(self, "CreateVideoByName", bstrFriendlyName, hwndParent, bStretchToFitParent, bAutoBeginPlayback);
+    RecordCreate(self, "CreateVideoByName", bstrFriendlyName, hwndParent, bStretchToFitParent);
     HRESULT hr;
     if (Intercept(self, "CreateVideoByName", &hr)) return hr;
     const bool named = bstrFriendlyName != nullptr;

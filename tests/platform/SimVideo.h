@@ -27,7 +27,6 @@ struct VideoCall {
     UINT deviceNumber = 0;  // uiDeviceNumber
     HWND window = nullptr;  // hwndParent
     BOOL flag = FALSE;      // bStretchToFitParent (create calls, ResizeVideo) or bPreviewVisible
-    BOOL autoPlay = FALSE;  // bAutoBeginPlayback
 };
 VideoCall LastVideoCall(const char* method);
 
