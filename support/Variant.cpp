@@ -3,6 +3,9 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "plugin/HostApi.h"
@@ -328,6 +331,106 @@ bool InsertObject(REALarray array, int64_t index, REALobject object) {
 
 bool InsertString(REALarray array, int64_t index, REALstring text) {
     return host::InsertIntoArray(array, index, text);
+}
+
+namespace {
+
+// The integer value types with their ranges.
+struct IntegerType {
+    VARTYPE vt;
+    int64_t min;
+    uint64_t max;
+};
+
+// clang-format off
+constexpr IntegerType kIntegerTypes[] = {
+    {VT_I1,   INT8_MIN,  INT8_MAX},   {VT_UI1,  0, UINT8_MAX},
+    {VT_I2,   INT16_MIN, INT16_MAX},  {VT_UI2,  0, UINT16_MAX},
+    {VT_I4,   INT32_MIN, INT32_MAX},  {VT_UI4,  0, UINT32_MAX},
+    {VT_INT,  INT32_MIN, INT32_MAX},  {VT_UINT, 0, UINT32_MAX},
+    {VT_I8,   INT64_MIN, INT64_MAX},  {VT_UI8,  0, UINT64_MAX},
+};
+// clang-format on
+
+const IntegerType* IntegerTypeOf(VARTYPE vt) {
+    for (const IntegerType& type : kIntegerTypes) {
+        if (type.vt == vt) return &type;
+    }
+    return nullptr;
+}
+
+// A numeric value as one of three kinds: signed (negative values only), unsigned, or floating-point.
+struct Number {
+    enum Kind { kSigned, kUnsigned, kFloat } kind;
+    int64_t s;
+    uint64_t u;
+    double d;
+};
+
+Number FromSigned(int64_t value) {
+    return value < 0 ? Number{Number::kSigned, value, 0, 0} : Number{Number::kUnsigned, 0, static_cast<uint64_t>(value), 0};
+}
+
+Number NumberOf(const PROPVARIANT& value) {
+    switch (value.vt) {
+        case VT_I1: return FromSigned(value.cVal);
+        case VT_UI1: return FromSigned(value.bVal);
+        case VT_I2: return FromSigned(value.iVal);
+        case VT_UI2: return FromSigned(value.uiVal);
+        case VT_I4: return FromSigned(value.lVal);
+        case VT_UI4: return FromSigned(value.ulVal);
+        case VT_INT: return FromSigned(value.intVal);
+        case VT_UINT: return FromSigned(value.uintVal);
+        case VT_I8: return FromSigned(value.hVal.QuadPart);
+        case VT_UI8: return {Number::kUnsigned, 0, value.uhVal.QuadPart, 0};
+        case VT_R4: return {Number::kFloat, 0, 0, value.fltVal};
+        default: return {Number::kFloat, 0, 0, value.dblVal};
+    }
+}
+
+double AsDouble(const Number& number) {
+    switch (number.kind) {
+        case Number::kSigned: return static_cast<double>(number.s);
+        case Number::kUnsigned: return static_cast<double>(number.u);
+        default: return number.d;
+    }
+}
+
+// The number as a whole number in the type's range, as the 64 bits of its two's complement.
+bool FitInteger(Number number, const IntegerType& type, uint64_t* bits) {
+    if (number.kind == Number::kFloat) {
+        const double whole = std::round(number.d);
+        if (!(whole >= -9223372036854775808.0 && whole < 18446744073709551616.0)) return false;  // NaN fails too
+        number = whole < 0 ? FromSigned(static_cast<int64_t>(whole)) : Number{Number::kUnsigned, 0, static_cast<uint64_t>(whole), 0};
+    }
+    *bits = number.kind == Number::kSigned ? static_cast<uint64_t>(number.s) : number.u;
+    return number.kind == Number::kSigned ? number.s >= type.min : number.u <= type.max;
+}
+
+}  // namespace
+
+bool IsNumberType(VARTYPE vt) {
+    return vt == VT_R4 || vt == VT_R8 || IntegerTypeOf(vt) != nullptr;
+}
+
+HRESULT ConvertNumber(PROPVARIANT* value, VARTYPE type) {
+    if (value == nullptr || !IsNumberType(value->vt) || !IsNumberType(type)) return E_INVALIDARG;
+    const Number number = NumberOf(*value);
+    PROPVARIANT converted = {};
+    converted.vt = type;
+    if (type == VT_R8) {
+        converted.dblVal = AsDouble(number);
+    } else if (type == VT_R4) {
+        const double d = AsDouble(number);
+        if (std::isfinite(d) && std::fabs(d) > FLT_MAX) return DISP_E_OVERFLOW;
+        converted.fltVal = static_cast<float>(d);
+    } else {
+        uint64_t bits = 0;
+        if (!FitInteger(number, *IntegerTypeOf(type), &bits)) return DISP_E_OVERFLOW;
+        converted.uhVal.QuadPart = bits;  // the union's low bytes hold every narrower member (little-endian)
+    }
+    *value = converted;
+    return S_OK;
 }
 
 }  // namespace zvk

@@ -53,6 +53,15 @@ uint64_t VariantToUInt64(REALobject variant);
 // belongs to the caller, who frees it with PropVariantClear. Returns result.
 PROPVARIANT* Variant2PROPVARIANT(PROPVARIANT* result, REALobject variant);
 
+// True for the numeric value types: VT_I1 to VT_I8, VT_UI1 to VT_UI8, VT_INT, VT_UINT, VT_R4 and VT_R8.
+bool IsNumberType(VARTYPE vt);
+
+// Converts a numeric *value to the numeric type `type` in place: integers keep their value, a floating-point
+// value going to an integer type is rounded to the nearest whole number (halves away from zero). S_OK when
+// converted; DISP_E_OVERFLOW, with *value unchanged, when the value does not fit the type (or is not a
+// number); E_INVALIDARG, unchanged, when either type is not numeric. Numeric values own no memory.
+HRESULT ConvertNumber(PROPVARIANT* value, VARTYPE type);
+
 // A new variant (+1 for the caller) of a filled value, or nil. The value is neither changed nor freed.
 REALobject PROPVARIANT2Variant(const PROPVARIANT* value);
 

@@ -94,6 +94,57 @@ TEST_P(PropertyValues, EveryHostTypeCodeReachesTheDeviceByteForByte) {
     }
 }
 
+// A number written over a property the device holds as a number goes in the device's type, or not at all when it does
+// not fit; anything else goes as the variant's own type. Rows: the device's type, the script's value, the bits the
+// device then holds in that type (or what the variant made), and whether the value did not fit.
+// clang-format off
+struct TypedRow { const char* label; VARTYPE device; REALobject (*make)(SimHost& host); VARTYPE vt; int64_t member; bool overflow; };
+const TypedRow kTyped[] = {
+    {"Integer to VT_I4", VT_I4, [](SimHost& h) { return NewVariant(h, 3, K::Integer, 300); }, VT_I4, 300, false},
+    {"Int32 to VT_I4", VT_I4, [](SimHost& h) { return NewVariant(h, 2, K::Int32, -7); }, VT_I4, 0xFFFFFFF9, false},
+    {"Integer to VT_UI2", VT_UI2, [](SimHost& h) { return NewVariant(h, 3, K::Integer, 65535); }, VT_UI2, 65535, false},
+    {"Double to VT_I4, rounded", VT_I4, [](SimHost& h) { return NewVariant(h, 5, K::Double, DoubleBits(150.5)); }, VT_I4, 151, false},
+    {"Integer to VT_R4", VT_R4, [](SimHost& h) { return NewVariant(h, 3, K::Integer, 3); }, VT_R4, SingleBits(3.0f), false},
+    {"UInt64 to VT_R8", VT_R8, [](SimHost&) { return NewUInt64Variant(1u << 20); }, VT_R8, DoubleBits(1048576.0), false},
+    {"Int32 to VT_I8", VT_I8, [](SimHost& h) { return NewVariant(h, 2, K::Int32, -7); }, VT_I8, -7, false},
+    {"Integer above VT_UI1", VT_UI1, [](SimHost& h) { return NewVariant(h, 3, K::Integer, 256); }, VT_UI1, 9, true},
+    {"Integer below VT_I4", VT_I4, [](SimHost& h) { return NewVariant(h, 3, K::Integer, -0x80000001LL); }, VT_I4, 9, true},
+    {"negative Int32 to VT_UI4", VT_UI4, [](SimHost& h) { return NewVariant(h, 2, K::Int32, -1); }, VT_UI4, 9, true},
+    {"UInt64 max to VT_UI4", VT_UI4, [](SimHost&) { return NewUInt64Variant(UINT64_MAX); }, VT_UI4, 9, true},
+    {"Double beyond VT_R4", VT_R4, [](SimHost& h) { return NewVariant(h, 5, K::Double, DoubleBits(1e300)); }, VT_R4, SingleBits(9.0f), true},
+    {"String to VT_I4", VT_I4, [](SimHost& h) { return NewStringVariant(h, 8, "300"); }, VT_BSTR, 0, false},
+    {"Boolean to VT_I4", VT_I4, [](SimHost& h) { return NewVariant(h, 11, K::Boolean, 1); }, VT_BOOL, 1, false},
+    {"Integer to VT_BSTR", VT_BSTR, [](SimHost& h) { return NewVariant(h, 3, K::Integer, 5); }, VT_I8, 5, false},
+};
+// clang-format on
+
+TEST_P(PropertyValues, NumbersGoInTheTypeTheDeviceHoldsThePropertyIn) {
+    for (PROPID id = 6000; id < 6000 + std::size(kTyped); ++id) {
+        const TypedRow& row = kTyped[id - 6000];
+        SCOPED_TRACE(row.label);
+        PROPVARIANT before{};
+        before.vt = row.device;
+        before.hVal.QuadPart = 9;  // 9 in every integer member
+        if (row.device == VT_R4) before.fltVal = 9.0f;
+        if (row.device == VT_BSTR) before.bstrVal = SysAllocString(L"device");
+        simwia::SetStoredValue(kTable, id, before);
+        PropVariantClear(&before);
+        ObjectRef variant(host(), row.make(host()));
+        log().Clear();
+        host().Call<void>(storage_, "Write", int64_t{id}, variant.get());
+        EXPECT_EQ(host().GetInt(storage_, "Lasterror"), row.overflow ? static_cast<int32_t>(DISP_E_OVERFLOW) : 0);
+        EXPECT_EQ(simwia::CallCount("IWiaPropertyStorage::WriteMultiple"), row.overflow ? 0 : 1) << "nothing written on overflow";
+        const PROPVARIANT got = simwia::StoredValue(kTable, id).get();
+        EXPECT_EQ(got.vt, row.vt);
+        int64_t bits = 0;
+        std::memcpy(&bits, &got.hVal, row.vt == VT_I8 || row.vt == VT_R8 ? 8 : row.vt == VT_UI2 || row.vt == VT_BOOL ? 2 : 4);
+        EXPECT_TRUE(row.vt == VT_BSTR || bits == row.member) << bits;
+        const bool converted = row.vt == row.device && !row.overflow;
+        EXPECT_EQ(log().Contains("ZVK Debug: device vt " + std::to_string(row.device)), converted || row.overflow) << log().Dump();
+        simwia::ResetCounts();
+    }
+}
+
 // A variant as "<maker's kind> <bits>" (and " <bytes> <encoding>" of a string), a GUID object as its text.
 std::string Describe(SimHost& host, REALobject variant) {
     if (variant == nullptr) return "nil";

@@ -74,11 +74,31 @@ PROPSPEC ByName(BSTRHolder& name) {
     return spec;
 }
 
+// The type of the property's current value: VT_EMPTY when it cannot be read (a new name, an unknown id, a failure).
+VARTYPE DeviceType(IWiaPropertyStorage* storage, const PROPSPEC& spec) {
+    unique_propvariant current;
+    const HRESULT hr = storage->ReadMultiple(1, &spec, current.get());
+    if (DebugLoggingEnabled) DebugLogLong("ReadMultiple", hr);
+    return SUCCEEDED(hr) ? current.get()->vt : static_cast<VARTYPE>(VT_EMPTY);
+}
+
+// A number goes in the type the device keeps the property in (drivers validate the type: a script's Integer
+// arrives as VT_I8 or VT_INT, scanner properties are VT_I4); anything else goes as the variant makes it. A number
+// that does not fit the device's type is not written: Lasterror DISP_E_OVERFLOW.
 void WriteValue(InterfaceData* data, const PROPSPEC& spec, REALobject value, int64_t firstNewId) {
+    IWiaPropertyStorage* storage = StorageOf(data);
+    const VARTYPE deviceType = DeviceType(storage, spec);
     unique_propvariant converted;
     Variant2PROPVARIANT(converted.get(), value);
+    if (IsNumberType(deviceType) && IsNumberType(converted.get()->vt) && deviceType != converted.get()->vt) {
+        if (DebugLoggingEnabled) DebugLogInt("device vt", deviceType);
+        if (FAILED(ConvertNumber(converted.get(), deviceType))) {
+            StoreResult(data->Lasterror, DISP_E_OVERFLOW, "value does not fit the device's type");
+            return;
+        }
+    }
     if (DebugLoggingEnabled) DebugLogInt("values.vt", converted.get()->vt);
-    HRESULT hr = StorageOf(data)->WriteMultiple(1, &spec, converted.get(), static_cast<PROPID>(firstNewId));
+    HRESULT hr = storage->WriteMultiple(1, &spec, converted.get(), static_cast<PROPID>(firstNewId));
     StoreResult(data->Lasterror, hr, "WriteMultiple");
 }
 
