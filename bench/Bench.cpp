@@ -1,6 +1,7 @@
 // Speed of the plug-in's hot paths, each measured against a plain baseline doing the same work in the same run:
 // text decoding against MultiByteToWideChar, host-string building against a bare copy of the bytes, a property
-// read through WIAPropertyStorageZVK against a raw ReadMultiple, a walk of 10,000 items through
+// read through WIAPropertyStorageZVK against a raw ReadMultiple, a script's Integer written to a VT_I4 property
+// against a raw WriteMultiple of the VT_I4 value, a walk of 10,000 items through
 // WIAItemEnumeratorZVK against a raw IEnumWiaItem2 loop, and a log call site with logging off against the same
 // loop without it. The library is linked in and booted by the simulated host, against the simulated devices.
 //
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "bench/Pairs.h"
+#include "tests/host/SimHostVariants.h"
 #include "plugin/HostApi.h"
 #include "plugin/Registration.h"
 #include "support/HostString.h"
@@ -219,6 +221,22 @@ void DevicePaths(simhost::SimHost& host) {
             zvk::host::UnlockString(wide);
             PropVariantClear(&value);
         });
+    // A script's Integer written over a VT_I4 property: the plug-in reads the device's type first and writes VT_I4.
+    auto write = Registered<void (*)(REALobject, int64_t, REALobject)>(host, "WIAPropertyStorageZVK",
+                                                                       "Write(id as integer, value as variant)");
+    REALobject pages = simhost::NewVariant(host, 3, simhost::VariantKind::Integer, 1);
+    Compare(
+        "Write of an Integer to a VT_I4 property by id", 20000, 0, [&] { write(storage, int64_t{WIA_DPS_PAGES}, pages); },
+        [&] {
+            PROPSPEC spec{};
+            spec.ulKind = PRSPEC_PROPID;
+            spec.propid = WIA_DPS_PAGES;
+            PROPVARIANT value{};
+            value.vt = VT_I4;
+            value.lVal = 1;
+            raw->WriteMultiple(1, &spec, &value, WIA_DPS_PAGES);
+        });
+    host.Unlock(pages);
     host.Unlock(storage);
 
     auto enumerate = Registered<REALobject (*)(REALobject, REALobject)>(

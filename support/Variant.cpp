@@ -373,26 +373,41 @@ Number FromSigned(int64_t value) {
 
 Number NumberOf(const PROPVARIANT& value) {
     switch (value.vt) {
-        case VT_I1: return FromSigned(value.cVal);
-        case VT_UI1: return FromSigned(value.bVal);
-        case VT_I2: return FromSigned(value.iVal);
-        case VT_UI2: return FromSigned(value.uiVal);
-        case VT_I4: return FromSigned(value.lVal);
-        case VT_UI4: return FromSigned(value.ulVal);
-        case VT_INT: return FromSigned(value.intVal);
-        case VT_UINT: return FromSigned(value.uintVal);
-        case VT_I8: return FromSigned(value.hVal.QuadPart);
-        case VT_UI8: return {Number::kUnsigned, 0, value.uhVal.QuadPart, 0};
-        case VT_R4: return {Number::kFloat, 0, 0, value.fltVal};
-        default: return {Number::kFloat, 0, 0, value.dblVal};
+        case VT_I1:
+            return FromSigned(value.cVal);
+        case VT_UI1:
+            return FromSigned(value.bVal);
+        case VT_I2:
+            return FromSigned(value.iVal);
+        case VT_UI2:
+            return FromSigned(value.uiVal);
+        case VT_I4:
+            return FromSigned(value.lVal);
+        case VT_UI4:
+            return FromSigned(value.ulVal);
+        case VT_INT:
+            return FromSigned(value.intVal);
+        case VT_UINT:
+            return FromSigned(value.uintVal);
+        case VT_I8:
+            return FromSigned(value.hVal.QuadPart);
+        case VT_UI8:
+            return {Number::kUnsigned, 0, value.uhVal.QuadPart, 0};
+        case VT_R4:
+            return {Number::kFloat, 0, 0, value.fltVal};
+        default:
+            return {Number::kFloat, 0, 0, value.dblVal};
     }
 }
 
 double AsDouble(const Number& number) {
     switch (number.kind) {
-        case Number::kSigned: return static_cast<double>(number.s);
-        case Number::kUnsigned: return static_cast<double>(number.u);
-        default: return number.d;
+        case Number::kSigned:
+            return static_cast<double>(number.s);
+        case Number::kUnsigned:
+            return static_cast<double>(number.u);
+        default:
+            return number.d;
     }
 }
 
@@ -401,7 +416,8 @@ bool FitInteger(Number number, const IntegerType& type, uint64_t* bits) {
     if (number.kind == Number::kFloat) {
         const double whole = std::round(number.d);
         if (!(whole >= -9223372036854775808.0 && whole < 18446744073709551616.0)) return false;  // NaN fails too
-        number = whole < 0 ? FromSigned(static_cast<int64_t>(whole)) : Number{Number::kUnsigned, 0, static_cast<uint64_t>(whole), 0};
+        number =
+            whole < 0 ? FromSigned(static_cast<int64_t>(whole)) : Number{Number::kUnsigned, 0, static_cast<uint64_t>(whole), 0};
     }
     *bits = number.kind == Number::kSigned ? static_cast<uint64_t>(number.s) : number.u;
     return number.kind == Number::kSigned ? number.s >= type.min : number.u <= type.max;
