@@ -92,11 +92,11 @@ TEST_F(TransferTest, OneCallbackServesEveryTransferAndLateCallsAreSafe) {
 
 // Wine's file streams neither clone nor revert; the code is all the script gets.
 TEST_F(TransferTest, FileStreamsThroughEveryMethod) {
-    const std::vector<BYTE> image = simwia::FileData(simwia::kScannerFlatbed, 0);
     ObjectRef stream(host(), OpenStream(host(), Script().folder + "\\page.bmp", kModeCreateReadWrite));
     ObjectRef copy(host(), OpenStream(host(), Script().folder + "\\copy.bin", kModeCreateReadWrite));
     std::tie(Script().answer, Script().given) = std::make_tuple(StreamAnswer::Given, stream.get());
     ObjectRef transfer(host(), OpenTransfer(host(), simwia::kScannerFlatbed)), callback(host(), NewStreamCallback(host()));
+    const std::vector<BYTE> image = simwia::FileData(simwia::kScannerFlatbed, 0);  // at the resolution the script set
     host().Call<void>(transfer, kDownload, callback.get());
     EXPECT_EQ(host().Call<uint64_t>(stream, kSeek, 0, 2), image.size());
     host().Call<uint64_t>(stream, kSeek, 0, 0);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/host/SimHostVariants.h"
 #include "tests/host/SimMemoryBlocks.h"
 
 namespace simhost {
@@ -70,8 +71,28 @@ REALobject OpenItem(SimHost& host, const char* managerClass, const std::wstring&
     return Then(host, item, steps);
 }
 
+REALobject SetUpScan(SimHost& host, REALobject item, const std::wstring& fullItemName) {
+    if (item == nullptr || fullItemName.rfind(L"0000\\Root\\", 0) != 0) return item;
+    // What a script writes, in the order the platform wants: the intent (color) first, since writing it sets the
+    // resolution and depth, then the resolution, each an Integer literal and each checked.
+    const std::pair<int64_t, int64_t> settings[] = {{6146, 1}, {6147, 150}, {6148, 150}};
+    REALobject storage = host.Call<REALobject>(item, "PropertyStorage");
+    bool written = storage != nullptr;
+    for (const auto& [id, value] : settings) {
+        if (!written) break;
+        REALobject variant = NewVariant(host, 3, VariantKind::Integer, value);
+        host.Call<void>(storage, "Write", id, variant);
+        host.Unlock(variant);
+        written = host.GetInt(storage, "Lasterror") == 0;
+    }
+    host.Unlock(storage);
+    if (written) return item;
+    host.Unlock(item);
+    return nullptr;
+}
+
 REALobject OpenDataTransfer(SimHost& host, const std::wstring& fullItemName) {
-    return OpenItem(host, "WIADeviceManager1ZVK", fullItemName, {"DataTransfer"});
+    return Then(host, SetUpScan(host, OpenItem(host, "WIADeviceManager1ZVK", fullItemName), fullItemName), {"DataTransfer"});
 }
 
 REALobject OpenDeviceInformation(SimHost& host) {

@@ -25,7 +25,10 @@ REALobject Then(SimHost& host, REALobject from, std::initializer_list<const char
 // of that class on the item's device, then the steps as above (one reference); nil when a step fails.
 REALobject OpenItem(SimHost& host, const char* managerClass, const std::wstring& fullItemName,
                     std::initializer_list<const char*> steps = {});
-// The WIADataTransferZVK of the item with that full name, opened through a WIADeviceManager1ZVK.
+// A scanner item (its reference taken) with the settings a script writes before a scan: the intent, then the resolution,
+// each an Integer variant through its property storage. Nil when a write fails; other items pass unchanged.
+REALobject SetUpScan(SimHost& host, REALobject item, const std::wstring& fullItemName);
+// The WIADataTransferZVK of the item with that full name, opened through a WIADeviceManager1ZVK (scanner items set up).
 REALobject OpenDataTransfer(SimHost& host, const std::wstring& fullItemName);
 // The information storage of the first installed device (the scanner's), through a new WIADeviceManager2ZVK's
 // device enumerator (one reference); nil when a step fails.

@@ -76,7 +76,7 @@ void ResetScript() {
 }
 
 REALobject OpenTransfer(SimHost& host, const std::wstring& fullItemName) {
-    return OpenItem(host, "WIADeviceManager2ZVK", fullItemName, {"Transfer"});
+    return Then(host, SetUpScan(host, OpenItem(host, "WIADeviceManager2ZVK", fullItemName), fullItemName), {"Transfer"});
 }
 
 REALobject OpenStream(SimHost& host, const std::string& path, int64_t mode) {

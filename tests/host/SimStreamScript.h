@@ -22,7 +22,7 @@ constexpr const char* kCopyCounted =
 constexpr int64_t kModeCreateWrite = 0x1000 | 1;             // kModeCreate Or kModeWrite
 constexpr int64_t kModeCreateReadWrite = 0x1000 | 2 | 0x40;  // kModeCreate Or kModeReadWrite Or kModeShareDenyNone
 
-// The WIATransferZVK of the item with that full name, opened through a WIADeviceManager2ZVK (OpenItem).
+// The WIATransferZVK of the item with that full name, opened through a WIADeviceManager2ZVK (scanner items set up).
 REALobject OpenTransfer(SimHost& host, const std::wstring& fullItemName);
 // A new WIAStreamZVK made by its path constructor (one reference), whatever the constructor answered.
 REALobject OpenStream(SimHost& host, const std::string& path, int64_t mode);

@@ -11,7 +11,6 @@ namespace simwia {
 namespace {
 
 constexpr IID kSimIID_IWiaDataCallback = {0xa558a866, 0xa5b0, 0x11d2, {0xa0, 0x8f, 0x00, 0xc0, 0x4f, 0x72, 0xdc, 0x3c}};
-constexpr GUID kFormatJpeg = {0xb96b3cae, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
 
 // WIA_DATA_CALLBACK_HEADER, the buffer of the data-header message.
 struct CallbackHeader {
@@ -32,24 +31,24 @@ Transfers& State() {
     return *state;
 }
 
-LONG ReadLong(const ItemNode& node, PROPID id, LONG fallback) {
-    auto value = node.props->values.find(id);
-    return value == node.props->values.end() || value->second.vt() != VT_I4 ? fallback : value->second.get().lVal;
-}
-
 void Append(std::vector<BYTE>& bytes, const void* data, size_t size) {
     const auto* begin = static_cast<const BYTE*>(data);
     bytes.insert(bytes.end(), begin, begin + size);
 }
 
 // One page as a prefix, rows of pattern bytes (padded to the stride) and a suffix, produced piece by piece so that
-// the device holds no more than its buffers.
+// the device holds no more than its buffers. The item's properties decide it: a JPEG format gives the camera's own
+// JPEG-like bytes; otherwise a DIB of WIA_IPA_PIXELS_PER_LINE x WIA_IPA_NUMBER_OF_LINES pixels at WIA_IPA_DEPTH bits
+// (1 and 8 with a gray palette) and the resolution of WIA_IPS_XRES / WIA_IPS_YRES, behind a BITMAPFILEHEADER for
+// WiaImgFmt_BMP and bare for WiaImgFmt_MEMORYBMP ("WIA Image Formats": a memory BMP is a DIB without file header).
 class Page {
 public:
-    Page(const Device& device, const ItemNode& node, int page, bool file) : page_(page) {
-        const LONG width = std::max<LONG>(1, ReadLong(node, WIA_IPA_PIXELS_PER_LINE, 1));
-        const LONG height = std::max<LONG>(1, ReadLong(node, WIA_IPA_NUMBER_OF_LINES, 1));
-        if (device.stiType == 2) {
+    Page(const ItemNode& node, int page) : page_(page) {
+        const PropertyTable& t = *node.props;
+        const LONG width = std::max<LONG>(1, t.Long(WIA_IPA_PIXELS_PER_LINE, 1));
+        const LONG height = std::max<LONG>(1, t.Long(WIA_IPA_NUMBER_OF_LINES, 1));
+        const GUID format = t.Guid(WIA_IPA_FORMAT);
+        if (IsEqualGUID(format, kSimFormatJpeg)) {
             static const BYTE kJfif[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J',  'F',  'I',  'F',
                                          0x00, 0x01, 0x01, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00};
             Append(prefix_, kJfif, sizeof kJfif);
@@ -59,26 +58,35 @@ public:
             avoidMarker_ = true;
             return;
         }
-        rowBytes_ = static_cast<size_t>(width) * 3;
+        const LONG depth = t.Long(WIA_IPA_DEPTH, 24);
+        rowBytes_ = (static_cast<size_t>(width) * static_cast<size_t>(depth) + 7) / 8;
         stride_ = (rowBytes_ + 3) & ~size_t{3};
         rows_ = static_cast<size_t>(height);
+        const DWORD colors = depth <= 8 ? DWORD{1} << depth : 0;
         BITMAPINFOHEADER info{};
         info.biSize = sizeof info;
         info.biWidth = width;
         info.biHeight = height;
         info.biPlanes = 1;
-        info.biBitCount = 24;
+        info.biBitCount = static_cast<WORD>(depth);
         info.biCompression = BI_RGB;
         info.biSizeImage = static_cast<DWORD>(stride_ * rows_);
-        info.biXPelsPerMeter = info.biYPelsPerMeter = 11811;  // 300 dpi
-        if (file) {
+        info.biXPelsPerMeter = static_cast<LONG>(t.Long(WIA_IPS_XRES, 300) * 10000LL / 254);
+        info.biYPelsPerMeter = static_cast<LONG>(t.Long(WIA_IPS_YRES, 300) * 10000LL / 254);
+        info.biClrUsed = colors;
+        if (IsEqualGUID(format, kSimFormatBmp)) {
             BITMAPFILEHEADER header{};
             header.bfType = 0x4D42;
-            header.bfOffBits = sizeof header + sizeof info;
+            header.bfOffBits = static_cast<DWORD>(sizeof header + sizeof info + colors * sizeof(RGBQUAD));
             header.bfSize = static_cast<DWORD>(header.bfOffBits + stride_ * rows_);
             Append(prefix_, &header, sizeof header);
         }
         Append(prefix_, &info, sizeof info);
+        for (DWORD i = 0; i < colors; ++i) {
+            const BYTE gray = static_cast<BYTE>(i * 255 / (colors - 1));
+            const RGBQUAD entry{gray, gray, gray, 0};
+            Append(prefix_, &entry, sizeof entry);
+        }
     }
 
     size_t Size() const { return prefix_.size() + stride_ * rows_ + suffix_.size(); }
@@ -143,8 +151,8 @@ public:
 
 // Pages this transfer can take: every sheet left in a feeder for a banded transfer, one otherwise. Items that do not
 // transfer, and pages beyond kMaxPageBytes (a script may write any size), are E_INVALIDARG.
-HRESULT PagesFor(const Device& device, const ItemNode& node, bool banded, int* pages) {
-    if ((node.type & WiaItemTypeTransfer) == 0 || Page(device, node, 0, true).Size() > kMaxPageBytes) return E_INVALIDARG;
+HRESULT PagesFor(const ItemNode& node, bool banded, int* pages) {
+    if ((node.type & WiaItemTypeTransfer) == 0 || Page(node, 0).Size() > kMaxPageBytes) return E_INVALIDARG;
     if (node.feederSheets < 0) {
         *pages = 1;
         return S_OK;
@@ -154,16 +162,21 @@ HRESULT PagesFor(const Device& device, const ItemNode& node, bool banded, int* p
     return S_OK;
 }
 
-GUID FormatOf(const Device& device) {
-    return device.stiType == 2 ? kFormatJpeg : kSimFormatBmp;
+// "IWiaDataTransfer::idtGetData", "IWiaDataTransfer::idtGetBandedData": the item's WIA_IPA_FORMAT must be one it
+// offers for the medium; E_INVALIDARG otherwise.
+bool Offers(const ItemNode& node, LONG tymed) {
+    const GUID format = node.props->Guid(WIA_IPA_FORMAT);
+    for (const FormatInfo& offered : node.props->formats)
+        if (offered.tymed == tymed && IsEqualGUID(offered.format, format)) return true;
+    return false;
 }
 
-std::wstring NewFileName(const Device& device) {
+std::wstring NewFileName(const ItemNode& node) {
     static unsigned sequence = 0;
     wchar_t folder[MAX_PATH];
     const DWORD length = GetTempPathW(MAX_PATH, folder);
     return std::wstring(folder, length) + L"zvk-sim-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++sequence) + (device.stiType == 2 ? L".jpg" : L".bmp");
+           std::to_wstring(++sequence) + (IsEqualGUID(node.props->Guid(WIA_IPA_FORMAT), kSimFormatJpeg) ? L".jpg" : L".bmp");
 }
 
 // Writes the page in chunks of the device's buffer size, with a status message before each.
@@ -191,19 +204,22 @@ HRESULT WritePage(const std::wstring& path, const Page& page, Callback& callback
 
 }  // namespace
 
-HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& node, STGMEDIUM* medium, IUnknown* callback) {
+HRESULT DataTransferGetData(const Interface* self, ItemNode& node, STGMEDIUM* medium, IUnknown* callback) {
     Transfers& state = State();
     state.last = TransferRecord{};
     HRESULT hr;
     if (Intercept(self, "idtGetData", &hr)) return hr;
-    if (medium == nullptr || medium->tymed != TYMED_FILE) return E_INVALIDARG;
+    if (medium == nullptr) return E_INVALIDARG;
+    // "STGMEDIUM": a medium whose tymed is TYMED_NULL takes the item's WIA_IPA_TYMED; a file transfer needs TYMED_FILE.
+    const LONG tymed = medium->tymed == TYMED_NULL ? node.props->Long(WIA_IPA_TYMED, TYMED_NULL) : medium->tymed;
+    if (tymed != TYMED_FILE || !Offers(node, TYMED_FILE)) return E_INVALIDARG;
     int pages = 0;
-    if (FAILED(hr = PagesFor(device, node, false, &pages))) return hr;
+    if (FAILED(hr = PagesFor(node, false, &pages))) return hr;
     Callback client(callback);
     if (FAILED(client.status())) return client.status();
     const int pageIndex = node.NextPage();
-    const std::wstring path = medium->lpszFileName != nullptr ? medium->lpszFileName : NewFileName(device);
-    hr = WritePage(path, Page(device, node, pageIndex, true), client);
+    const std::wstring path = medium->lpszFileName != nullptr ? medium->lpszFileName : NewFileName(node);
+    hr = WritePage(path, Page(node, pageIndex), client);
     if (hr != S_OK) return hr;
     if (!client.Send(IT_MSG_TERMINATION, 0, 100, 0, 0, nullptr, &hr)) {
         DeleteFileW(path.c_str());
@@ -215,11 +231,12 @@ HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& nod
         medium->lpszFileName = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
         std::memcpy(medium->lpszFileName, path.c_str(), bytes);
     }
+    medium->tymed = TYMED_FILE;
     medium->pUnkForRelease = nullptr;
     return S_OK;
 }
 
-HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNode& node, const void* info, IUnknown* callback) {
+HRESULT DataTransferGetBandedData(const Interface* self, ItemNode& node, const void* info, IUnknown* callback) {
     Transfers& state = State();
     state.last = TransferRecord{};
     if (info != nullptr) std::memcpy(&state.last.info, info, sizeof state.last.info);
@@ -230,25 +247,26 @@ HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNod
     if ((request.bufferSize != 0 && request.bufferSize < kMinBufferSize) || request.bufferSize > kMaxBufferSize)
         return E_INVALIDARG;
     int pages = 0;
-    if (FAILED(hr = PagesFor(device, node, true, &pages))) return hr;
+    if (!Offers(node, TYMED_CALLBACK)) return E_INVALIDARG;
+    if (FAILED(hr = PagesFor(node, true, &pages))) return hr;
     Callback client(callback);
     if (FAILED(client.status())) return client.status();
 
     const int firstPage = node.NextPage();
-    const size_t pageSize = Page(device, node, firstPage, false).Size();
+    const size_t pageSize = Page(node, firstPage).Size();
     const size_t bandSize = std::min<size_t>(request.bufferSize == 0 ? kDeviceBufferSize : request.bufferSize, pageSize);
     std::vector<BYTE> buffers[2];
     buffers[0].resize(bandSize);
     if (request.doubleBuffer) buffers[1].resize(bandSize);
     int next = 0;
     hr = S_OK;
-    const CallbackHeader header{sizeof(CallbackHeader), FormatOf(device), static_cast<LONG>(pageSize), pages};
+    const CallbackHeader header{sizeof(CallbackHeader), node.props->Guid(WIA_IPA_FORMAT), static_cast<LONG>(pageSize), pages};
     if (!client.Send(IT_MSG_DATA_HEADER, IT_STATUS_TRANSFER_TO_CLIENT, 0, 0, sizeof header,
                      reinterpret_cast<const BYTE*>(&header), &hr))
         return hr;
     for (int p = 0; p < pages; ++p) {
         if (p > 0 && !client.Send(IT_MSG_NEW_PAGE, IT_STATUS_TRANSFER_TO_CLIENT, 0, 0, 0, nullptr, &hr)) return hr;
-        const Page page(device, node, firstPage + p, false);
+        const Page page(node, firstPage + p);
         const size_t size = page.Size();
         for (size_t offset = 0; offset < size;) {
             const size_t n = std::min(bandSize, size - offset);
@@ -276,7 +294,7 @@ HRESULT DataTransferQueryGetData(const Interface* self, ItemNode& node, FormatIn
     HRESULT hr;
     if (Intercept(self, "idtQueryGetData", &hr)) return hr;
     if (format == nullptr) return E_INVALIDARG;
-    for (const FormatInfo& offered : node.formats) {
+    for (const FormatInfo& offered : node.props->formats) {
         if (IsEqualGUID(offered.format, format->format) && offered.tymed == format->tymed) return S_OK;
     }
     return S_FALSE;
@@ -291,8 +309,8 @@ HRESULT DataTransferGetExtendedTransferInfo(const Interface* self, void* info) {
     return S_OK;
 }
 
-bool ImageBytes(const Device& device, const ItemNode& node, int page, bool file, std::vector<BYTE>* out) {
-    const Page content(device, node, page, file);
+bool ImageBytes(const ItemNode& node, int page, std::vector<BYTE>* out) {
+    const Page content(node, page);
     if (content.Size() > kMaxPageBytes) return false;
     out->resize(content.Size());
     content.Fill(out->data(), 0, out->size());
@@ -307,18 +325,9 @@ void ResetTransfers() {
 
 // --- SimTransfer.h ------------------------------------------------------------------------------------------------
 
-void SetImageSize(const wchar_t* fullItemName, LONG width, LONG height) {
-    PROPVARIANT value{};
-    value.vt = VT_I4;
-    value.lVal = width;
-    SetStoredValue(fullItemName, WIA_IPA_PIXELS_PER_LINE, value);
-    value.lVal = height;
-    SetStoredValue(fullItemName, WIA_IPA_NUMBER_OF_LINES, value);
-}
-
 namespace {
 
-std::vector<BYTE> Bytes(const wchar_t* fullItemName, int page, bool file) {
+std::vector<BYTE> Bytes(const wchar_t* fullItemName, int page) {
     for (const DevicePtr& device : InstalledList()) {
         std::vector<ItemNode*> nodes{device->root.get()};
         while (!nodes.empty()) {
@@ -326,7 +335,7 @@ std::vector<BYTE> Bytes(const wchar_t* fullItemName, int page, bool file) {
             nodes.pop_back();
             if (node->fullName == fullItemName) {
                 std::vector<BYTE> bytes;
-                ImageBytes(*device, *node, page, file, &bytes);
+                ImageBytes(*node, page, &bytes);
                 return bytes;
             }
             for (const auto& child : node->children) nodes.push_back(child.get());
@@ -338,11 +347,11 @@ std::vector<BYTE> Bytes(const wchar_t* fullItemName, int page, bool file) {
 }  // namespace
 
 std::vector<BYTE> PageData(const wchar_t* fullItemName, int page) {
-    return Bytes(fullItemName, page, false);
+    return Bytes(fullItemName, page);
 }
 
 std::vector<BYTE> FileData(const wchar_t* fullItemName, int page) {
-    return Bytes(fullItemName, page, true);
+    return Bytes(fullItemName, page);
 }
 
 TransferRecord LastTransfer() {

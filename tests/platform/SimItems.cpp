@@ -311,16 +311,16 @@ HRESULT FormatEnum(Interface* self, const char* method, IUnknown** ppEnum) {
     HRESULT hr;
     if (Intercept(self, method, &hr)) return hr;
     if (ppEnum == nullptr) return E_POINTER;
-    *ppEnum = NewFormatEnum(Of(self).node()->formats);
+    *ppEnum = NewFormatEnum(Of(self).node()->props->formats);
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE IdtGetData(Interface* self, STGMEDIUM* pMedium, IUnknown* pIWiaDataCallback) {
-    return DataTransferGetData(self, *Of(self).device(), *Of(self).node(), pMedium, pIWiaDataCallback);
+    return DataTransferGetData(self, *Of(self).node(), pMedium, pIWiaDataCallback);
 }
 
 HRESULT STDMETHODCALLTYPE IdtGetBandedData(Interface* self, void* pWiaDataTransInfo, IUnknown* pIWiaDataCallback) {
-    return DataTransferGetBandedData(self, *Of(self).device(), *Of(self).node(), pWiaDataTransInfo, pIWiaDataCallback);
+    return DataTransferGetBandedData(self, *Of(self).node(), pWiaDataTransInfo, pIWiaDataCallback);
 }
 
 HRESULT STDMETHODCALLTYPE IdtQueryGetData(Interface* self, FormatInfo* pfe) {

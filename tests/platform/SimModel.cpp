@@ -7,6 +7,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -14,8 +15,7 @@
 namespace simwia {
 namespace {
 
-constexpr GUID kFormatJpeg = {0xb96b3cae, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-constexpr GUID kFormatPng = {0xb96b3caf, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+constexpr GUID kFormatJpeg = kSimFormatJpeg;
 constexpr GUID kCategoryRoot = {0xf193526f, 0x59b8, 0x4a26, {0x98, 0x88, 0xe1, 0x6e, 0x4f, 0x97, 0xce, 0x10}};
 constexpr GUID kCategoryFlatbed = {0xfb607b1f, 0x43f3, 0x488b, {0x85, 0x5b, 0xfb, 0x70, 0x3e, 0xc3, 0x42, 0xa6}};
 constexpr GUID kCategoryFeeder = {0xfe131934, 0xf84c, 0x42ad, {0x8d, 0xa4, 0x61, 0x29, 0xcd, 0xdd, 0x72, 0x88}};
@@ -31,6 +31,8 @@ constexpr GUID kEventScanImage = {0xa6c5a715, 0x8c6e, 0x11d2, {0x97, 0x7a, 0x00,
 
 constexpr LONG kTypeRoot = WiaItemTypeFolder | WiaItemTypeDevice | WiaItemTypeRoot;
 constexpr LONG kTypeTransferImage = WiaItemTypeImage | WiaItemTypeFile | WiaItemTypeTransfer;
+// "Item Type Flags": flatbed and feeder items are programmable data sources, the camera's pictures are not.
+constexpr LONG kTypeScanSource = kTypeTransferImage | kSimItemTypeProgrammableDataSource;
 constexpr LONG kAccessReadDelete = WIA_ITEM_READ | WIA_ITEM_CAN_BE_DELETED;
 
 // Property id and its published name, as one argument pair.
@@ -76,9 +78,17 @@ PropValue Make(VARTYPE vt, Setter set) {
 
 // --- building the devices ---------------------------------------------------------------------------------------
 
+// A property the device defines: read-only unless Allow() says otherwise ("Property Attributes").
 void Put(PropertyTable& table, PROPID id, const wchar_t* name, PropValue value) {
     table.values[id] = std::move(value);
     table.names[id] = name;
+    table.attributes[id] = Attributes{};
+}
+
+// Makes a property writable with valid values of one kind: WIA_PROP_RANGE {min, nominal, max, step}, WIA_PROP_LIST
+// {nominal, values...}, WIA_PROP_FLAG {nominal, valid bits}, WIA_PROP_NONE {}.
+void Allow(PropertyTable& table, PROPID id, ULONG kind, std::vector<LONG> values) {
+    table.attributes[id] = Attributes{WIA_PROP_RW | kind, std::move(values), {}};
 }
 
 std::shared_ptr<PropertyTable> NewTable(const std::wstring& label) {
@@ -123,6 +133,7 @@ ItemNode* AddItem(Device& device, ItemNode* parent, const wchar_t* name, LONG ty
     Put(*node->props, ID_AND_NAME(WIA_IPA_FULL_ITEM_NAME), Bstr(node->fullName.c_str()));
     Put(*node->props, ID_AND_NAME(WIA_IPA_ITEM_FLAGS), I4(type));
     Put(*node->props, ID_AND_NAME(WIA_IPA_ACCESS_RIGHTS), I4(kAccessReadDelete));
+    Put(*node->props, kSimItemCategory, L"Item Category", Clsid(category));  // required on every item
     ItemNode* raw = node.get();
     if (parent == nullptr) {
         device.root = std::move(node);
@@ -143,33 +154,61 @@ DevicePtr NewDevice(const DeviceText& text) {
     return device;
 }
 
-void PutTransferProperties(ItemNode& item, const GUID& format, LONG width, LONG height) {
+// What every transfer item has ("WIA_IPA_FORMAT", "WIA_IPA_TYMED", "WIA_IPA_DATATYPE", "WIA_IPA_DEPTH",
+// "WIA_IPA_FILENAME_EXTENSION"): the format and tymed writable among the formats offered, the image's size read-only.
+void PutTransferProperties(ItemNode& item, std::vector<FormatInfo> formats, LONG width, LONG height) {
     PropertyTable& t = *item.props;
+    t.formats = std::move(formats);
+    const GUID format = t.formats.front().format;
     Put(t, ID_AND_NAME(WIA_IPA_DATATYPE), I4(WIA_DATA_COLOR));
     Put(t, ID_AND_NAME(WIA_IPA_DEPTH), I4(24));
     Put(t, ID_AND_NAME(WIA_IPA_PREFERRED_FORMAT), Clsid(format));
     Put(t, ID_AND_NAME(WIA_IPA_FORMAT), Clsid(format));
+    Put(t, ID_AND_NAME(WIA_IPA_FILENAME_EXTENSION), Bstr(IsEqualGUID(format, kFormatJpeg) ? L"JPG" : L"BMP"));
     Put(t, ID_AND_NAME(WIA_IPA_TYMED), I4(TYMED_FILE));
     Put(t, ID_AND_NAME(WIA_IPA_PIXELS_PER_LINE), I4(width));
     Put(t, ID_AND_NAME(WIA_IPA_NUMBER_OF_LINES), I4(height));
+    Put(t, ID_AND_NAME(WIA_IPA_BYTES_PER_LINE), I4((width * 24 + 31) / 32 * 4));
+    std::vector<LONG> tymeds{TYMED_FILE};
+    for (const FormatInfo& offered : t.formats)
+        if (std::find(tymeds.begin() + 1, tymeds.end(), offered.tymed) == tymeds.end()) tymeds.push_back(offered.tymed);
+    Allow(t, WIA_IPA_TYMED, WIA_PROP_LIST, tymeds);
+    t.attributes[WIA_IPA_FORMAT] = Attributes{WIA_PROP_RW | WIA_PROP_LIST, {}, {}};
+    t.afterWrite = CameraAfterWrite;
+    t.afterWrite(t, WIA_IPA_FORMAT);
 }
 
-void PutScanProperties(ItemNode& item, LONG resolution) {
+// A scanning item ("Flatbed Item Properties", "WIA_IPS_XRES", "WIA_IPS_CUR_INTENT" ...): intent, resolution, scan
+// area, brightness and contrast writable within their valid values; the image follows the scan area, data type and
+// depth. The scan area starts as a small crop of the bed (width x height pixels) so that transfers stay fast.
+void PutScanProperties(ItemNode& item, LONG resolution, LONG bedWidth, LONG bedHeight, LONG width, LONG height) {
     PropertyTable& t = *item.props;
-    Put(t, ID_AND_NAME(WIA_IPS_CUR_INTENT), I4(0));
+    t.bedWidth = bedWidth;
+    t.bedHeight = bedHeight;
+    Put(t, ID_AND_NAME(WIA_IPS_CUR_INTENT), I4(WIA_INTENT_NONE));
     Put(t, ID_AND_NAME(WIA_IPS_XRES), I4(resolution));
     Put(t, ID_AND_NAME(WIA_IPS_YRES), I4(resolution));
     Put(t, ID_AND_NAME(WIA_IPS_XPOS), I4(0));
     Put(t, ID_AND_NAME(WIA_IPS_YPOS), I4(0));
-    Put(t, ID_AND_NAME(WIA_IPS_XEXTENT), I4(resolution * 17 / 2));
-    Put(t, ID_AND_NAME(WIA_IPS_YEXTENT), I4(resolution * 11));
+    Put(t, ID_AND_NAME(WIA_IPS_XEXTENT), I4(width));
+    Put(t, ID_AND_NAME(WIA_IPS_YEXTENT), I4(height));
     Put(t, ID_AND_NAME(WIA_IPS_BRIGHTNESS), I4(0));
     Put(t, ID_AND_NAME(WIA_IPS_CONTRAST), I4(0));
+    const LONG kIntents = WIA_INTENT_IMAGE_TYPE_COLOR | WIA_INTENT_IMAGE_TYPE_GRAYSCALE | WIA_INTENT_IMAGE_TYPE_TEXT |
+                          WIA_INTENT_MINIMIZE_SIZE | WIA_INTENT_MAXIMIZE_QUALITY;
+    Allow(t, WIA_IPS_CUR_INTENT, WIA_PROP_FLAG, {WIA_INTENT_NONE, kIntents});
+    for (PROPID id : {WIA_IPS_XRES, WIA_IPS_YRES}) Allow(t, id, WIA_PROP_LIST, {resolution, 75, 100, 150, 200, 300, 600, 1200});
+    for (PROPID id : {WIA_IPS_XPOS, WIA_IPS_YPOS, WIA_IPS_XEXTENT, WIA_IPS_YEXTENT}) Allow(t, id, WIA_PROP_RANGE, {0, 0, 0, 1});
+    for (PROPID id : {WIA_IPS_BRIGHTNESS, WIA_IPS_CONTRAST}) Allow(t, id, WIA_PROP_RANGE, {-1000, 0, 1000, 1});
+    Allow(t, WIA_IPA_DATATYPE, WIA_PROP_LIST, {WIA_DATA_COLOR, WIA_DATA_THRESHOLD, WIA_DATA_GRAYSCALE, WIA_DATA_COLOR});
+    Allow(t, WIA_IPA_DEPTH, WIA_PROP_LIST, {24, 24});
+    t.afterWrite = ScannerAfterWrite;
+    t.afterWrite(t, WIA_IPS_XRES);
 }
 
+// "WIA_IPA_FORMAT", "WIA_IPA_TYMED": a scanner gives BMP files, and to a callback a memory BMP (a bare DIB) or a BMP.
 std::vector<FormatInfo> ScannerFormats() {
-    return {{kSimFormatBmp, TYMED_FILE}, {kSimFormatBmp, TYMED_CALLBACK},       {kFormatJpeg, TYMED_FILE},
-            {kFormatPng, TYMED_FILE},    {kSimFormatBmp, TYMED_MULTIPAGE_FILE}, {kSimFormatBmp, TYMED_MULTIPAGE_CALLBACK}};
+    return {{kSimFormatBmp, TYMED_FILE}, {kSimFormatMemoryBmp, TYMED_CALLBACK}, {kSimFormatBmp, TYMED_CALLBACK}};
 }
 
 DevicePtr NewScanner() {
@@ -183,16 +222,23 @@ DevicePtr NewScanner() {
     Put(root, ID_AND_NAME(WIA_DPS_OPTICAL_XRES), I4(1200));
     Put(root, ID_AND_NAME(WIA_DPS_OPTICAL_YRES), I4(1200));
     Put(root, ID_AND_NAME(WIA_DPS_PAGES), I4(1));
+    // "WIA_DPS_DOCUMENT_HANDLING_SELECT", "WIA_DPS_PAGES" (WIA 1.0 root): the source and the pages of a feeder scan.
+    Allow(root, WIA_DPS_DOCUMENT_HANDLING_SELECT, WIA_PROP_FLAG, {FLATBED, FEEDER | FLATBED});
+    Allow(root, WIA_DPS_PAGES, WIA_PROP_RANGE, {ALL_PAGES, 1, 100, 1});
 
-    ItemNode* flatbed = AddItem(*device, device->root.get(), L"Flatbed", kTypeTransferImage, kCategoryFlatbed);
-    PutTransferProperties(*flatbed, kSimFormatBmp, 100, 30);  // small pages keep transfers fast (SetImageSize)
-    PutScanProperties(*flatbed, 300);
-    flatbed->formats = ScannerFormats();
+    ItemNode* flatbed = AddItem(*device, device->root.get(), L"Flatbed", kTypeScanSource, kCategoryFlatbed);
+    PutTransferProperties(*flatbed, ScannerFormats(), 100, 30);  // small pages keep transfers fast (SetImageSize)
+    PutScanProperties(*flatbed, 300, 8500, 11700, 100, 30);
 
-    ItemNode* feeder = AddItem(*device, device->root.get(), L"Feeder", kTypeTransferImage, kCategoryFeeder);
-    PutTransferProperties(*feeder, kSimFormatBmp, 50, 20);
-    PutScanProperties(*feeder, 200);
-    feeder->formats = ScannerFormats();
+    ItemNode* feeder = AddItem(*device, device->root.get(), L"Feeder", kTypeScanSource, kCategoryFeeder);
+    PutTransferProperties(*feeder, ScannerFormats(), 50, 20);
+    PutScanProperties(*feeder, 200, 8500, 14000, 50, 20);
+    // "WIA_IPS_DOCUMENT_HANDLING_SELECT", "WIA_IPS_PAGES" (WIA 2.0 feeder item): front sides only or both sides of each
+    // sheet, and how many images to scan (ALL_PAGES: every sheet in the tray).
+    Put(*feeder->props, ID_AND_NAME(WIA_DPS_DOCUMENT_HANDLING_SELECT), I4(FRONT_ONLY));
+    Allow(*feeder->props, WIA_DPS_DOCUMENT_HANDLING_SELECT, WIA_PROP_FLAG, {FRONT_ONLY, FRONT_ONLY | DUPLEX});
+    Put(*feeder->props, ID_AND_NAME(WIA_DPS_PAGES), I4(ALL_PAGES));
+    Allow(*feeder->props, WIA_DPS_PAGES, WIA_PROP_RANGE, {ALL_PAGES, ALL_PAGES, 100, 1});
     feeder->feederSheets = feeder->feederLoaded = kFeederSheets;
 
     device->caps = {
@@ -205,6 +251,11 @@ DevicePtr NewScanner() {
     return device;
 }
 
+// A camera's pictures come as its own JPEG files, or converted to BMP files.
+std::vector<FormatInfo> CameraFormats() {
+    return {{kFormatJpeg, TYMED_FILE}, {kSimFormatBmp, TYMED_FILE}};
+}
+
 DevicePtr NewCamera() {
     DevicePtr device = NewDevice(
         {kCameraId, 2, L"Simulated Optics", L"Sim SnapCam 12", L"\\\\.\\Usbscan1", L"{6C3B1B4D-6E2A-4D0B-9A51-0C1E5A2F3B41}"});
@@ -212,19 +263,19 @@ DevicePtr NewCamera() {
     Put(root, ID_AND_NAME(WIA_DPC_PICTURES_TAKEN), I4(2));
     Put(root, ID_AND_NAME(WIA_DPC_PICTURES_REMAINING), I4(98));
     Put(root, ID_AND_NAME(WIA_DPC_BATTERY_STATUS), I4(80));
-    Put(root, ID_AND_NAME(WIA_DPC_FLASH_MODE), I4(0));
+    Put(root, ID_AND_NAME(WIA_DPC_FLASH_MODE), I4(FLASHMODE_AUTO));
+    Allow(root, WIA_DPC_FLASH_MODE, WIA_PROP_LIST, {FLASHMODE_AUTO, FLASHMODE_AUTO, FLASHMODE_OFF, FLASHMODE_FILL});
 
     static const BYTE kThumbnail[] = {0x10, 0x20, 0x30, 0x40};
     for (const wchar_t* name : {L"IMG_0001", L"IMG_0002"}) {
         ItemNode* picture = AddItem(*device, device->root.get(), name, kTypeTransferImage, kCategoryFinishedFile);
-        PutTransferProperties(*picture, kFormatJpeg, 640, 480);
+        PutTransferProperties(*picture, CameraFormats(), 640, 480);
         Put(*picture->props, ID_AND_NAME(WIA_IPC_THUMB_WIDTH), I4(80));
         Put(*picture->props, ID_AND_NAME(WIA_IPC_THUMB_HEIGHT), I4(60));
         Put(*picture->props, ID_AND_NAME(WIA_IPC_THUMBNAIL), Make(VT_VECTOR | VT_UI1, [](PROPVARIANT& v) {
             v.caub.cElems = sizeof(kThumbnail);
             v.caub.pElems = const_cast<BYTE*>(kThumbnail);
         }));
-        picture->formats = {{kFormatJpeg, TYMED_FILE}, {kSimFormatBmp, TYMED_FILE}};
     }
 
     device->caps = {
@@ -334,8 +385,7 @@ ItemNode* AddTakenPicture(Device& device) {
     wchar_t name[16];
     swprintf(name, 16, L"IMG_%04u", static_cast<unsigned>(device.root->children.size() + 1));
     ItemNode* picture = AddItem(device, device.root.get(), name, kTypeTransferImage, kCategoryFinishedFile);
-    PutTransferProperties(*picture, kFormatJpeg, 640, 480);
-    picture->formats = {{kFormatJpeg, TYMED_FILE}};
+    PutTransferProperties(*picture, {{kFormatJpeg, TYMED_FILE}}, 640, 480);
     return picture;
 }
 
@@ -532,6 +582,21 @@ void SetStoredValue(const wchar_t* table, PROPID id, const PROPVARIANT& value, c
     if (found == nullptr) return;
     found->values[id] = PropValue(value);
     if (name != nullptr) found->names[id] = name;
+}
+
+void SetImageSize(const wchar_t* fullItemName, LONG width, LONG height) {
+    std::shared_ptr<PropertyTable> found = FindTable(fullItemName);
+    if (found == nullptr) return;
+    PropertyTable& t = *found;
+    t.values[WIA_IPA_PIXELS_PER_LINE] = I4(width);
+    t.values[WIA_IPA_NUMBER_OF_LINES] = I4(height);
+    if (t.afterWrite != ScannerAfterWrite) return;
+    // A scanning item: the extents take the size, on a bed that holds it at every resolution the item offers.
+    t.bedWidth = std::max<LONG>(t.bedWidth, static_cast<LONG>(width * 1000LL / 75 + 1));
+    t.bedHeight = std::max<LONG>(t.bedHeight, static_cast<LONG>(height * 1000LL / 75 + 1));
+    t.values[WIA_IPS_XEXTENT] = I4(width);
+    t.values[WIA_IPS_YEXTENT] = I4(height);
+    t.afterWrite(t, WIA_IPS_XEXTENT);
 }
 
 std::string ArgumentsOf(const char* method) {

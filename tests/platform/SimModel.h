@@ -51,23 +51,56 @@ struct SimDevCap {
 
 enum Generation { kWia1 = 1, kWia2 = 2 };
 
-// One storage's properties: values by id and the names of ids.
+inline constexpr GUID kSimFormatMemoryBmp = {0xb96b3caa, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID kSimFormatJpeg = {0xb96b3cae, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+
+// WIA 2.0 additions to <wiadef.h> ("WIA_IPA_ITEM_CATEGORY", "Item Type Flags" in Microsoft's documentation).
+inline constexpr PROPID kSimItemCategory = 4125;  // WIA_IPA_ITEM_CATEGORY, VT_CLSID, read-only
+inline constexpr LONG kSimItemTypeProgrammableDataSource = 0x00080000;
+
+// What a device declares about one of its properties, as IWiaPropertyStorage::GetPropertyAttributes hands it out:
+// access (WIA_PROP_READ, WIA_PROP_WRITE) and the kind of its valid values (WIA_PROP_NONE, _RANGE, _LIST, _FLAG).
+struct Attributes {
+    ULONG flags = WIA_PROP_READ | WIA_PROP_NONE;
+    std::vector<LONG> values;  // RANGE: min, nominal, max, step; LIST: nominal, then each value; FLAG: nominal, valid bits
+    std::vector<GUID> guids;   // a LIST of VT_CLSID values: nominal, then each value
+};
+
+// One storage's properties: values by id and the names of ids. A property the device defines has attributes, and a
+// write of it must match its type, access and valid values; properties a caller adds have none and take any value.
 struct PropertyTable {
     std::wstring label;  // device id or full item name
     std::map<PROPID, PropValue> values;
     std::map<PROPID, std::wstring> names;
+    std::map<PROPID, Attributes> attributes;
+    // The device's own reaction to a write of `id` (the properties the documentation says it updates); may be null.
+    void (*afterWrite)(PropertyTable& table, PROPID id) = nullptr;
+    std::vector<FormatInfo> formats;   // an item's transfer formats (WIA_IPA_FORMAT's valid values follow its tymed)
+    LONG bedWidth = 0, bedHeight = 0;  // a scanning item's area in thousandths of an inch (extents follow it)
 
     // The id carrying `name`, or 0 (never a property id here) when none does.
     PROPID IdOf(const wchar_t* name) const;
+    // The VT_I4 value of `id`, or `fallback` when it has none.
+    LONG Long(PROPID id, LONG fallback) const;
+    // The VT_CLSID value of `id`, or GUID_NULL.
+    GUID Guid(PROPID id) const;
 };
+
+// The code a write of `value` to property `id` of `table` gets from the device: S_OK, or E_ACCESSDENIED for a
+// read-only property, E_INVALIDARG for another type or a value outside the valid values (SimProperties.cpp).
+HRESULT CheckWrite(const PropertyTable& table, PROPID id, const PROPVARIANT& value);
+// The valid values of `id` as GetPropertyAttributes hands them out, into a zeroed *out; its flags (0: no attributes).
+ULONG AttributesOf(const PropertyTable& table, PROPID id, PROPVARIANT* out);
+// The device's reaction to a write of `id` on a scanning item: intent, data type, resolution, extents, tymed, format.
+void ScannerAfterWrite(PropertyTable& table, PROPID id);
+void CameraAfterWrite(PropertyTable& table, PROPID id);
 
 struct ItemNode {
     std::wstring name;
     std::wstring fullName;
     LONG type = 0;
     GUID category{};
-    std::vector<FormatInfo> formats;
-    std::shared_ptr<PropertyTable> props;
+    std::shared_ptr<PropertyTable> props;  // also the item's formats
     ItemNode* parent = nullptr;
     std::vector<std::unique_ptr<ItemNode>> children;
     int feederSheets = -1;  // sheets left in a feeder's tray; -1 for other items
@@ -136,7 +169,7 @@ private:
 };
 
 IUnknown* NewInfoStorage(const DevicePtr& device);                                  // SimPropertyStorage.cpp
-SimObject* NewVideoObject();                                                         // SimVideo.cpp
+SimObject* NewVideoObject();                                                        // SimVideo.cpp
 IUnknown* NewItem(Generation generation, const DevicePtr& device, ItemNode* node);  // SimItems.cpp
 // The device of a live simulated item (any interface); nullptr for anything else.
 DevicePtr DeviceOfItem(const void* item);
@@ -188,15 +221,15 @@ void ReleaseKept(IUnknown** kept);
 
 // SimDataTransfer.cpp: IWiaDataTransfer of a WIA 1.0 item (SimTransfer.h describes them). The pointers are the
 // documented argument types (STGMEDIUM, WIA_DATA_TRANSFER_INFO, WIA_FORMAT_INFO, WIA_EXTENDED_TRANSFER_INFO).
-HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& node, STGMEDIUM* medium, IUnknown* callback);
-HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNode& node, const void* info, IUnknown* callback);
+HRESULT DataTransferGetData(const Interface* self, ItemNode& node, STGMEDIUM* medium, IUnknown* callback);
+HRESULT DataTransferGetBandedData(const Interface* self, ItemNode& node, const void* info, IUnknown* callback);
 HRESULT DataTransferQueryGetData(const Interface* self, ItemNode& node, FormatInfo* format);
 HRESULT DataTransferGetExtendedTransferInfo(const Interface* self, void* info);
 // Forgets the last transfer and a kept callback (without releasing it).
 void ResetTransfers();
-// What a file transfer (file) or a banded one writes for page `page` of the item into *out; false (nothing made)
+// What a transfer of page `page` of the item delivers in the item's current format into *out; false (nothing made)
 // beyond kMaxPageBytes.
-bool ImageBytes(const Device& device, const ItemNode& node, int page, bool file, std::vector<BYTE>* out);
+bool ImageBytes(const ItemNode& node, int page, std::vector<BYTE>* out);
 
 // SimTransfer2.cpp: IWiaTransfer of a WIA 2.0 item (SimTransfer.h describes them).
 HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNode& node, IUnknown* callback);

@@ -94,7 +94,9 @@ HRESULT STDMETHODCALLTYPE WriteMultiple(Interface* self, ULONG cpspec, const PRO
         if (hr == S_FALSE && !UsableId(propidNameFirst)) return STG_E_INVALIDPARAMETER;
         if (hr == S_OK && !UsableId(id)) return STG_E_INVALIDPARAMETER;
         if (rgpropvar[i].vt == VT_EMPTY) return E_INVALIDARG;
+        if (hr == S_OK && FAILED(hr = CheckWrite(table, id, rgpropvar[i]))) return hr;
     }
+    std::vector<PROPID> written;
     for (ULONG i = 0; i < cpspec; ++i) {
         PROPID id;
         if (Resolve(table, rgpspec[i], &id) == S_FALSE) {
@@ -102,7 +104,10 @@ HRESULT STDMETHODCALLTYPE WriteMultiple(Interface* self, ULONG cpspec, const PRO
             table.names[id] = rgpspec[i].lpwstr;
         }
         table.values[id] = PropValue(rgpropvar[i]);
+        written.push_back(id);
     }
+    for (PROPID id : written)
+        if (table.afterWrite != nullptr && table.attributes.count(id) != 0) table.afterWrite(table, id);
     return S_OK;
 }
 
@@ -209,8 +214,24 @@ HRESULT STDMETHODCALLTYPE Stat(Interface* self, STATPROPSETSTG*) {
     return Stub(self, "Stat");
 }
 
-HRESULT STDMETHODCALLTYPE GetPropertyAttributes(Interface* self, ULONG, PROPSPEC*, ULONG*, PROPVARIANT*) {
-    return Stub(self, "GetPropertyAttributes");
+// "IWiaPropertyStorage::GetPropertyAttributes": each property's access and kind flags and its valid values (a vector
+// the caller frees with PropVariantClear); a property the device does not define answers flags 0 and VT_EMPTY, and
+// S_FALSE when none of them is defined.
+HRESULT STDMETHODCALLTYPE GetPropertyAttributes(Interface* self, ULONG cpspec, PROPSPEC* rgpspec, ULONG* rgflags,
+                                                PROPVARIANT* rgpropvar) {
+    Record(self, "GetPropertyAttributes").specs = SpecsOf(cpspec, rgpspec);
+    HRESULT hr;
+    if (Intercept(self, "GetPropertyAttributes", &hr)) return hr;
+    if (cpspec > 0 && (rgpspec == nullptr || rgflags == nullptr || rgpropvar == nullptr)) return STG_E_INVALIDPOINTER;
+    const PropertyTable& table = Props(self);
+    bool found = false;
+    for (ULONG i = 0; i < cpspec; ++i) {
+        PropVariantInit(&rgpropvar[i]);
+        PROPID id = 0;
+        rgflags[i] = Resolve(table, rgpspec[i], &id) == S_OK ? AttributesOf(table, id, &rgpropvar[i]) : 0;
+        found = found || rgflags[i] != 0;
+    }
+    return found ? S_OK : S_FALSE;
 }
 
 HRESULT STDMETHODCALLTYPE GetCount(Interface* self, ULONG* pulNumProps) {

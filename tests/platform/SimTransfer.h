@@ -1,27 +1,34 @@
 // SimTransfer.h - the WIA 1.0 transfers of the simulated devices (IWiaDataTransfer on the flatbed, the feeder and the
 // camera pictures), and what tests read back about them.
 //
-// Content. Every page is deterministic: a scanner page is a bottom-up 24-bit DIB (BITMAPINFOHEADER, then rows padded
-// to 4 bytes) of WIA_IPA_PIXELS_PER_LINE x WIA_IPA_NUMBER_OF_LINES pixels whose byte x of row y on page p is
-// (7x + 13y + 101p) mod 256; a camera picture is a JPEG-like byte string (SOI and JFIF header, pattern bytes, EOI).
+// Content. Every page is deterministic and follows the item's properties as a driver's does: in the format of
+// WIA_IPA_FORMAT, a BMP (BITMAPFILEHEADER, then the DIB) or a memory BMP (the bare DIB: BITMAPINFOHEADER, a gray
+// palette for 1 and 8 bits, rows padded to 4 bytes, bottom-up) of WIA_IPA_PIXELS_PER_LINE x WIA_IPA_NUMBER_OF_LINES
+// pixels (a scanner's follow its extents) at WIA_IPA_DEPTH bits (its data type's) and the resolution of
+// WIA_IPS_XRES / WIA_IPS_YRES, whose byte x of row y on page p is (7x + 13y + 101p) mod 256; or a camera's own JPEG-like
+// byte string (SOI and JFIF header, pattern bytes, EOI).
 //
-// idtGetData: the medium must be TYMED_FILE. Without a file name the device makes one with CoTaskMemAlloc in the temp
-// folder (".bmp" for a scanner page, ".jpg" for a picture) and hands it over without a release object, so
-// ReleaseStgMedium deletes the file. The scanner writes a BMP file (BITMAPFILEHEADER, then the page's DIB). The
-// callback, optional here, gets a status message before each written chunk and a termination message at the end.
+// idtGetData: the medium's tymed must be TYMED_FILE, or TYMED_NULL with the item's WIA_IPA_TYMED TYMED_FILE, and the
+// item's format one it offers for files (E_INVALIDARG otherwise). Without a file name the device makes one with
+// CoTaskMemAlloc in the temp folder (".bmp", or ".jpg" for a JPEG) and hands it over without a release object, so
+// ReleaseStgMedium deletes the file. The callback, optional here, gets a status message before each written chunk
+// and a termination message at the end.
 //
-// idtGetBandedData: needs the transfer record and a callback (E_INVALIDARG otherwise); a buffer size below
+// idtGetBandedData: needs the transfer record, a callback and an item format offered for callbacks (E_INVALIDARG
+// otherwise: a camera's pictures come as files only); a buffer size below
 // kMinBufferSize (0 excepted) is E_INVALIDARG. The callback gets a data header (WIA_DATA_CALLBACK_HEADER), then per
 // page a status message (IT_STATUS_TRANSFER_FROM_DEVICE) before each data band (IT_STATUS_TRANSFER_TO_CLIENT) of at
 // most the buffer size asked for (kDeviceBufferSize for 0), offsets counted from the page's start, percentages of the
 // page; a new-page message between pages; a termination message at the end. With bDoubleBuffer the bands alternate
 // between two buffers. The feeder holds kFeederSheets sheets (refilled by ResetAll): a banded transfer scans every
 // sheet left and answers WIA_STATUS_END_OF_MEDIA, a file transfer scans one; an empty feeder answers
-// WIA_ERROR_PAPER_EMPTY. Flatbed and pictures give one page per transfer and S_OK.
+// WIA_ERROR_PAPER_EMPTY. Flatbed and pictures give one page per transfer and S_OK. The data header names the format.
 //
 // WIA 2.0 (IWiaTransfer). Download needs a callback (E_INVALIDARG otherwise) and takes its own reference to it
 // (QueryInterface for IWiaTransferCallback). The flatbed and each picture give one image, the feeder one per sheet
-// left (none left: WIA_ERROR_PAPER_EMPTY), the camera root one per picture below it; other items are E_INVALIDARG.
+// left, or two with DUPLEX in its WIA_IPS_DOCUMENT_HANDLING_SELECT (front, then back), at most WIA_IPS_PAGES images
+// unless that is ALL_PAGES (none left: WIA_ERROR_PAPER_EMPTY), the camera root one per picture below it; other items
+// are E_INVALIDARG.
 // Images are FileData() of their item. For each image the device asks GetNextStream with the image item's name and
 // full name, then writes the image into the stream in chunks of kStreamChunk, each after a WIA_TRANSFER_MSG_STATUS
 // message (percent of the image, bytes of the image so far plus the reported-bytes base, S_OK), with a
@@ -55,8 +62,9 @@ inline constexpr int kFeederSheets = 3;
 // idtQueryGetData answers S_OK for a format and tymed the item lists, S_FALSE otherwise (LastCall records the
 // record's format in guid and its tymed in flags).
 
-// Sets WIA_IPA_PIXELS_PER_LINE and WIA_IPA_NUMBER_OF_LINES of an item, the size of its next transfers. The flatbed
-// starts at 100 x 30 pixels (9040-byte pages), the feeder at 50 x 20, the pictures at 640 x 480.
+// Sets WIA_IPA_PIXELS_PER_LINE and WIA_IPA_NUMBER_OF_LINES of an item, the size of its next transfers (a scanning
+// item's extents too, on a bed large enough for them at every resolution). The flatbed starts at 100 x 30 pixels
+// (9054-byte BMP files), the feeder at 50 x 20, the pictures at 640 x 480.
 void SetImageSize(const wchar_t* fullItemName, LONG width, LONG height);
 // What a banded transfer delivers for page `page` (0 first) of the item, and what a file transfer writes; empty for an
 // unknown item or a page beyond kMaxPageBytes.

@@ -107,12 +107,19 @@ HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNod
     if (Intercept(self, "Download", &hr)) return hr;
     if (callback == nullptr) return E_INVALIDARG;
     std::vector<std::pair<ItemNode*, int>> images;
+    int sides = 0;  // images per feeder sheet; 0 for other items
     if ((node.type & WiaItemTypeTransfer) != 0 && node.feederSheets < 0) {
         images.push_back({&node, 0});
     } else if (node.feederSheets == 0) {
         return WIA_ERROR_PAPER_EMPTY;
     } else if (node.feederSheets > 0) {
-        for (int sheet = 0; sheet < node.feederSheets; ++sheet) images.push_back({&node, node.NextPage() + sheet});
+        // "WIA_IPS_DOCUMENT_HANDLING_SELECT", "WIA_IPS_PAGES": DUPLEX gives each sheet's front, then its back; Pages
+        // counts images (ALL_PAGES: every sheet in the tray). Images are numbered from the tray's loading on.
+        sides = (node.props->Long(WIA_DPS_DOCUMENT_HANDLING_SELECT, FRONT_ONLY) & DUPLEX) != 0 ? 2 : 1;
+        const LONG wanted = node.props->Long(WIA_DPS_PAGES, ALL_PAGES);
+        const int first = node.NextPage() * sides;
+        const int count = wanted == ALL_PAGES ? node.feederSheets * sides : std::min<int>(wanted, node.feederSheets * sides);
+        for (int image = 0; image < count; ++image) images.push_back({&node, first + image});
     } else if (device->stiType == 2 && node.parent == nullptr) {
         for (const auto& child : node.children)
             if ((child->type & WiaItemTypeTransfer) != 0) images.push_back({child.get(), 0});
@@ -123,7 +130,7 @@ HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNod
     hr = S_OK;
     for (size_t i = 0; i < images.size(); ++i) {
         std::vector<BYTE> image;
-        if (!ImageBytes(*device, *images[i].first, images[i].second, true, &image)) return E_INVALIDARG;
+        if (!ImageBytes(*images[i].first, images[i].second, &image)) return E_INVALIDARG;
         if (i > 0 && !client.Send(kNewPage, 0, 0, S_OK, &hr)) return hr;
         IStream* stream = nullptr;
         if (!client.NextStream(*images[i].first, &stream, &hr)) {
@@ -133,7 +140,8 @@ HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNod
         hr = WriteImage(client, stream, image);
         stream->Release();
         if (hr != S_OK) return hr;
-        if (node.feederSheets > 0) --node.feederSheets;
+        const bool sheetDone = sides > 0 && ((i + 1) % sides == 0 || i + 1 == images.size());  // its last side
+        if (sheetDone && node.feederSheets > 0) --node.feederSheets;
     }
     client.Send(kEndOfTransfer, 100, 0, S_OK, &hr);
     return hr;
