@@ -261,8 +261,16 @@ void SimHost::RegisterClassRecord(uint64_t* p) {
         uint64_t* e = events + 4 * i;
         view.events.push_back(reinterpret_cast<const char*>(e[0]));
         if (e[1] != 0 || e[2] != 0 || e[3] != 0) zero = false;
-        e[1] = 0x1000 + classes_.size() * 16 + i;  // the host's event id
-        view.eventIds.push_back(e[1]);
+        const uint64_t id = 0x1000 + classes_.size() * 16 + i;  // the host's event id
+        view.eventIds.push_back(id);
+        if (!registeredLevels.empty() && registeredLevels.back() <= 9) {
+            // Interface level 9 hosts put a record there whose second field holds the id.
+            eventRecords_.push_back(std::make_unique<uint64_t[]>(2));
+            eventRecords_.back()[1] = id;
+            e[1] = reinterpret_cast<uint64_t>(eventRecords_.back().get());
+        } else {
+            e[1] = id;
+        }
     }
     const uint64_t* constants = reinterpret_cast<const uint64_t*>(p[18]);
     for (uint64_t i = 0; i < p[19]; ++i) {

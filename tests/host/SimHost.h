@@ -252,6 +252,7 @@ private:
     Options options_;
     HMODULE module_ = nullptr;
     std::vector<ClassView> classes_;
+    std::vector<std::unique_ptr<uint64_t[]>> eventRecords_;  // level 9: the records the event ids sit in
     int64_t liveObjects_ = 0;
     int64_t liveStrings_ = 0;
     std::map<REALobject, Object*> objects_;
