@@ -81,20 +81,19 @@ Sub Pressed()
     Return
   End If
 
-  // A memory bitmap through the callback, 150 dpi, colour. Int32 values: WIA's integer properties are 32-bit.
+  // Colour at 150 dpi, as a memory bitmap through the callback; each setting checked. The intent comes first,
+  // because writing it resets the resolution and depth; the format's valid values follow the medium, so the medium
+  // comes before the format. Plain numbers do: the plug-in writes them in the property's own type.
   Var settings As WIAPropertyStorageZVK = scanItem.PropertyStorage
-  Var tymed As Int32 = WIAPropertyStorageZVK.kTymedCallback
-  settings.Write(WIAPropertyStorageZVK.kItemPropertyTymed, tymed)
-  settings.Write(WIAPropertyStorageZVK.kItemPropertyFormat, WIAPropertyStorageZVK.kImageFormatMemoryBMP)
+  settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyCurIntent, WIAItemZVK.kIntentImageTypeColor)
+  If settings.Lasterror = 0 Then settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyXres, 150)
+  If settings.Lasterror = 0 Then settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyYres, 150)
+  If settings.Lasterror = 0 Then settings.Write(WIAPropertyStorageZVK.kItemPropertyTymed, WIAPropertyStorageZVK.kTymedCallback)
+  If settings.Lasterror = 0 Then settings.Write(WIAPropertyStorageZVK.kItemPropertyFormat, WIAPropertyStorageZVK.kImageFormatMemoryBMP)
   If settings.Lasterror <> 0 Then
-    MessageBox("The scanner refused memory bitmaps: " + ResultText(settings.Lasterror))
+    MessageBox("The scanner refused a setting: " + ResultText(settings.Lasterror))
     Return
   End If
-  Var dpi As Int32 = 150
-  settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyXres, dpi)
-  settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyYres, dpi)
-  Var intent As Int32 = WIAItemZVK.kIntentImageTypeColor
-  settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyCurIntent, intent)
 
   Var transfer As WIADataTransferZVK = scanItem.DataTransfer
   If transfer = Nil Then

@@ -109,15 +109,18 @@ Sub Pressed()
     Return
   End If
 
-  // Scan from the feeder, one page per Download, as BMP files. Values written as Int32: WIA's integer
-  // properties are 32-bit.
+  // Scan from the feeder, one page per Download, as BMP files; each setting checked. On the WIA 2.0 feeder item,
+  // Document Handling Select takes front sides only (&h20, FRONT_ONLY) or both (&h04, DUPLEX), and Pages counts the
+  // images of one Download (0 would mean every sheet in one call). Plain numbers do: the plug-in writes them in the
+  // property's own type.
   Var settings As WIAPropertyStorageZVK = Feeder.PropertyStorage
-  Var source As Int32 = 1 // FEEDER
-  settings.Write(WIAPropertyStorageZVK.kScannerDevicePropertyDocumentHandlingSelect, source)
-  Var onePage As Int32 = 1 // WIA_IPS_PAGES: pages per Download (0 would mean every sheet in one call)
-  settings.Write(WIAPropertyStorageZVK.kScannerDevicePropertyPages, onePage)
-  If settings.Lasterror <> 0 Then System.DebugLog("Pages refused: " + ResultText(settings.Lasterror))
-  settings.Write(WIAPropertyStorageZVK.kItemPropertyFormat, WIAPropertyStorageZVK.kImageFormatBMP)
+  settings.Write(WIAPropertyStorageZVK.kScannerDevicePropertyDocumentHandlingSelect, &h20)
+  If settings.Lasterror = 0 Then settings.Write(WIAPropertyStorageZVK.kScannerDevicePropertyPages, 1)
+  If settings.Lasterror = 0 Then settings.Write(WIAPropertyStorageZVK.kItemPropertyFormat, WIAPropertyStorageZVK.kImageFormatBMP)
+  If settings.Lasterror <> 0 Then
+    Status.Text = "The feeder refused a setting: " + ResultText(settings.Lasterror)
+    Return
+  End If
 
   FeederTransfer = Feeder.Transfer
   If FeederTransfer = Nil Then

@@ -67,15 +67,18 @@ Sub Pressed()
     Return
   End If
 
-  // 3. Settings. A value is written with its variant's type: use Int32 for WIA's 32-bit integer properties.
+  // 3. Settings, each checked: a refused one would leave the scan at the driver's defaults. The intent comes first,
+  //    because writing it resets the resolution and depth. Plain numbers do: the plug-in writes them in the
+  //    property's own type.
   Var settings As WIAPropertyStorageZVK = flatbed.PropertyStorage
-  Var dpi As Int32 = 300
-  settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyXres, dpi)
-  settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyYres, dpi)
-  Var colour As Int32 = 3 // WIA_DATA_COLOR
-  settings.Write(WIAPropertyStorageZVK.kItemPropertyDatatype, colour)
-  settings.Write(WIAPropertyStorageZVK.kItemPropertyFormat, WIAPropertyStorageZVK.kImageFormatBMP)
-  If settings.Lasterror <> 0 Then System.DebugLog("The device refused BMP: " + ResultText(settings.Lasterror))
+  settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyCurIntent, WIAItemZVK.kIntentImageTypeColor)
+  If settings.Lasterror = 0 Then settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyXres, 300)
+  If settings.Lasterror = 0 Then settings.Write(WIAPropertyStorageZVK.kScannerItemPropertyYres, 300)
+  If settings.Lasterror = 0 Then settings.Write(WIAPropertyStorageZVK.kItemPropertyFormat, WIAPropertyStorageZVK.kImageFormatBMP)
+  If settings.Lasterror <> 0 Then
+    MessageBox("The flatbed refused a setting: " + ResultText(settings.Lasterror))
+    Return
+  End If
 
   // 4. Download. The device calls GetNextStream once (one page) and TransferCallback as it goes, all
   //    inside this call. The file is yours: the plug-in never deletes it.
