@@ -143,6 +143,14 @@ private:
     T* value_ = nullptr;
 };
 
+// A reference of our own to `value` (null stays null): what the library passes to the platform stays alive for the
+// length of the call, even when a script's event drops the object it came from.
+template <typename T>
+com_ptr<T> HeldFor(T* value) {
+    if (value != nullptr) value->AddRef();
+    return com_ptr<T>(value);
+}
+
 // Owns one host string reference; unlocks it with "REALUnlockString".
 class unique_host_string {
 public:

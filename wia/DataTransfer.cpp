@@ -1,6 +1,6 @@
 // WIADataTransferZVK: Wraps IWiaDataTransfer: WIA 1.0 file and banded transfers.
 // A file transfer leaves the platform's medium in the object: the file it names lives until the next
-// file transfer on the same object or the object's end, when ReleaseStgMedium deletes a file that the
+// file transfer on the same object returns, or the object's end, when ReleaseStgMedium deletes a file that the
 // platform handed over. Banded data reach the script only through the WIADataCallbackZVK's event.
 #include "plugin/HostApi.h"
 #include "support/FolderItem.h"
@@ -25,19 +25,21 @@ STGMEDIUM* MediumOf(DataTransferData* data) {
     return reinterpret_cast<STGMEDIUM*>(&data->medium);
 }
 
-// Releases the medium held from the last file transfer, lets the platform name a new file and returns
-// its path as a host string (nil when the platform names none, also after a failure).
+// Lets the platform name a new file in a medium of this call's own, which replaces (and releases) the one kept
+// from the last file transfer only when the platform returns: a transfer that a script starts again from inside
+// this one's events keeps its own file meanwhile. Returns the path as a host string (nil when the platform names
+// none, also after a failure).
 REALstring TransferToFile(DataTransferData* data, REALobject dataCallback) {
-    IWiaDataTransfer* transfer = TransferOf(data);
-    STGMEDIUM* medium = MediumOf(data);
-    ReleaseStgMedium(medium);
-    data->medium = KeptMedium{};
-    medium->tymed = TYMED_FILE;
-    IWiaDataCallback* callback = DataCallbackOf(dataCallback);
-    if (DebugLoggingEnabled) DebugLogPointer("callback", callback);
-    StoreResult(data->Lasterror, transfer->idtGetData(medium, callback), "idtGetData");
-    if (DebugLoggingEnabled && medium->lpszFileName != nullptr) DebugLogWide("file", medium->lpszFileName);
-    return WString2RB(medium->lpszFileName);
+    com_ptr<IWiaDataTransfer> transfer = HeldFor(TransferOf(data));
+    com_ptr<IWiaDataCallback> callback = HeldFor(DataCallbackOf(dataCallback));
+    STGMEDIUM medium{};
+    medium.tymed = TYMED_FILE;
+    if (DebugLoggingEnabled) DebugLogPointer("callback", callback.get());
+    StoreResult(data->Lasterror, transfer->idtGetData(&medium, callback.get()), "idtGetData");
+    if (DebugLoggingEnabled && medium.lpszFileName != nullptr) DebugLogWide("file", medium.lpszFileName);
+    ReleaseStgMedium(MediumOf(data));
+    *MediumOf(data) = medium;
+    return WString2RB(medium.lpszFileName);
 }
 
 // GetDataPath(DataCallback as WIADataCallbackZVK) as string
@@ -58,16 +60,16 @@ REALobject GetDataFile(REALobject self, REALobject dataCallback) {
 // GetBandedData(DataTransInfo as WIADataTransferInfoZVK, DataCallback as WIADataCallbackZVK)
 void GetBandedData(REALobject self, REALobject dataTransInfo, REALobject dataCallback) {
     DataTransferData* data = Begin(self, "rbGetBandedData");
-    IWiaDataTransfer* transfer = TransferOf(data);
-    if (transfer == nullptr) return;
+    com_ptr<IWiaDataTransfer> transfer = HeldFor(TransferOf(data));
+    if (!transfer) return;
     WIA_DATA_TRANSFER_INFO record{};
     WIA_DATA_TRANSFER_INFO* info = FillDataTransferInfo(dataTransInfo, &record);
-    IWiaDataCallback* callback = DataCallbackOf(dataCallback);
+    com_ptr<IWiaDataCallback> callback = HeldFor(DataCallbackOf(dataCallback));
     if (DebugLoggingEnabled) {
         DebugLogPointer("info", info);
-        DebugLogPointer("callback", callback);
+        DebugLogPointer("callback", callback.get());
     }
-    StoreResult(data->Lasterror, transfer->idtGetBandedData(info, callback), "idtGetBandedData");
+    StoreResult(data->Lasterror, transfer->idtGetBandedData(info, callback.get()), "idtGetBandedData");
 }
 
 // GetExtendedTransferInfo as WIAExtendedTransferInfoZVK

@@ -20,25 +20,25 @@ IWiaTransfer* TransferOf(const InterfaceData* data) {
 // Download(TransferCallback as WIATransferCallbackZVK)
 void Download(REALobject self, REALobject transferCallback) {
     InterfaceData* data = Begin(self, "rbDownload");
-    IWiaTransferCallback* callback = TransferCallbackOf(transferCallback);
-    IWiaTransfer* transfer = TransferOf(data);
-    if (callback == nullptr || transfer == nullptr) return;
-    if (DebugLoggingEnabled) DebugLogPointer("callback", callback);
-    StoreResultWithMessage(data->Lasterror, transfer->Download(0, callback), "Download");
+    com_ptr<IWiaTransferCallback> callback = HeldFor(TransferCallbackOf(transferCallback));
+    com_ptr<IWiaTransfer> transfer = HeldFor(TransferOf(data));
+    if (!callback || !transfer) return;
+    if (DebugLoggingEnabled) DebugLogPointer("callback", callback.get());
+    StoreResultWithMessage(data->Lasterror, transfer->Download(0, callback.get()), "Download");
 }
 
 // Upload(Source as WIAStreamZVK, TransferCallback as WIATransferCallbackZVK)
 void Upload(REALobject self, REALobject source, REALobject transferCallback) {
     InterfaceData* data = Begin(self, "rbUpload");
-    IStream* stream = StreamHandleOf(source);
-    IWiaTransferCallback* callback = TransferCallbackOf(transferCallback);
-    IWiaTransfer* transfer = TransferOf(data);
-    if (transfer == nullptr || stream == nullptr || callback == nullptr) return;
+    com_ptr<IStream> stream = HeldFor(StreamHandleOf(source));
+    com_ptr<IWiaTransferCallback> callback = HeldFor(TransferCallbackOf(transferCallback));
+    com_ptr<IWiaTransfer> transfer = HeldFor(TransferOf(data));
+    if (!transfer || !stream || !callback) return;
     if (DebugLoggingEnabled) {
-        DebugLogPointer("stream", stream);
-        DebugLogPointer("callback", callback);
+        DebugLogPointer("stream", stream.get());
+        DebugLogPointer("callback", callback.get());
     }
-    StoreResultWithMessage(data->Lasterror, transfer->Upload(0, stream, callback), "Upload");
+    StoreResultWithMessage(data->Lasterror, transfer->Upload(0, stream.get(), callback.get()), "Upload");
 }
 
 // Cancel
