@@ -99,6 +99,8 @@ Value Ordinary(SimHost& host, const Param& param) {
     return value;
 }
 
+constexpr const char* kHandleChanged = "callback whose Handle a script changed";
+
 // The values a declared parameter is swept through.
 std::vector<Value> Worst(SimHost& host, const Param& param) {
     const bool plugInClass = host.FindClass(param.typeName) != nullptr;
@@ -143,6 +145,13 @@ std::vector<Value> Worst(SimHost& host, const Param& param) {
                     kNil, Object("folder item \"\"", [](SimHost& h) { return NewFolderItemAt(h, ""); }),
                     Object("folder item long", [](SimHost& h) { return NewFolderItemAt(h, "C:\\" + std::string(40000, 'x')); }),
                     Object("folder item malformed", [](SimHost& h) { return NewFolderItemAt(h, "C:\\\xFF\xFE"); })};
+            if (plugInClass && (Is(param, "WIADataCallbackZVK") || Is(param, "WIATransferCallbackZVK")))
+                return {kNil, Object("script-made " + param.typeName, [t = param.typeName](SimHost& h) { return h.New(t); }),
+                        Object(kHandleChanged, [t = param.typeName](SimHost& h) {
+                            REALobject callback = sweep::Make(h, t);
+                            h.SetInt(callback, "Handle", h.GetInt(callback, "Handle") + 16);
+                            return callback;
+                        })};
             if (plugInClass)
                 return {kNil, Object("script-made " + param.typeName, [t = param.typeName](SimHost& h) { return h.New(t); })};
             return {kNil};
@@ -181,6 +190,20 @@ bool MustRaise(const std::string& cls, const std::string& member, const Param& p
             return true;
     }
     return false;
+}
+
+// The object parameters a member hands the platform as null when nil: the WIA 1.0 transfers' (the platform answers
+// for them), and those whose declaration defaults to nil. Every other nil object, and a callback whose Handle a script
+// changed, stops the member before any platform call.
+const std::set<std::string> kNilPassedOn = {
+    "WIADataTransferZVK GetDataPath DataCallback", "WIADataTransferZVK GetDataFile DataCallback",
+    "WIADataTransferZVK GetBandedData DataTransInfo", "WIADataTransferZVK GetBandedData DataCallback"};
+
+bool StopsBeforeThePlatform(SimHost& host, const std::string& cls, const std::string& member, const Param& param,
+                            const Value& value) {
+    if (value.label != "nil" && value.label != kHandleChanged) return false;
+    if (param.type != CType::Object || param.byRef || param.hasDefault || host.FindClass(param.typeName) == nullptr) return false;
+    return kNilPassedOn.count(cls + " " + member + " " + param.name) == 0;
 }
 
 bool HasProperty(const ClassView& cls, const char* name) {
@@ -303,6 +326,11 @@ private:
         // A method that raised stops there: no platform call, and Lasterror as it was.
         const bool called = !simwia::CallSequence().empty();
         EXPECT_TRUE(host().raised.empty() || !called) << where << " called the platform after raising";
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (!StopsBeforeThePlatform(host(), className_, member.name, member.params[i], values[i])) continue;
+            EXPECT_FALSE(called) << where << " called the platform without its object";
+            EXPECT_TRUE(!hasLasterror || host().GetInt(self, "Lasterror") == -1) << where << " left Lasterror set";
+        }
         if (hasLasterror && member.name != "Constructor" && host().raised.empty()) {
             const int64_t lasterror = host().GetInt(self, "Lasterror");
             EXPECT_TRUE(!scriptMade || handle != 0 || lasterror == -1)
