@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <thread>
 
 #include "tests/host/PluginTest.h"
+#include "tests/platform/SimPlatform.h"
 
 namespace simhost {
 namespace {
@@ -160,6 +162,24 @@ TEST(RegistrationWithoutHost, ComIsInitialisedOnlyInRuntime) {
     EXPECT_EQ(LoadOnFreshThread({}), RPC_E_CHANGED_MODE);
     EXPECT_EQ(LoadOnFreshThread({Options().version, false, {}}), S_OK) << "in the IDE";
     EXPECT_EQ(LoadOnFreshThread({Options().version, true, {"REALinRuntime"}}), S_OK) << "without the entry";
+}
+
+// Every number a class declares that the platform defines has the platform's value ("&h" is hexadecimal).
+TEST(RegistrationWithoutHost, ConstantsHoldThePlatformsValues) {
+    SimHost host;
+    host.Load();
+    std::map<std::string, int64_t> platform = simwia::PlatformConstants();
+    for (const ClassView& cls : host.Classes()) {
+        for (const std::string& constant : cls.constants) {
+            const auto [name, value] = SplitConstant(constant);
+            auto expected = platform.find(cls.name + "." + name);
+            if (expected == platform.end()) continue;
+            const bool hex = value.rfind("&h", 0) == 0;
+            EXPECT_EQ(std::stoll(hex ? value.substr(2) : value, nullptr, hex ? 16 : 10), expected->second) << constant;
+            platform.erase(expected);
+        }
+    }
+    for (const auto& [name, value] : platform) ADD_FAILURE() << name << " = " << value << " is not registered";
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <unknwn.h>
 #include <propidl.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -218,5 +219,9 @@ void SetDialogAnswer(const wchar_t* deviceId, HRESULT hr = S_OK, int files = 1);
 void SetItemDialogAnswer(HRESULT hr, std::vector<bool> picks = {true}, int files = 1);
 // The bytes of every image file the dialogs write: a 2 x 2 pixel, 24-bit BMP.
 std::vector<BYTE> SampleImage();
+
+// The platform's value of each number a class of the plug-in declares as a constant, by "<class>.<constant>"
+// (SimConstants.cpp; the property ids and names are <wiadef.h>'s g_wiaPropIdToName).
+std::map<std::string, int64_t> PlatformConstants();
 
 } // namespace simwia
