@@ -140,7 +140,8 @@ TEST_F(TransferTest, BandedPagesArriveUncopied) {
         ObjectRef transfer(host(), OpenDataTransfer(host(), item));
         EXPECT_EQ(ScanBanded(host(), transfer, band, true, true, (int64_t{1} << 32) + 28), lasterror);
         const simwia::TransferRecord sent = simwia::LastTransfer();
-        EXPECT_TRUE(sent.info.size == 28 && sent.info.bufferSize == band && sent.info.doubleBuffer == 1);
+        EXPECT_TRUE(sent.info.size == 28 && sent.info.section == 5 && sent.info.bufferSize == band &&
+                    sent.info.doubleBuffer == 1);
         ASSERT_EQ(Collected().pages.size(), pages);
         for (size_t p = 0; p < pages; ++p) EXPECT_EQ(Collected().pages[p], simwia::PageData(item, int(p)));
         ASSERT_EQ(Collected().events.size(), sent.bands.size());

@@ -62,9 +62,9 @@ TEST_F(Video, ScriptPreviewsInAWindowSavesPicturesAndFreesThePathsItIsHanded) {
         host().Call<void>(video, method);
         EXPECT_EQ(state(), expected) << method;
     }
-    host().Call<void>(video, "ResizeVideo", kYes);
+    host().Call<void>(video, "ResizeVideo", int8_t{-1});
     host().CallSetter(video, "PreviewVisible", kNo);
-    EXPECT_EQ(simwia::LastVideoCall("IWiaVideo::ResizeVideo").flag, 1);
+    EXPECT_EQ(simwia::LastVideoCall("IWiaVideo::ResizeVideo").flag, -1) << "a true byte FF widened with its sign";
     EXPECT_FALSE(host().Call<int8_t>(video, "PreviewVisible"));
 
     // The maker set the images folder as a path; the second picture goes where a folder item then points.

@@ -112,6 +112,7 @@ int64_t ScanBanded(SimHost& host, REALobject transfer, int64_t bufferSize, bool 
     REALobject info = host.New("WIADataTransferInfoZVK");
     REALobject callback = NewCollectingCallback(host, withHandler);
     host.SetInt(info, "Size", size);
+    host.SetInt(info, "Section", (int64_t{3} << 32) + 5);  // goes as 5
     host.SetInt(info, "BufferSize", bufferSize);
     host.SetBool(info, "DoubleBuffer", doubleBuffer);
     host.Call<void>(transfer, "GetBandedData(DataTransInfo as WIADataTransferInfoZVK, DataCallback as WIADataCallbackZVK)", info,

@@ -53,8 +53,8 @@ CollectedPages& Collected();
 REALobject NewCollectingCallback(SimHost& host, bool withHandler = true, const void* handler = nullptr);
 
 // A banded transfer on a WIADataTransferZVK as a script runs it: a new WIADataTransferInfoZVK with these
-// Size, BufferSize and DoubleBuffer, and a new collecting callback (withHandler as above) whose pages and events
-// start empty. Returns Lasterror.
+// Size, BufferSize and DoubleBuffer, and Section 3 * 2^32 + 5, and a new collecting callback (withHandler as above) whose pages
+// and events start empty. Returns Lasterror.
 int64_t ScanBanded(SimHost& host, REALobject transfer, int64_t bufferSize, bool doubleBuffer = false, bool withHandler = true,
                    int64_t size = 28);
 
