@@ -1,6 +1,6 @@
 # Shared by build.sh and test.sh: packages, the cross build, and a Wine prefix for the tests.
 
-PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest zip)
+PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest zip procps)
 
 ensure_packages() {
     local missing=()
@@ -39,6 +39,21 @@ prepare_wine_prefix() {
         >/dev/null 2>&1 </dev/null
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f \
         >/dev/null 2>&1 </dev/null
+}
+
+# Wine's desktop process starts with the first process that makes a window, inherits that process's standard handles
+# and outlives it by some seconds: started by a test, it keeps CTest waiting on the test's pipes. A detached holder
+# starts it before CTest and keeps it up until the shell that called this exits.
+hold_wine_desktop() {
+    local dir=$1
+    setsid wine "$dir/bin/wiazvk_hold_desktop.exe" >/dev/null 2>&1 </dev/null &
+    local holder=$!
+    trap "kill $holder 2>/dev/null || true" EXIT
+    for _ in $(seq 100); do
+        pgrep -f 'explorer.exe /desktop' >/dev/null && return 0
+        sleep 0.1
+    done
+    echo "Wine's desktop did not start; tests that make windows may wait on it" >&2
 }
 
 # Non-blank lines of the library, of the suites (everything under tests/ but the simulated host and platform) and of
