@@ -17,6 +17,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -30,6 +31,7 @@
 #include "tests/host/SimScript.h"
 #include "tests/host/SimStreamScript.h"
 #include "tests/platform/SimPlatform.h"
+#include "tests/platform/SimTransfer.h"
 
 namespace simhost {
 namespace {
@@ -408,6 +410,101 @@ private:
     }
 };
 
+// A transfer as a script runs it, with the objects in play: the transfer object and the callback first, then what the
+// transfer is given (a record, a stream), each of the class named in `roles`.
+struct Journey {
+    const char* callbackClass;
+    std::vector<const char*> roles;
+    std::function<std::vector<REALobject>(SimHost&)> make;
+    std::function<void(SimHost&, const std::vector<REALobject>&)> run;
+};
+const Journey kJourneys[] = {
+    {"WIADataCallbackZVK",
+     {"WIADataTransferZVK", "WIADataCallbackZVK", "WIADataTransferInfoZVK"},
+     [](SimHost& h) {
+         return std::vector<REALobject>{OpenDataTransfer(h, simwia::kScannerFlatbed), NewCollectingCallback(h),
+                                        h.New("WIADataTransferInfoZVK")};
+     },
+     [](SimHost& h, const std::vector<REALobject>& o) { h.Call<void>(o[0], "GetBandedData", o[2], o[1]); }},
+    {"WIADataCallbackZVK",
+     {"WIADataTransferZVK", "WIADataCallbackZVK"},
+     [](SimHost& h) {
+         return std::vector<REALobject>{OpenDataTransfer(h, simwia::kScannerFlatbed), NewCollectingCallback(h)};
+     },
+     [](SimHost& h, const std::vector<REALobject>& o) { h.UnlockString(h.Call<REALstring>(o[0], "GetDataPath", o[1])); }},
+    {"WIATransferCallbackZVK",
+     {"WIATransferZVK", "WIATransferCallbackZVK", "WIAStreamZVK"},
+     [](SimHost& h) {
+         Script().answer = StreamAnswer::Given;
+         Script().given = OpenStream(h, Script().folder + "\\given.bmp", kModeCreateReadWrite);
+         return std::vector<REALobject>{OpenTransfer(h, simwia::kScannerFlatbed), NewStreamCallback(h), Script().given};
+     },
+     [](SimHost& h, const std::vector<REALobject>& o) { h.Call<void>(o[0], kDownload, o[1]); }},
+    {"WIATransferCallbackZVK",
+     {"WIATransferZVK", "WIATransferCallbackZVK", "WIAStreamZVK"},
+     [](SimHost& h) {
+         std::ofstream(Script().folder + "\\source.bin", std::ios::binary) << std::string(3 * simwia::kStreamChunk, 'u');
+         return std::vector<REALobject>{OpenTransfer(h, simwia::kScannerFlatbed), NewStreamCallback(h),
+                                        OpenStream(h, Script().folder + "\\source.bin", 0)};  // kModeRead
+     },
+     [](SimHost& h, const std::vector<REALobject>& o) { h.Call<void>(o[0], kUpload, o[2], o[1]); }},
+};
+
+// Reentry: each journey of a callback class runs once per event of the class, object in play and member of that
+// object's class; the first time the event is raised, its handler calls the member with ordinary values (Constructor
+// again, Handle changed, Cancel, a nested transfer ...), or the script drops its own reference to the object (the
+// caller's frame still holds it). Nothing may raise, crash, touch what was released, or keep anything.
+class ReentrySweep : public Sweep {
+public:
+    using Sweep::Sweep;
+
+    void TestBody() override {
+        for (const Journey& journey : kJourneys) {
+            if (className_ != journey.callbackClass) continue;
+            for (const std::string& event : Class().events)
+                for (size_t role = 0; role < journey.roles.size(); ++role) {
+                    std::vector<std::optional<Callable>> acts{std::nullopt};  // nullopt: the reference dropped
+                    for (const Callable& member : CallablesOf(host().Class(journey.roles[role])))
+                        if (!member.shared) acts.push_back(member);
+                    for (const std::optional<Callable>& act : acts) Run(journey, event, role, act);
+                }
+        }
+    }
+
+private:
+    void Run(const Journey& journey, const std::string& event, size_t role, const std::optional<Callable>& act) {
+        Fresh();
+        ResetScript();
+        const Alive before = AliveNow(host());
+        std::vector<REALobject> objects = journey.make(host());
+        std::vector<bool> held(objects.size(), true);
+        std::string where = className_ + " " + event.substr(0, event.find('(')) + ": " + journey.roles[role] + " ";
+        where += act ? act->description : "dropped";
+        bool fired = false;
+        DuringEvent() = [&](const std::string& raised) {
+            if (fired || raised != event) return;
+            fired = true;
+            if (!act) {
+                host().Unlock(objects[role]);
+                held[role] = false;
+                return;
+            }
+            std::vector<Value> values;
+            for (const Param& p : act->params) values.push_back(Ordinary(host(), p));
+            Call(objects[role], *act, values);
+        };
+        for (REALobject object : objects) host().Lock(object);  // the caller's frame
+        journey.run(host(), objects);
+        for (REALobject object : objects) host().Unlock(object);
+        DuringEvent() = nullptr;
+        for (size_t i = 0; i < objects.size(); ++i)
+            if (held[i]) host().Unlock(objects[i]);
+        for (const Raised& raised : host().raised) ADD_FAILURE() << where << " raised " << raised.className;
+        host().raised.clear();
+        EXPECT_EQ(AliveNow(host()), before) << where << " kept something";
+    }
+};
+
 // How a script comes by an instance of each device-access class: open a manager, a device, walk to an item, ask it
 // for what it offers. (The other classes' suites register theirs next to their tests.)
 constexpr const char* kWia1 = "WIADeviceManager1ZVK";
@@ -439,12 +536,18 @@ const sweep::Registration kMakers[] = {
 
 // One test per registered class and sweep, named after the class.
 void AddSweeps() {
-    std::vector<std::string> names;
+    std::vector<std::string> names, withEvents;
     {
         SimHost host;
         host.Load();
-        for (const ClassView& cls : host.Classes()) names.push_back(cls.name);
+        for (const ClassView& cls : host.Classes()) {
+            names.push_back(cls.name);
+            if (!cls.events.empty()) withEvents.push_back(cls.name);
+        }
     }
+    for (const std::string& name : withEvents)
+        ::testing::RegisterTest("Reentry", name.c_str(), nullptr, nullptr, __FILE__, __LINE__,
+                                [name]() -> ::testing::Test* { return new ReentrySweep(name); });
     for (const std::string& name : names) {
         ::testing::RegisterTest("Declarations", name.c_str(), nullptr, nullptr, __FILE__, __LINE__,
                                 [name]() -> ::testing::Test* { return new DeclarationSweep(name); });

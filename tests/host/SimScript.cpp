@@ -12,8 +12,10 @@ namespace simhost {
 namespace {
 
 CollectedPages gCollected;
+std::function<void(const std::string&)> gDuringEvent;
 
 int64_t Collect(REALobject, int64_t message, int64_t status, int64_t percent, int64_t offset, int64_t length, REALobject block) {
+    if (gDuringEvent) gDuringEvent(kBandedDataEvent);
     const uint8_t* bytes = MemoryBlockAddress(SimHost::Current(), block);
     if (message == 1 || message == 5) gCollected.pages.emplace_back();
     if (message == 2 && !gCollected.pages.empty() && bytes != nullptr && offset >= 0 && length >= 0) {
@@ -27,6 +29,7 @@ int64_t Collect(REALobject, int64_t message, int64_t status, int64_t percent, in
 
 void Install(SimHost&) {
     gCollected = CollectedPages{};
+    gDuringEvent = nullptr;
 }
 
 Extension gScript(Install);
@@ -35,6 +38,10 @@ Extension gScript(Install);
 
 CollectedPages& Collected() {
     return gCollected;
+}
+
+std::function<void(const std::string&)>& DuringEvent() {
+    return gDuringEvent;
 }
 
 REALobject NewConstructed(SimHost& host, const char* className) {

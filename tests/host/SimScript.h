@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ struct CollectedPages {
     int64_t answer = 0;
 };
 CollectedPages& Collected();
+// Called first in every event the scripts' handlers here and in SimStreamScript.h serve, with the event's declaration
+// (a test calls members from inside events through it); none when a host starts.
+std::function<void(const std::string& event)>& DuringEvent();
 
 // A new WIADataCallbackZVK (one reference) whose BandedDataCallback event the collecting handler serves, or
 // `handler` when given; none at all when withHandler is false.

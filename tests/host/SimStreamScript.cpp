@@ -9,6 +9,7 @@ namespace {
 StreamScript gScript;
 
 int64_t OnProgress(REALobject, REALobject w) {
+    if (DuringEvent()) DuringEvent()(kTransferEvent);
     SimHost& host = SimHost::Current();
     if (w != nullptr)
         gScript.seen.push_back({host.GetInt(w, "Message"), host.GetInt(w, "PercentComplete"),
@@ -19,6 +20,7 @@ int64_t OnProgress(REALobject, REALobject w) {
 }
 
 REALobject OnNextStream(REALobject, REALstring itemName, REALstring fullItemName) {
+    if (DuringEvent()) DuringEvent()(kNextStreamEvent);
     SimHost& host = SimHost::Current();
     gScript.fullNames.push_back(host.Bytes(fullItemName));
     switch (gScript.answer) {
