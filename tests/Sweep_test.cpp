@@ -17,7 +17,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -31,7 +30,6 @@
 #include "tests/host/SimScript.h"
 #include "tests/host/SimStreamScript.h"
 #include "tests/platform/SimPlatform.h"
-#include "tests/platform/SimTransfer.h"
 
 namespace simhost {
 namespace {
@@ -410,46 +408,6 @@ private:
     }
 };
 
-// A transfer as a script runs it, with the objects in play: the transfer object and the callback first, then what the
-// transfer is given (a record, a stream), each of the class named in `roles`.
-struct Journey {
-    const char* callbackClass;
-    std::vector<const char*> roles;
-    std::function<std::vector<REALobject>(SimHost&)> make;
-    std::function<void(SimHost&, const std::vector<REALobject>&)> run;
-};
-const Journey kJourneys[] = {
-    {"WIADataCallbackZVK",
-     {"WIADataTransferZVK", "WIADataCallbackZVK", "WIADataTransferInfoZVK"},
-     [](SimHost& h) {
-         return std::vector<REALobject>{OpenDataTransfer(h, simwia::kScannerFlatbed), NewCollectingCallback(h),
-                                        h.New("WIADataTransferInfoZVK")};
-     },
-     [](SimHost& h, const std::vector<REALobject>& o) { h.Call<void>(o[0], "GetBandedData", o[2], o[1]); }},
-    {"WIADataCallbackZVK",
-     {"WIADataTransferZVK", "WIADataCallbackZVK"},
-     [](SimHost& h) {
-         return std::vector<REALobject>{OpenDataTransfer(h, simwia::kScannerFlatbed), NewCollectingCallback(h)};
-     },
-     [](SimHost& h, const std::vector<REALobject>& o) { h.UnlockString(h.Call<REALstring>(o[0], "GetDataPath", o[1])); }},
-    {"WIATransferCallbackZVK",
-     {"WIATransferZVK", "WIATransferCallbackZVK", "WIAStreamZVK"},
-     [](SimHost& h) {
-         Script().answer = StreamAnswer::Given;
-         Script().given = OpenStream(h, Script().folder + "\\given.bmp", kModeCreateReadWrite);
-         return std::vector<REALobject>{OpenTransfer(h, simwia::kScannerFlatbed), NewStreamCallback(h), Script().given};
-     },
-     [](SimHost& h, const std::vector<REALobject>& o) { h.Call<void>(o[0], kDownload, o[1]); }},
-    {"WIATransferCallbackZVK",
-     {"WIATransferZVK", "WIATransferCallbackZVK", "WIAStreamZVK"},
-     [](SimHost& h) {
-         std::ofstream(Script().folder + "\\source.bin", std::ios::binary) << std::string(3 * simwia::kStreamChunk, 'u');
-         return std::vector<REALobject>{OpenTransfer(h, simwia::kScannerFlatbed), NewStreamCallback(h),
-                                        OpenStream(h, Script().folder + "\\source.bin", 0)};  // kModeRead
-     },
-     [](SimHost& h, const std::vector<REALobject>& o) { h.Call<void>(o[0], kUpload, o[2], o[1]); }},
-};
-
 // Reentry: each journey of a callback class runs once per event of the class, object in play and member of that
 // object's class; the first time the event is raised, its handler calls the member with ordinary values (Constructor
 // again, Handle changed, Cancel, a nested transfer ...), or the script drops its own reference to the object (the
@@ -459,7 +417,7 @@ public:
     using Sweep::Sweep;
 
     void TestBody() override {
-        for (const Journey& journey : kJourneys) {
+        for (const Journey& journey : Journeys()) {
             if (className_ != journey.callbackClass) continue;
             for (const std::string& event : Class().events)
                 for (size_t role = 0; role < journey.roles.size(); ++role) {

@@ -1,6 +1,9 @@
 #include "tests/host/SimStreamScript.h"
 
+#include <fstream>
+
 #include "tests/host/SimScript.h"
+#include "tests/platform/SimPlatform.h"
 #include "tests/platform/SimTransfer.h"
 
 namespace simhost {
@@ -79,6 +82,41 @@ void ResetScript() {
 
 REALobject OpenTransfer(SimHost& host, const std::wstring& fullItemName) {
     return Then(host, SetUpScan(host, OpenItem(host, "WIADeviceManager2ZVK", fullItemName), fullItemName), {"Transfer"});
+}
+
+const std::vector<Journey>& Journeys() {
+    static const std::vector<Journey> journeys = {
+        {"WIADataCallbackZVK",
+         {"WIADataTransferZVK", "WIADataCallbackZVK", "WIADataTransferInfoZVK"},
+         [](SimHost& h) {
+             return std::vector<REALobject>{OpenDataTransfer(h, simwia::kScannerFlatbed), NewCollectingCallback(h),
+                                            h.New("WIADataTransferInfoZVK")};
+         },
+         [](SimHost& h, const std::vector<REALobject>& o) { h.Call<void>(o[0], "GetBandedData", o[2], o[1]); }},
+        {"WIADataCallbackZVK",
+         {"WIADataTransferZVK", "WIADataCallbackZVK"},
+         [](SimHost& h) {
+             return std::vector<REALobject>{OpenDataTransfer(h, simwia::kScannerFlatbed), NewCollectingCallback(h)};
+         },
+         [](SimHost& h, const std::vector<REALobject>& o) { h.UnlockString(h.Call<REALstring>(o[0], "GetDataPath", o[1])); }},
+        {"WIATransferCallbackZVK",
+         {"WIATransferZVK", "WIATransferCallbackZVK", "WIAStreamZVK"},
+         [](SimHost& h) {
+             Script().answer = StreamAnswer::Given;
+             Script().given = OpenStream(h, Script().folder + "\\given.bmp", kModeCreateReadWrite);
+             return std::vector<REALobject>{OpenTransfer(h, simwia::kScannerFlatbed), NewStreamCallback(h), Script().given};
+         },
+         [](SimHost& h, const std::vector<REALobject>& o) { h.Call<void>(o[0], kDownload, o[1]); }},
+        {"WIATransferCallbackZVK",
+         {"WIATransferZVK", "WIATransferCallbackZVK", "WIAStreamZVK"},
+         [](SimHost& h) {
+             std::ofstream(Script().folder + "\\source.bin", std::ios::binary) << std::string(3 * simwia::kStreamChunk, 'u');
+             return std::vector<REALobject>{OpenTransfer(h, simwia::kScannerFlatbed), NewStreamCallback(h),
+                                            OpenStream(h, Script().folder + "\\source.bin", 0)};  // kModeRead
+         },
+         [](SimHost& h, const std::vector<REALobject>& o) { h.Call<void>(o[0], kUpload, o[2], o[1]); }},
+    };
+    return journeys;
 }
 
 REALobject OpenStream(SimHost& host, const std::string& path, int64_t mode) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,18 @@ struct StreamScript {
     int64_t stopAnswer = 0;
     REALobject cancel = nullptr;  // borrowed
 };
+// A transfer as a script runs it, with the objects in play: the transfer object and the callback first, then what the
+// transfer is given (a record, a stream), each of the class named in `roles`.
+struct Journey {
+    const char* callbackClass;
+    std::vector<const char*> roles;
+    std::function<std::vector<REALobject>(SimHost&)> make;
+    std::function<void(SimHost&, const std::vector<REALobject>&)> run;
+};
+// The journeys of both transfer generations: banded and into a file (WIA 1.0), a download into a stream the script
+// holds and an upload from one (WIA 2.0), each from the flatbed.
+const std::vector<Journey>& Journeys();
+
 // The handlers' script, fresh when a host starts, with a new empty folder under the temp folder (the folder of the
 // host before is emptied and removed then, and the last one when the program ends).
 StreamScript& Script();
