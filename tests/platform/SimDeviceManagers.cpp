@@ -78,8 +78,8 @@ HRESULT STDMETHODCALLTYPE RegisterEventCallbackInterface(Interface* self, LONG /
 }
 
 HRESULT STDMETHODCALLTYPE RegisterEventCallbackCLSID(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
-                                                     const GUID* /*pEventGUID*/, const GUID* /*pClsID*/,
-                                                     BSTR /*bstrName*/, BSTR /*bstrDescription*/, BSTR /*bstrIcon*/) {
+                                                     const GUID* /*pEventGUID*/, const GUID* /*pClsID*/, BSTR /*bstrName*/,
+                                                     BSTR /*bstrDescription*/, BSTR /*bstrIcon*/) {
     return Stub(self, "RegisterEventCallbackCLSID");
 }
 
@@ -129,8 +129,7 @@ HRESULT STDMETHODCALLTYPE DevMgr1GetImageDlg(Interface* self, HWND hwndParent, L
 
 HRESULT STDMETHODCALLTYPE DevMgr1RegisterEventCallbackProgram(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
                                                               const GUID* /*pEventGUID*/, BSTR /*bstrCommandline*/,
-                                                              BSTR /*bstrName*/, BSTR /*bstrDescription*/,
-                                                              BSTR /*bstrIcon*/) {
+                                                              BSTR /*bstrName*/, BSTR /*bstrDescription*/, BSTR /*bstrIcon*/) {
     return Stub(self, "RegisterEventCallbackProgram");
 }
 
@@ -202,31 +201,33 @@ HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG lFlags, BSTR 
 // --- objects --------------------------------------------------------------------------------------------------
 
 const Slot* DevMgr1Vtable() {
-    static const Slot* const vtbl = MakeVtable("IWiaDevMgr", 12, {
-        {3, ToSlot(&EnumDeviceInfo)},
-        {4, ToSlot(&DevMgr1CreateDevice)},
-        {5, ToSlot(&SelectDeviceDlg)},
-        {6, ToSlot(&SelectDeviceDlgID)},
-        {7, ToSlot(&DevMgr1GetImageDlg)},
-        {8, ToSlot(&DevMgr1RegisterEventCallbackProgram)},
-        {9, ToSlot(&RegisterEventCallbackInterface)},
-        {10, ToSlot(&RegisterEventCallbackCLSID)},
-        {11, ToSlot(&DevMgr1AddDeviceDlg)},
-    });
+    static const Slot* const vtbl = MakeVtable("IWiaDevMgr", 12,
+                                               {
+                                                   {3, ToSlot(&EnumDeviceInfo)},
+                                                   {4, ToSlot(&DevMgr1CreateDevice)},
+                                                   {5, ToSlot(&SelectDeviceDlg)},
+                                                   {6, ToSlot(&SelectDeviceDlgID)},
+                                                   {7, ToSlot(&DevMgr1GetImageDlg)},
+                                                   {8, ToSlot(&DevMgr1RegisterEventCallbackProgram)},
+                                                   {9, ToSlot(&RegisterEventCallbackInterface)},
+                                                   {10, ToSlot(&RegisterEventCallbackCLSID)},
+                                                   {11, ToSlot(&DevMgr1AddDeviceDlg)},
+                                               });
     return vtbl;
 }
 
 const Slot* DevMgr2Vtable() {
-    static const Slot* const vtbl = MakeVtable("IWiaDevMgr2", 11, {
-        {3, ToSlot(&EnumDeviceInfo)},
-        {4, ToSlot(&DevMgr2CreateDevice)},
-        {5, ToSlot(&SelectDeviceDlg)},
-        {6, ToSlot(&SelectDeviceDlgID)},
-        {7, ToSlot(&RegisterEventCallbackInterface)},
-        {8, ToSlot(&DevMgr2RegisterEventCallbackProgram)},
-        {9, ToSlot(&RegisterEventCallbackCLSID)},
-        {10, ToSlot(&DevMgr2GetImageDlg)},
-    });
+    static const Slot* const vtbl = MakeVtable("IWiaDevMgr2", 11,
+                                               {
+                                                   {3, ToSlot(&EnumDeviceInfo)},
+                                                   {4, ToSlot(&DevMgr2CreateDevice)},
+                                                   {5, ToSlot(&SelectDeviceDlg)},
+                                                   {6, ToSlot(&SelectDeviceDlgID)},
+                                                   {7, ToSlot(&RegisterEventCallbackInterface)},
+                                                   {8, ToSlot(&DevMgr2RegisterEventCallbackProgram)},
+                                                   {9, ToSlot(&RegisterEventCallbackCLSID)},
+                                                   {10, ToSlot(&DevMgr2GetImageDlg)},
+                                               });
     return vtbl;
 }
 
@@ -328,7 +329,7 @@ Registration g_registrations[] = {
 
 bool g_installed = false;
 
-} // namespace
+}  // namespace
 
 void Install() {
     if (g_installed) {
@@ -337,8 +338,7 @@ void Install() {
     for (Registration& reg : g_registrations) {
         HRESULT hr = CoRegisterClassObject(*reg.clsid, reg.factory, reg.context, REGCLS_MULTIPLEUSE, &reg.cookie);
         if (FAILED(hr)) {
-            std::fprintf(stderr, "simwia::Install: CoRegisterClassObject failed with 0x%08lx\n",
-                         static_cast<unsigned long>(hr));
+            std::fprintf(stderr, "simwia::Install: CoRegisterClassObject failed with 0x%08lx\n", static_cast<unsigned long>(hr));
             std::fflush(stderr);
             std::abort();
         }
@@ -357,4 +357,4 @@ void Uninstall() {
     g_installed = false;
 }
 
-} // namespace simwia
+}  // namespace simwia

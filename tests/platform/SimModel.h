@@ -136,7 +136,7 @@ private:
 };
 
 IUnknown* NewInfoStorage(const DevicePtr& device);                                  // SimPropertyStorage.cpp
-SimObject* NewVideoObject();                                                         // SimVideo.cpp
+SimObject* NewVideoObject();                                                        // SimVideo.cpp
 IUnknown* NewItem(Generation generation, const DevicePtr& device, ItemNode* node);  // SimItems.cpp
 // The device of a live simulated item (any interface); nullptr for anything else.
 DevicePtr DeviceOfItem(const void* item);

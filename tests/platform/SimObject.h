@@ -16,9 +16,10 @@
 
 namespace simwia {
 
-using Slot = void (*)(); // any function pointer fits; the caller calls it through its own declared type
+using Slot = void (*)();  // any function pointer fits; the caller calls it through its own declared type
 
-template <typename Function> Slot ToSlot(Function* function) {
+template <typename Function>
+Slot ToSlot(Function* function) {
     return reinterpret_cast<Slot>(function);
 }
 
@@ -79,4 +80,4 @@ HRESULT Stub(const Interface* self, const char* method);
 
 std::string MethodName(const Interface* self, const char* method);
 
-} // namespace simwia
+}  // namespace simwia

@@ -14,7 +14,7 @@ namespace {
 
 struct Plan {
     HRESULT hr;
-    int times; // < 0: until ResetFailures()
+    int times;  // < 0: until ResetFailures()
 };
 
 // Never destroyed, so objects released during static destruction still find it.
@@ -64,7 +64,7 @@ ULONG STDMETHODCALLTYPE UnknownRelease(Interface* self) {
     return self->owner->Release();
 }
 
-} // namespace
+}  // namespace
 
 std::string MethodName(const Interface* self, const char* method) {
     return std::string(self->name) + "::" + method;
@@ -249,4 +249,4 @@ void ResetAll() {
     ResetVideo();
 }
 
-} // namespace simwia
+}  // namespace simwia

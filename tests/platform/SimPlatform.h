@@ -219,4 +219,4 @@ void SetItemDialogAnswer(HRESULT hr, std::vector<bool> picks = {true}, int files
 // The bytes of every image file the dialogs write: a 2 x 2 pixel, 24-bit BMP.
 std::vector<BYTE> SampleImage();
 
-} // namespace simwia
+}  // namespace simwia
