@@ -321,6 +321,10 @@ struct Registration {
     DWORD cookie;
 };
 
+// The device managers are local servers only ("Creating a WIA Device Manager": the context must be
+// CLSCTX_LOCAL_SERVER, COM rejects any other), the video object is in-process only. Every class is registered with
+// REGCLS_MULTI_SEPARATE, since REGCLS_MULTIPLEUSE would register a local server in-process as well ("REGCLS
+// enumeration"): a request whose context lacks the class's own fails REGDB_E_CLASSNOTREG ("CoCreateInstance function").
 Registration g_registrations[] = {
     {&kSimCLSID_WiaDevMgr, &g_devMgr1Factory, CLSCTX_LOCAL_SERVER, 0},
     {&kSimCLSID_WiaDevMgr2, &g_devMgr2Factory, CLSCTX_LOCAL_SERVER, 0},
@@ -336,7 +340,7 @@ void Install() {
         return;
     }
     for (Registration& reg : g_registrations) {
-        HRESULT hr = CoRegisterClassObject(*reg.clsid, reg.factory, reg.context, REGCLS_MULTIPLEUSE, &reg.cookie);
+        HRESULT hr = CoRegisterClassObject(*reg.clsid, reg.factory, reg.context, REGCLS_MULTI_SEPARATE, &reg.cookie);
         if (FAILED(hr)) {
             std::fprintf(stderr, "simwia::Install: CoRegisterClassObject failed with 0x%08lx\n", static_cast<unsigned long>(hr));
             std::fflush(stderr);

@@ -23,8 +23,9 @@
 
 namespace simwia {
 
-// Registers the class objects (CLSID_WiaDevMgr and CLSID_WiaDevMgr2 as local servers, WiaVideo in-process);
-// a second call does nothing. Aborts the test program when COM refuses a registration.
+// Registers the class objects (CLSID_WiaDevMgr and CLSID_WiaDevMgr2 as local servers only, WiaVideo in-process only:
+// a CoCreateInstance whose context lacks the class's own fails REGDB_E_CLASSNOTREG); a second call does nothing.
+// Aborts the test program when COM refuses a registration.
 void Install();
 // Revokes what Install() registered; objects already made stay alive until released.
 void Uninstall();
