@@ -212,7 +212,7 @@ HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& nod
     if (node.feederSheets > 0) --node.feederSheets;
     if (medium->lpszFileName == nullptr) {
         const size_t bytes = (path.size() + 1) * sizeof(wchar_t);
-        medium->lpszFileName = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
+        medium->lpszFileName = HandOut(static_cast<LPOLESTR>(CoTaskMemAlloc(bytes)), MethodName(self, "idtGetData"));
         std::memcpy(medium->lpszFileName, path.c_str(), bytes);
     }
     medium->pUnkForRelease = nullptr;

@@ -51,7 +51,8 @@ HRESULT STDMETHODCALLTYPE SelectDeviceDlg(Interface* self, HWND hwndParent, LONG
     DevicePtr device;
     hr = PickDevice(lDeviceType, &device);
     if (hr != S_OK) return hr;
-    if (pbstrDeviceID != nullptr) *pbstrDeviceID = SysAllocString(device->id.c_str());
+    if (pbstrDeviceID != nullptr)
+        *pbstrDeviceID = HandOutBstr(SysAllocString(device->id.c_str()), MethodName(self, "SelectDeviceDlg"));
     *ppItemRoot = NewItem(GenerationOf(self), device, device->root.get());
     return S_OK;
 }
@@ -67,7 +68,7 @@ HRESULT STDMETHODCALLTYPE SelectDeviceDlgID(Interface* self, HWND hwndParent, LO
     DevicePtr device;
     hr = PickDevice(lDeviceType, &device);
     if (hr != S_OK) return hr;
-    *pbstrDeviceID = SysAllocString(device->id.c_str());
+    *pbstrDeviceID = HandOutBstr(SysAllocString(device->id.c_str()), MethodName(self, "SelectDeviceDlgID"));
     return S_OK;
 }
 
@@ -189,8 +190,9 @@ HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG lFlags, BSTR 
         if (FAILED(hr)) return hr;
     }
     if (!paths.empty()) {
-        *ppbstrFilePaths = static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR)));
-        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = SysAllocString(paths[i].c_str());
+        const std::string from = MethodName(self, "GetImageDlg");
+        *ppbstrFilePaths = HandOut(static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR))), from);
+        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = HandOutBstr(SysAllocString(paths[i].c_str()), from);
     }
     *plNumFiles = static_cast<LONG>(paths.size());
     ItemNode* item = device->root->children.empty() ? device->root.get() : device->root->children.front().get();

@@ -189,7 +189,8 @@ HRESULT STDMETHODCALLTYPE Item1DeviceDlg(Interface* self, HWND hwndParent, LONG 
     const ItemDialogAnswer& answer = CurrentItemDialogAnswer();
     if (answer.hr != S_OK || answer.picks.empty()) return answer.hr;
     ItemNode* node = Of(self).node();
-    auto* items = static_cast<IUnknown**>(CoTaskMemAlloc(answer.picks.size() * sizeof(IUnknown*)));
+    auto* items =
+        HandOut(static_cast<IUnknown**>(CoTaskMemAlloc(answer.picks.size() * sizeof(IUnknown*))), MethodName(self, "DeviceDlg"));
     size_t next = 0;
     for (size_t i = 0; i < answer.picks.size(); ++i) {
         ItemNode* pick = node->children.empty() ? node : node->children[next++ % node->children.size()].get();
@@ -271,8 +272,9 @@ HRESULT STDMETHODCALLTYPE Item2DeviceDlg(Interface* self, LONG lFlags, HWND hwnd
         if (FAILED(hr)) return hr;
     }
     if (!paths.empty()) {
-        *ppbstrFilePaths = static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR)));
-        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = SysAllocString(paths[i].c_str());
+        const std::string from = MethodName(self, "DeviceDlg");
+        *ppbstrFilePaths = HandOut(static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR))), from);
+        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = HandOutBstr(SysAllocString(paths[i].c_str()), from);
     }
     *plNumFiles = static_cast<LONG>(paths.size());
     if (!answer.picks.empty() && answer.picks.front()) {

@@ -120,6 +120,13 @@ Text TextOf(const wchar_t* text);
 // Deep copy of a property value into a zeroed *out (VT_BSTR keeps its length).
 void CopyValue(PROPVARIANT* out, const PROPVARIANT& in);
 
+// --- memory handed out (SimMemory.cpp) ---------------------------------------------------------------------------
+
+// Really frees the blocks the caller freed (ResetAll); names the blocks not freed; forgets every block.
+void FreeQuarantinedBlocks();
+std::vector<std::string> BlocksNotFreed();
+void ForgetBlocks();
+
 // --- objects (returned with one reference, as the first interface) -----------------------------------------------
 
 // Base of the objects that answer IWiaPropertyStorage on `props`.

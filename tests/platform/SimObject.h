@@ -6,6 +6,9 @@
 // library gets wrong lands on a different simulated method (and shows in the call log) instead of being mirrored.
 // Slot functions take `Interface* self` first, then the documented arguments; interface pointers they pass or
 // return are typed IUnknown* (same representation).
+//
+// Memory the platform hands to its caller is registered where it is made (HandOut...), so that the caller's frees
+// are checked.
 #pragma once
 
 #include "tests/platform/SimPlatform.h"
@@ -79,5 +82,22 @@ bool Intercept(const char* method, HRESULT* planned);
 HRESULT Stub(const Interface* self, const char* method);
 
 std::string MethodName(const Interface* self, const char* method);
+
+// Records a broken rule of the platform's contract; the test fails at its end with `what`.
+void RuleBroken(const std::string& what);
+
+// --- memory handed to the caller ("Memory Management Rules": out-parameters are freed by the caller) ---------------
+
+// Registers a block the platform hands out at the site that made it, named by where it comes from
+// ("IWiaDevMgr2::GetImageDlg"); each must be freed exactly once, a BSTR with SysFreeString, a CoTaskMemAlloc block
+// with CoTaskMemFree (or both through PropVariantClear and ReleaseStgMedium). Null is returned as null.
+BSTR HandOutBstr(BSTR text, const std::string& from);
+void* HandOutBlock(void* block, const std::string& from);
+template <typename T>
+T* HandOut(T* block, const std::string& from) {
+    return static_cast<T*>(HandOutBlock(block, from));
+}
+// Registers every block inside a value the platform hands out (strings, GUID, vector elements, blob).
+void HandOutValue(const PROPVARIANT& value, const std::string& from);
 
 }  // namespace simwia

@@ -24,6 +24,7 @@ struct State {
     std::map<std::string, Plan> plans;
     std::map<std::string, int> counts;
     std::vector<std::string> sequence;
+    std::vector<std::string> broken;  // rules broken since ForgetLeftovers()
 };
 
 State& Shared() {
@@ -242,11 +243,33 @@ void ResetCounts() {
     state.sequence.clear();
 }
 
+void RuleBroken(const std::string& what) {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.broken.push_back(what);
+}
+
+std::vector<std::string> Leftovers() {
+    std::vector<std::string> leftovers = BlocksNotFreed();
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    leftovers.insert(leftovers.end(), state.broken.begin(), state.broken.end());
+    return leftovers;
+}
+
+void ForgetLeftovers() {
+    ForgetBlocks();
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.broken.clear();
+}
+
 void ResetAll() {
     ResetFailures();
     ResetCounts();
     ResetModel();
     ResetVideo();
+    FreeQuarantinedBlocks();
 }
 
 }  // namespace simwia

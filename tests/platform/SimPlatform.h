@@ -11,10 +11,15 @@
 // S_FALSE, a new name gets an id from propidNameFirst on. Every enumerator answers S_FALSE at its end, and its
 // clone starts where the original stands. Tests read back what the library wrote with StoredValue() and
 // LastCall(), and decide every dialog with SetDialogAnswer().
+//
+// The platform holds its caller to the documented rules of memory and references: every block it hands out must be
+// freed exactly once with the matching function, and every rule broken is recorded; Leftovers() names both for the
+// check at the end of each test (docs/ARCHITECTURE.md lists the rules and the pages they come from).
 #pragma once
 
 #include <windows.h>
 #include <unknwn.h>
+#include <objidl.h>
 #include <propidl.h>
 
 #include <optional>
@@ -30,7 +35,8 @@ void Install();
 // Revokes what Install() registered; objects already made stay alive until released.
 void Uninstall();
 // Clears failure plans, call counts and call records, the dialog answer, and rebuilds the devices in their
-// initial state (objects still alive keep the state they were made from).
+// initial state (objects still alive keep the state they were made from). Really frees the handed-out blocks the
+// caller freed; Leftovers() stay until ForgetLeftovers().
 void ResetAll();
 
 // Simulated objects currently alive (class objects not included), and the sum of their reference counts.
@@ -54,6 +60,28 @@ int CallCount(const char* method);
 // Every call since the last ResetCounts() that could fail, in order (AddRef and Release are only counted).
 std::vector<std::string> CallSequence();
 void ResetCounts();
+
+// --- what the caller gives back ------------------------------------------------------------------------------------
+
+// The frees of the test program and of the plug-in, routed here by the fixture's import hooks (tests/host/
+// PlatformHooks.h). Each answers false for memory the platform did not hand out, which the hook then frees as usual.
+// A block it handed out is marked freed but kept until ResetAll(), so that its address is not reused and a second
+// free is seen; a second free, or one with the other function, is a rule broken.
+bool FreeHandedBstr(BSTR text);     // SysFreeString
+bool FreeHandedBlock(void* block);  // CoTaskMemFree
+// PropVariantClear: the blocks inside the value (strings, GUID, vector elements and array, blob) are freed and the
+// value zeroed ("PropVariantClear function"); false, and nothing done, when none of them was handed out.
+bool ClearHandedValue(PROPVARIANT* value);
+// ReleaseStgMedium, before the system's own: a TYMED_FILE medium whose file name the platform handed out has its file
+// deleted when it has no release object, its name freed and set to null ("ReleaseStgMedium function").
+void ReleaseHandedFileName(STGMEDIUM* medium);
+
+// What the caller left behind, each named: every block handed out and not freed ("not freed: BSTR from
+// IWiaDevMgr2::GetImageDlg"), then every rule broken since ForgetLeftovers() ("BSTR from IWiaDevMgr2::GetImageDlg
+// freed twice (SysFreeString)").
+std::vector<std::string> Leftovers();
+// Forgets the above, for the end of a test: blocks freed meanwhile are really freed, blocks never freed stay leaked.
+void ForgetLeftovers();
 
 // --- devices and items ------------------------------------------------------------------------------------------
 

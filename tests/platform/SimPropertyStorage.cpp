@@ -70,6 +70,7 @@ HRESULT STDMETHODCALLTYPE ReadMultiple(Interface* self, ULONG cpspec, const PROP
         auto value = table.values.find(id);
         if (hr == S_OK && value != table.values.end()) {
             value->second.CopyTo(&rgpropvar[i]);
+            HandOutValue(rgpropvar[i], MethodName(self, "ReadMultiple"));
             found = true;
         }
     }
@@ -136,7 +137,7 @@ HRESULT STDMETHODCALLTYPE ReadPropertyNames(Interface* self, ULONG cpropid, cons
         auto name = table.names.find(rgpropid[i]);
         if (name == table.names.end()) continue;
         const size_t size = (name->second.size() + 1) * sizeof(wchar_t);
-        rglpwstrName[i] = static_cast<LPOLESTR>(CoTaskMemAlloc(size));
+        rglpwstrName[i] = HandOut(static_cast<LPOLESTR>(CoTaskMemAlloc(size)), MethodName(self, "ReadPropertyNames"));
         memcpy(rglpwstrName[i], name->second.c_str(), size);
         found = true;
     }

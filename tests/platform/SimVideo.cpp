@@ -49,8 +49,8 @@ VideoCall& Record(Interface* self, const char* method) {
     return call;
 }
 
-BSTR HandOut(const std::wstring& text) {
-    BSTR out = SysAllocString(text.c_str());
+BSTR HandOutText(Interface* self, const char* method, const std::wstring& text) {
+    BSTR out = HandOutBstr(SysAllocString(text.c_str()), MethodName(self, method));
     Shared().handedOut.push_back(out);
     return out;
 }
@@ -75,7 +75,7 @@ HRESULT STDMETHODCALLTYPE GetImagesDirectory(Interface* self, BSTR* pbstrImageDi
     HRESULT hr;
     if (Intercept(self, "get_ImagesDirectory", &hr)) return hr;
     if (pbstrImageDirectory == nullptr) return E_POINTER;
-    *pbstrImageDirectory = Of(self).directory.empty() ? nullptr : HandOut(Of(self).directory);
+    *pbstrImageDirectory = Of(self).directory.empty() ? nullptr : HandOutText(self, "get_ImagesDirectory", Of(self).directory);
     return S_OK;
 }
 
@@ -175,7 +175,7 @@ HRESULT STDMETHODCALLTYPE TakePicture(Interface* self, BSTR* pbstrNewImageFilena
     hr = WriteSampleImage(path);
     if (FAILED(hr)) return hr;
     Shared().pictures.push_back(path);
-    *pbstrNewImageFilename = HandOut(path);
+    *pbstrNewImageFilename = HandOutText(self, "TakePicture", path);
     return S_OK;
 }
 
