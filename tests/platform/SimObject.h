@@ -7,12 +7,14 @@
 // Slot functions take `Interface* self` first, then the documented arguments; interface pointers they pass or
 // return are typed IUnknown* (same representation).
 //
-// Memory the platform hands to its caller is registered where it is made (HandOut...), so that the caller's frees
-// are checked.
+// An object's memory outlives its last Release until ResetAll(), so that a caller still holding one of its pointers
+// reaches a record of the call ("call after last Release: IStream::Read") instead of freed memory. Memory the
+// platform hands to its caller is registered where it is made (HandOut...), so that the caller's frees are checked.
 #pragma once
 
 #include "tests/platform/SimPlatform.h"
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -45,12 +47,16 @@ struct SlotDef {
 const Slot* MakeVtable(const char* iface, int count, std::initializer_list<SlotDef> slots);
 
 // Counting base of every simulated object: registered as live from construction to deletion, interlocked
-// reference count starting at 1, deleted when it reaches 0. QueryInterface answers IUnknown (the first
-// interface) and the IIDs of the interfaces added, nothing else.
+// reference count starting at 1, destroyed when it reaches 0. QueryInterface answers IUnknown (the first
+// interface) and the IIDs of the interfaces added, nothing else. A destroyed object's memory stays reserved until
+// ResetAll(); AddRef, Release, QueryInterface and every intercepted method called through one of its interfaces
+// after that record a rule broken and touch nothing, the methods answering E_UNEXPECTED.
 class SimObject {
 public:
     SimObject();
     virtual ~SimObject();
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory) noexcept;  // into the quarantine, freed by ResetAll()
     SimObject(const SimObject&) = delete;
     SimObject& operator=(const SimObject&) = delete;
 
@@ -74,7 +80,8 @@ private:
 // The live simulated object that `pointer` (one of its interfaces) belongs to, without a reference; nullptr when none.
 SimObject* FindObject(const void* pointer);
 
-// Counts the call of "<face name>::<method>" and tells whether a failure is planned for it.
+// Counts the call of "<face name>::<method>" and tells whether a failure is planned for it; a call through a
+// destroyed object is a rule broken, answered E_UNEXPECTED as planned.
 bool Intercept(const Interface* self, const char* method, HRESULT* planned);
 bool Intercept(const char* method, HRESULT* planned);
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <set>
 
 namespace simwia {
 namespace {
@@ -21,6 +22,8 @@ struct Plan {
 struct State {
     std::mutex mutex;
     std::vector<SimObject*> live;
+    std::set<const SimObject*> dead;  // destroyed, their memory in the quarantine until ResetAll()
+    std::vector<void*> quarantine;
     std::map<std::string, Plan> plans;
     std::map<std::string, int> counts;
     std::vector<std::string> sequence;
@@ -36,6 +39,18 @@ State& Shared() {
     std::fprintf(stderr, "simwia: %s: %s\n", what, detail);
     std::fflush(stderr);
     std::abort();
+}
+
+// True, with the rule broken recorded, when the object behind `self` was destroyed ("IUnknown::Release": the object
+// frees itself when its count reaches zero, so no call may follow).
+bool CalledAfterLastRelease(const Interface* self, const char* method) {
+    {
+        State& state = Shared();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (state.dead.count(self->owner) == 0) return false;
+    }
+    RuleBroken("call after last Release: " + MethodName(self, method));
+    return true;
 }
 
 void CountCall(const std::string& method) {
@@ -56,11 +71,13 @@ HRESULT STDMETHODCALLTYPE UnknownQueryInterface(Interface* self, REFIID iid, voi
 }
 
 ULONG STDMETHODCALLTYPE UnknownAddRef(Interface* self) {
+    if (CalledAfterLastRelease(self, "AddRef")) return 0;
     CountCall(MethodName(self, "AddRef"));
     return self->owner->AddRef();
 }
 
 ULONG STDMETHODCALLTYPE UnknownRelease(Interface* self) {
+    if (CalledAfterLastRelease(self, "Release")) return 0;
     CountCall(MethodName(self, "Release"));
     return self->owner->Release();
 }
@@ -88,6 +105,10 @@ bool Intercept(const char* method, HRESULT* planned) {
 }
 
 bool Intercept(const Interface* self, const char* method, HRESULT* planned) {
+    if (CalledAfterLastRelease(self, method)) {
+        *planned = E_UNEXPECTED;
+        return true;
+    }
     return Intercept(MethodName(self, method).c_str(), planned);
 }
 
@@ -126,6 +147,17 @@ SimObject::~SimObject() {
     State& state = Shared();
     std::lock_guard<std::mutex> lock(state.mutex);
     state.live.erase(std::remove(state.live.begin(), state.live.end(), this), state.live.end());
+    state.dead.insert(this);
+}
+
+void* SimObject::operator new(std::size_t size) {
+    return ::operator new(size);
+}
+
+void SimObject::operator delete(void* memory) noexcept {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.quarantine.push_back(memory);
 }
 
 ULONG SimObject::AddRef() {
@@ -270,6 +302,11 @@ void ResetAll() {
     ResetModel();
     ResetVideo();
     FreeQuarantinedBlocks();
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    for (void* memory : state.quarantine) ::operator delete(memory);
+    state.quarantine.clear();
+    state.dead.clear();
 }
 
 }  // namespace simwia

@@ -36,7 +36,7 @@ void Install();
 void Uninstall();
 // Clears failure plans, call counts and call records, the dialog answer, and rebuilds the devices in their
 // initial state (objects still alive keep the state they were made from). Really frees the handed-out blocks the
-// caller freed; Leftovers() stay until ForgetLeftovers().
+// caller freed and the memory of the objects destroyed so far; Leftovers() stay until ForgetLeftovers().
 void ResetAll();
 
 // Simulated objects currently alive (class objects not included), and the sum of their reference counts.
