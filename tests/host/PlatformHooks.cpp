@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 #include <ole2.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -37,6 +38,13 @@ void WINAPI CheckedReleaseStgMedium(STGMEDIUM* medium) {
     system(medium);
 }
 
+HRESULT WINAPI CountedSHCreateStreamOnFileW(LPCWSTR file, DWORD mode, IStream** stream) {
+    static const auto system = System<decltype(&SHCreateStreamOnFileW)>(L"shlwapi.dll", "SHCreateStreamOnFileW");
+    const HRESULT hr = system(file, mode, stream);
+    if (SUCCEEDED(hr) && stream != nullptr) *stream = simwia::CountedFileStream(*stream);
+    return hr;
+}
+
 struct Replacement {
     const char* dll;
     const char* function;
@@ -48,6 +56,7 @@ const Replacement kReplacements[] = {
     {"ole32.dll", "CoTaskMemFree", reinterpret_cast<void*>(&CheckedCoTaskMemFree)},
     {"ole32.dll", "PropVariantClear", reinterpret_cast<void*>(&CheckedPropVariantClear)},
     {"ole32.dll", "ReleaseStgMedium", reinterpret_cast<void*>(&CheckedReleaseStgMedium)},
+    {"shlwapi.dll", "SHCreateStreamOnFileW", reinterpret_cast<void*>(&CountedSHCreateStreamOnFileW)},
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Routes the frees of memory the simulated platform hands out through its checks, for the life of the object: in
 // each module given (the plug-in, and the test program for its own raw COM clients), the imports of SysFreeString,
 // CoTaskMemFree, PropVariantClear and ReleaseStgMedium ask the platform first (simwia::FreeHandedBstr ...) and free
-// as the system does only what the platform did not hand out. A module is hooked for the functions it imports.
+// as the system does only what the platform did not hand out, and every stream SHCreateStreamOnFileW makes comes
+// back counted (simwia::CountedFileStream). A module is hooked for the functions it imports.
 #pragma once
 
 #include <windows.h>

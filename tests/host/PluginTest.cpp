@@ -50,7 +50,9 @@ void ExpectHostCountsAtZero(const SimHost& host) {
 }
 
 void ExpectComReferencesGivenBack() {
-    EXPECT_EQ(simwia::LiveObjects(), 0) << "simulated WIA objects left alive";
+    std::string objects;
+    for (const std::string& name : simwia::LiveObjectNames()) objects += ", " + name;
+    EXPECT_EQ(simwia::LiveObjects(), 0) << "simulated WIA objects left alive (interface, count)" << objects;
     EXPECT_EQ(simwia::OutstandingReferences(), 0) << "COM references not given back";
     for (const std::string& leftover : simwia::Leftovers()) ADD_FAILURE() << "simulated WIA platform: " << leftover;
 }

@@ -223,6 +223,16 @@ long OutstandingReferences() {
     return sum;
 }
 
+std::vector<std::string> LiveObjectNames() {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    std::vector<std::string> names;
+    for (SimObject* object : state.live)
+        names.push_back(std::string(reinterpret_cast<Interface*>(object->Unknown())->name) + " " +
+                        std::to_string(object->Count()));
+    return names;
+}
+
 SimObject* FindObject(const void* pointer) {
     State& state = Shared();
     std::lock_guard<std::mutex> lock(state.mutex);

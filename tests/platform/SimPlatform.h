@@ -22,6 +22,7 @@
 #include <objidl.h>
 #include <propidl.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ void ResetAll();
 // Simulated objects currently alive (class objects not included), and the sum of their reference counts.
 long LiveObjects();
 long OutstandingReferences();
+// Each live simulated object by its first interface and count, for messages: "IStream 2".
+std::vector<std::string> LiveObjectNames();
 
 // Reference count of a live simulated object, read without changing it; 0 for anything else.
 ULONG RefCount(IUnknown* object);
@@ -75,6 +78,13 @@ bool ClearHandedValue(PROPVARIANT* value);
 // ReleaseStgMedium, before the system's own: a TYMED_FILE medium whose file name the platform handed out has its file
 // deleted when it has no release object, its name freed and set to null ("ReleaseStgMedium function").
 void ReleaseHandedFileName(STGMEDIUM* medium);
+
+// A stream SHCreateStreamOnFileW made, behind a counted simulated object that takes over its reference and forwards
+// every IStream method to it: the stream counts among LiveObjects(), a call after its last Release is a rule broken,
+// and its methods are logged and can be failed as "IStream::Read" ... LastCall("IStream::Seek") holds the move
+// (position) and origin (flags) as received, LastCall("IStream::CopyTo") the destination (item) and byte count
+// (position): the system's own stream keeps only the low 32 bits of a move. Null stays null.
+IStream* CountedFileStream(IStream* stream);
 
 // What the caller left behind, each named: every block handed out and not freed ("not freed: BSTR from
 // IWiaDevMgr2::GetImageDlg"), then every rule broken since ForgetLeftovers() ("BSTR from IWiaDevMgr2::GetImageDlg
@@ -208,7 +218,9 @@ struct Call {
     Text itemName;                  // bstrItemName of CreateChildItem
     Text fullItemName;              // bstrFullItemName of CreateChildItem (WIA 1.0) and FindItemByName
     LONG creationFlags = 0;         // lCreationFlags of IWiaItem2::CreateChildItem
-    IUnknown* item = nullptr;       // pItemRoot of IWiaDevMgr::GetImageDlg (not referenced; compare only)
+    IUnknown* item = nullptr;       // pItemRoot of IWiaDevMgr::GetImageDlg, pstm of IStream::CopyTo (not referenced;
+                                    // compare only)
+    int64_t position = 0;           // dlibMove of IStream::Seek, cb of IStream::CopyTo
     std::optional<GUID> guid;       // category of EnumChildItems, command of DeviceCommand, format of GetImageDlg on
                                     // entry; nullopt for a null pointer
     std::vector<Spec> specs;        // ReadMultiple, WriteMultiple, DeleteMultiple
