@@ -123,7 +123,8 @@ private:
 // The callback of one transfer, every call recorded with its answer.
 class Callback : public HeldCallback {
 public:
-    explicit Callback(IUnknown* callback) : HeldCallback(callback, kSimIID_IWiaDataCallback, State().keep, &State().kept) {}
+    Callback(IUnknown* callback, std::string call)
+        : HeldCallback(callback, kSimIID_IWiaDataCallback, State().keep, &State().kept, std::move(call)) {}
 
     // The callback's answer; true when the transfer goes on.
     bool Send(LONG message, LONG status, LONG percent, LONG offset, LONG length, const BYTE* buffer, HRESULT* result) {
@@ -199,7 +200,7 @@ HRESULT DataTransferGetData(const Interface* self, Device& device, ItemNode& nod
     if (medium == nullptr || medium->tymed != TYMED_FILE) return E_INVALIDARG;
     int pages = 0;
     if (FAILED(hr = PagesFor(device, node, false, &pages))) return hr;
-    Callback client(callback);
+    Callback client(callback, MethodName(self, "idtGetData"));
     if (FAILED(client.status())) return client.status();
     const int pageIndex = node.NextPage();
     const std::wstring path = medium->lpszFileName != nullptr ? medium->lpszFileName : NewFileName(device);
@@ -231,7 +232,7 @@ HRESULT DataTransferGetBandedData(const Interface* self, Device& device, ItemNod
         return E_INVALIDARG;
     int pages = 0;
     if (FAILED(hr = PagesFor(device, node, true, &pages))) return hr;
-    Callback client(callback);
+    Callback client(callback, MethodName(self, "idtGetBandedData"));
     if (FAILED(client.status())) return client.status();
 
     const int firstPage = node.NextPage();

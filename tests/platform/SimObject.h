@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,12 @@ private:
 
 // The live simulated object that `pointer` (one of its interfaces) belongs to, without a reference; nullptr when none.
 SimObject* FindObject(const void* pointer);
+// Whether a simulated object is still alive, and the reference count of every live one now.
+bool IsLive(const SimObject* object);
+std::map<const SimObject*, ULONG> CountsNow();
+// The reference count of any COM object, left as it was: read for a simulated object, otherwise the value Release
+// answers after an AddRef ("IUnknown::Release": the value is meant for tests).
+ULONG CountOf(IUnknown* object);
 
 // Counts the call of "<face name>::<method>" and tells whether a failure is planned for it; a call through a
 // destroyed object is a rule broken, answered E_UNEXPECTED as planned.

@@ -244,6 +244,26 @@ SimObject* FindObject(const void* pointer) {
     return nullptr;
 }
 
+bool IsLive(const SimObject* object) {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return std::find(state.live.begin(), state.live.end(), object) != state.live.end();
+}
+
+std::map<const SimObject*, ULONG> CountsNow() {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    std::map<const SimObject*, ULONG> counts;
+    for (const SimObject* object : state.live) counts[object] = object->Count();
+    return counts;
+}
+
+ULONG CountOf(IUnknown* object) {
+    if (const SimObject* simulated = FindObject(object)) return simulated->Count();
+    object->AddRef();
+    return object->Release();
+}
+
 ULONG RefCount(IUnknown* object) {
     const SimObject* live = FindObject(object);
     return live == nullptr ? 0 : live->Count();

@@ -57,6 +57,8 @@ HRESULT STDMETHODCALLTYPE CopyTo(Interface* self, IUnknown* pstm, ULARGE_INTEGER
     call.position = static_cast<int64_t>(cb.QuadPart);
     HRESULT hr;
     if (Intercept(self, "CopyTo", &hr)) return hr;
+    Received received(MethodName(self, "CopyTo"));
+    received.Add(pstm, "the destination stream");
     return CountedStream::Of(self)->CopyTo(reinterpret_cast<IStream*>(pstm), cb, pcbRead, pcbWritten);
 }
 
