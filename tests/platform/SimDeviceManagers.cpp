@@ -39,6 +39,7 @@ Call& RecordDialog(Interface* self, const char* method, HWND hwndParent, LONG lD
     return call;
 }
 
+// The chosen device's id, in both dialogs, is a BSTR the caller frees ("Memory Management Rules").
 HRESULT STDMETHODCALLTYPE SelectDeviceDlg(Interface* self, HWND hwndParent, LONG lDeviceType, LONG lFlags, BSTR* pbstrDeviceID,
                                           IUnknown** ppItemRoot) {
     Call& call = RecordDialog(self, "SelectDeviceDlg", hwndParent, lDeviceType, lFlags);
@@ -156,8 +157,9 @@ HRESULT STDMETHODCALLTYPE DevMgr2RegisterEventCallbackProgram(Interface* self, L
 }
 
 // Writes the answer's number of files into bstrFolderName and returns their paths (a CoTaskMemAlloc array of
-// SysAllocString paths) and an item of the device: its first child, or its root when it has none. A device id
-// names the device (WIA_S_NO_DEVICE_AVAILABLE when it is not installed); a null one lets the dialog pick.
+// SysAllocString paths, both the caller's to free: "DEVICEDIALOGDATA2 structure") and an item of the device: its first
+// child, or its root when it has none. A device id names the device (WIA_S_NO_DEVICE_AVAILABLE when it is not
+// installed); a null one lets the dialog pick.
 HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG lFlags, BSTR bstrDeviceID, HWND hwndParent,
                                              BSTR bstrFolderName, BSTR bstrFilename, LONG* plNumFiles, BSTR** ppbstrFilePaths,
                                              IUnknown** ppItem) {

@@ -15,6 +15,7 @@ namespace {
 static_assert(sizeof(FormatInfo) == 20, "WIA_FORMAT_INFO is a GUID and a LONG");
 static_assert(offsetof(SimDevCap, bstrName) == 24 && sizeof(SimDevCap) == 56, "WIA_DEV_CAP layout on x64");
 
+// A capability's texts and a property's name are the caller's to free ("Memory Management Rules", "IEnumSTATPROPSTG::Next").
 BSTR CopyText(const wchar_t* text) {
     return text == nullptr ? nullptr : HandOutBstr(SysAllocString(text), "IEnumWIA_DEV_CAPS::Next");
 }

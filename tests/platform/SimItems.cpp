@@ -173,7 +173,8 @@ HRESULT STDMETHODCALLTYPE Item1CreateChildItem(Interface* self, LONG lFlags, BST
     return Stub(self, "CreateChildItem");
 }
 
-// One entry per pick of the answer: the item's children in turn (the item itself without children), or null.
+// One entry per pick of the answer: the item's children in turn (the item itself without children), or null, in a
+// CoTaskMemAlloc array the caller frees ("DEVICEDIALOGDATA structure").
 HRESULT STDMETHODCALLTYPE Item1DeviceDlg(Interface* self, HWND hwndParent, LONG lFlags, LONG lIntent, LONG* plCount,
                                          IUnknown*** pppItems) {
     Call& call = Record(self, "DeviceDlg");
@@ -243,8 +244,9 @@ HRESULT STDMETHODCALLTYPE GetItemCategory(Interface* self, GUID* pCategory) {
     return S_OK;
 }
 
-// Writes the answer's files "<folder>\<filename>.bmp", "<folder>\<filename> (2).bmp" ... and returns their paths and,
-// when the first pick is true, the item's first child (the item itself without children).
+// Writes the answer's files "<folder>\<filename>.bmp", "<folder>\<filename> (2).bmp" ... and returns their paths (as
+// GetImageDlg does: "DEVICEDIALOGDATA2 structure") and, when the first pick is true, the item's first child (the item
+// itself without children).
 HRESULT STDMETHODCALLTYPE Item2DeviceDlg(Interface* self, LONG lFlags, HWND hwndParent, BSTR bstrFolderName, BSTR bstrFilename,
                                          LONG* plNumFiles, BSTR** ppbstrFilePaths, IUnknown** ppItem) {
     Call& call = Record(self, "DeviceDlg");

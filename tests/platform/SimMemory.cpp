@@ -178,6 +178,8 @@ bool ClearHandedValue(PROPVARIANT* value) {
     return handed;
 }
 
+// A file medium without a release object is the receiver's: its file is deleted and its name freed
+// ("ReleaseStgMedium function").
 void ReleaseHandedFileName(STGMEDIUM* medium) {
     if (medium == nullptr || medium->tymed != TYMED_FILE || !Reclaim(medium->lpszFileName, Kind::kTaskMemory, "ReleaseStgMedium"))
         return;

@@ -51,6 +51,7 @@ PROPID FreeId(const PropertyTable& table, PROPID first) {
     return id;
 }
 
+// The values read are the caller's to free ("IPropertyStorage::ReadMultiple", with PropVariantClear).
 HRESULT STDMETHODCALLTYPE ReadMultiple(Interface* self, ULONG cpspec, const PROPSPEC* rgpspec, PROPVARIANT* rgpropvar) {
     Call& call = Record(self, "ReadMultiple");
     call.specs = SpecsOf(cpspec, rgpspec);
@@ -126,6 +127,7 @@ HRESULT STDMETHODCALLTYPE DeleteMultiple(Interface* self, ULONG cpspec, const PR
     return S_OK;
 }
 
+// Each name is the caller's to free with CoTaskMemFree ("IPropertyStorage::ReadPropertyNames").
 HRESULT STDMETHODCALLTYPE ReadPropertyNames(Interface* self, ULONG cpropid, const PROPID* rgpropid, LPOLESTR* rglpwstrName) {
     HRESULT hr;
     if (Intercept(self, "ReadPropertyNames", &hr)) return hr;

@@ -7,8 +7,9 @@
 //
 // idtGetData: the medium must be TYMED_FILE. Without a file name the device makes one with CoTaskMemAlloc in the temp
 // folder (".bmp" for a scanner page, ".jpg" for a picture) and hands it over without a release object, so
-// ReleaseStgMedium deletes the file. The scanner writes a BMP file (BITMAPFILEHEADER, then the page's DIB). The
-// callback, optional here, gets a status message before each written chunk and a termination message at the end.
+// ReleaseStgMedium deletes the file and frees the name ("ReleaseStgMedium function"). The scanner writes a BMP file
+// (BITMAPFILEHEADER, then the page's DIB). The callback, optional here, gets a status message before each written chunk
+// and a termination message at the end.
 //
 // idtGetBandedData: needs the transfer record and a callback (E_INVALIDARG otherwise); a buffer size below
 // kMinBufferSize (0 excepted) is E_INVALIDARG. The callback gets a data header (WIA_DATA_CALLBACK_HEADER), then per
@@ -33,6 +34,9 @@
 // (STG_E_MEDIUMFULL for a write that takes nothing). Upload needs a stream and a callback (E_INVALIDARG) and reads the
 // stream from where it stands to its end in chunks of kStreamChunk, a status message after each, END_OF_TRANSFER at
 // the end, and keeps the bytes. Cancel outside a transfer does nothing; all three answer the planned failure first.
+//
+// Both generations check the references of what a transfer receives (HeldCallback, Received in SimModel.h): the callback,
+// Upload's stream and each stream GetNextStream answers end the transfer with the count they had when it began.
 //
 // WIA 1.0: both transfers take their own reference to the callback (QueryInterface for IWiaDataCallback) for the call and obey
 // its answers: S_FALSE cancels and a failure code aborts, each returned at once (a half-written file is deleted and

@@ -49,6 +49,7 @@ VideoCall& Record(Interface* self, const char* method) {
     return call;
 }
 
+// A path the video object answers is a BSTR the caller frees ("Memory Management Rules").
 BSTR HandOutText(Interface* self, const char* method, const std::wstring& text) {
     BSTR out = HandOutBstr(SysAllocString(text.c_str()), MethodName(self, method));
     Shared().handedOut.push_back(out);
