@@ -18,7 +18,6 @@ enum State : LONG { kNoVideo = 1, kCreated = 3, kPlaying = 4, kPaused = 5 };
 
 struct Records {
     std::map<std::string, VideoCall> calls;
-    std::vector<const wchar_t*> handedOut;
     std::vector<std::wstring> pictures;
     unsigned taken = 0;
 };
@@ -51,9 +50,7 @@ VideoCall& Record(Interface* self, const char* method) {
 
 // A path the video object answers is a BSTR the caller frees ("Memory Management Rules").
 BSTR HandOutText(Interface* self, const char* method, const std::wstring& text) {
-    BSTR out = HandOutBstr(SysAllocString(text.c_str()), MethodName(self, method));
-    Shared().handedOut.push_back(out);
-    return out;
+    return HandOutBstr(SysAllocString(text.c_str()), MethodName(self, method));
 }
 
 HRESULT STDMETHODCALLTYPE GetPreviewVisible(Interface* self, BOOL* pbPreviewVisible) {
@@ -229,10 +226,6 @@ SimObject* NewVideoObject() {
 VideoCall LastVideoCall(const char* method) {
     auto found = Shared().calls.find(method);
     return found == Shared().calls.end() ? VideoCall{} : found->second;
-}
-
-std::vector<const wchar_t*> VideoStringsHandedOut() {
-    return Shared().handedOut;
 }
 
 void ResetVideo() {
