@@ -13,8 +13,11 @@
 // LastCall(), and decide every dialog with SetDialogAnswer().
 //
 // The platform holds its caller to the documented rules of memory and references: every block it hands out must be
-// freed exactly once with the matching function, and every rule broken is recorded; Leftovers() names both for the
-// check at the end of each test (docs/ARCHITECTURE.md lists the rules and the pages they come from).
+// freed exactly once with the matching function; a destroyed object keeps its memory until ResetAll(), so a call
+// that still reaches it is seen; the interfaces a transfer receives must end it with the count they began it with;
+// file streams the plug-in opens are counted like simulated objects (CountedFileStream). Every rule broken is
+// recorded, and Leftovers() names it with the blocks not freed for the check at the end of each test
+// (docs/ARCHITECTURE.md lists the rules and the pages they come from).
 #pragma once
 
 #include <windows.h>
