@@ -433,6 +433,7 @@ private:
     void Run(const Journey& journey, const std::string& event, size_t role, const std::optional<Callable>& act) {
         Fresh();
         ResetScript();
+        simwia::AllowScriptReleases(true);
         const Alive before = AliveNow(host());
         std::vector<REALobject> objects = journey.make(host());
         std::vector<bool> held(objects.size(), true);

@@ -70,6 +70,10 @@ ImportHook::~ImportHook() {
     if (slot_ != nullptr) Write(slot_, original_);
 }
 
+bool ImportHook::Imports(HMODULE module, const char* dll, const char* function) {
+    return FindSlot(module, dll, function) != nullptr;
+}
+
 GlobalAllocHook::GlobalAllocHook(HMODULE module, std::function<bool(size_t, int)> fail)
     : hook_(module, "kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(CountingGlobalAlloc)) {
     gAlloc = AllocState{hook_.original(), std::move(fail), 0};

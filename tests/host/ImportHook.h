@@ -20,6 +20,8 @@ public:
 
     bool installed() const { return slot_ != nullptr; }
     void* original() const { return original_; }
+    // Whether the module imports that function by name.
+    static bool Imports(HMODULE module, const char* dll, const char* function);
 
 private:
     void** slot_ = nullptr;

@@ -37,6 +37,7 @@ void PluginTest::SetUp() {
     log_ = std::make_unique<LogCapture>();
     host_ = std::make_unique<SimHost>(HostOptions());
     host_->Load();
+    hooks_ = std::make_unique<PlatformHooks>(std::vector<HMODULE>{host_->Module(), GetModuleHandleW(nullptr)});
 }
 
 void ExpectHostCountsAtZero(const SimHost& host) {
@@ -49,30 +50,37 @@ void ExpectHostCountsAtZero(const SimHost& host) {
 }
 
 void ExpectComReferencesGivenBack() {
-    EXPECT_EQ(simwia::LiveObjects(), 0) << "simulated WIA objects left alive";
+    std::string objects;
+    for (const std::string& name : simwia::LiveObjectNames()) objects += ", " + name;
+    EXPECT_EQ(simwia::LiveObjects(), 0) << "simulated WIA objects left alive (interface, count)" << objects;
     EXPECT_EQ(simwia::OutstandingReferences(), 0) << "COM references not given back";
+    for (const std::string& leftover : simwia::Leftovers()) ADD_FAILURE() << "simulated WIA platform: " << leftover;
 }
 
 bool Alive::operator==(const Alive& other) const {
     return objects == other.objects && strings == other.strings && comObjects == other.comObjects &&
-           comReferences == other.comReferences;
+           comReferences == other.comReferences && leftovers == other.leftovers;
 }
 
 Alive AliveNow(const SimHost& host) {
-    return {host.LiveObjects(), host.LiveStrings(), simwia::LiveObjects(), simwia::OutstandingReferences()};
+    return {host.LiveObjects(), host.LiveStrings(), simwia::LiveObjects(), simwia::OutstandingReferences(), simwia::Leftovers()};
 }
 
 std::ostream& operator<<(std::ostream& out, const Alive& alive) {
-    return out << alive.objects << " objects, " << alive.strings << " strings, " << alive.comObjects << " COM objects, "
-               << alive.comReferences << " COM references";
+    out << alive.objects << " objects, " << alive.strings << " strings, " << alive.comObjects << " COM objects, "
+        << alive.comReferences << " COM references";
+    for (const std::string& leftover : alive.leftovers) out << "; " << leftover;
+    return out;
 }
 
 void PluginTest::TearDown() {
     RemoveVectoredExceptionHandler(crashHandler_);
     ExpectHostCountsAtZero(*host_);
+    hooks_.reset();  // before the plug-in's import table goes
     host_.reset();
     log_.reset();
     ExpectComReferencesGivenBack();
+    simwia::ForgetLeftovers();
     simwia::ResetAll();
 }
 

@@ -1,5 +1,6 @@
-// The fixture every black-box suite uses: a fresh simulated host with a freshly loaded plug-in, and a
-// leak check at the end (every host object and string the test or the plug-in made is given back).
+// The fixture every black-box suite uses: a fresh simulated host with a freshly loaded plug-in whose frees of
+// platform memory (and the test program's own) the simulated platform checks, and a leak check at the end (every
+// host object and string the test or the plug-in made is given back, and all the platform handed out).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,20 +8,25 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "tests/host/LogCapture.h"
+#include "tests/host/PlatformHooks.h"
 #include "tests/host/SimHost.h"
 
 namespace simhost {
 
 // The leak checks every test ends with: the host's live objects and strings, and the simulated
-// platform's live objects and outstanding COM references, all back at zero.
+// platform's live objects and outstanding COM references, all back at zero; nothing the platform handed out left
+// unfreed and none of its rules broken (simwia::Leftovers).
 void ExpectHostCountsAtZero(const SimHost& host);
 void ExpectComReferencesGivenBack();
 
-// What a call can leave alive: host objects and strings, simulated COM objects and outstanding references.
+// What a call can leave alive: host objects and strings, simulated COM objects and outstanding references, and the
+// platform's leftovers (blocks not freed, rules broken).
 struct Alive {
     int64_t objects, strings, comObjects, comReferences;
+    std::vector<std::string> leftovers;
     bool operator==(const Alive& other) const;
 };
 Alive AliveNow(const SimHost& host);
@@ -50,6 +56,7 @@ private:
     void* crashHandler_ = nullptr;
     std::unique_ptr<SimHost> host_;
     std::unique_ptr<LogCapture> log_;
+    std::unique_ptr<PlatformHooks> hooks_;
 };
 
 // Owns one host reference for the length of a test scope.

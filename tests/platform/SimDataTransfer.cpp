@@ -131,7 +131,8 @@ private:
 // The callback of one transfer, every call recorded with its answer.
 class Callback : public HeldCallback {
 public:
-    explicit Callback(IUnknown* callback) : HeldCallback(callback, kSimIID_IWiaDataCallback, State().keep, &State().kept) {}
+    Callback(IUnknown* callback, std::string call)
+        : HeldCallback(callback, kSimIID_IWiaDataCallback, State().keep, &State().kept, std::move(call)) {}
 
     // The callback's answer; true when the transfer goes on.
     bool Send(LONG message, LONG status, LONG percent, LONG offset, LONG length, const BYTE* buffer, HRESULT* result) {
@@ -215,10 +216,11 @@ HRESULT DataTransferGetData(const Interface* self, ItemNode& node, STGMEDIUM* me
     if (tymed != TYMED_FILE || !Offers(node, TYMED_FILE)) return E_INVALIDARG;
     int pages = 0;
     if (FAILED(hr = PagesFor(node, false, &pages))) return hr;
-    Callback client(callback);
+    Callback client(callback, MethodName(self, "idtGetData"));
     if (FAILED(client.status())) return client.status();
     const int pageIndex = node.NextPage();
-    const std::wstring path = medium->lpszFileName != nullptr ? medium->lpszFileName : NewFileName(node);
+    const bool named = medium->lpszFileName == nullptr;  // the device names the file, and hands the name over at the end
+    const std::wstring path = named ? NewFileName(node) : std::wstring(medium->lpszFileName);
     hr = WritePage(path, Page(node, pageIndex), client);
     if (hr != S_OK) return hr;
     if (!client.Send(IT_MSG_TERMINATION, 0, 100, 0, 0, nullptr, &hr)) {
@@ -226,9 +228,9 @@ HRESULT DataTransferGetData(const Interface* self, ItemNode& node, STGMEDIUM* me
         return hr;
     }
     if (node.feederSheets > 0) --node.feederSheets;
-    if (medium->lpszFileName == nullptr) {
+    if (named) {
         const size_t bytes = (path.size() + 1) * sizeof(wchar_t);
-        medium->lpszFileName = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
+        medium->lpszFileName = HandOut(static_cast<LPOLESTR>(CoTaskMemAlloc(bytes)), MethodName(self, "idtGetData"));
         std::memcpy(medium->lpszFileName, path.c_str(), bytes);
     }
     medium->tymed = TYMED_FILE;
@@ -249,7 +251,7 @@ HRESULT DataTransferGetBandedData(const Interface* self, ItemNode& node, const v
     int pages = 0;
     if (!Offers(node, TYMED_CALLBACK)) return E_INVALIDARG;
     if (FAILED(hr = PagesFor(node, true, &pages))) return hr;
-    Callback client(callback);
+    Callback client(callback, MethodName(self, "idtGetBandedData"));
     if (FAILED(client.status())) return client.status();
 
     const int firstPage = node.NextPage();

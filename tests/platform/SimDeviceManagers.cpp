@@ -39,6 +39,7 @@ Call& RecordDialog(Interface* self, const char* method, HWND hwndParent, LONG lD
     return call;
 }
 
+// The chosen device's id, in both dialogs, is a BSTR the caller frees ("Memory Management Rules").
 HRESULT STDMETHODCALLTYPE SelectDeviceDlg(Interface* self, HWND hwndParent, LONG lDeviceType, LONG lFlags, BSTR* pbstrDeviceID,
                                           IUnknown** ppItemRoot) {
     Call& call = RecordDialog(self, "SelectDeviceDlg", hwndParent, lDeviceType, lFlags);
@@ -51,7 +52,8 @@ HRESULT STDMETHODCALLTYPE SelectDeviceDlg(Interface* self, HWND hwndParent, LONG
     DevicePtr device;
     hr = PickDevice(lDeviceType, &device);
     if (hr != S_OK) return hr;
-    if (pbstrDeviceID != nullptr) *pbstrDeviceID = SysAllocString(device->id.c_str());
+    if (pbstrDeviceID != nullptr)
+        *pbstrDeviceID = HandOutBstr(SysAllocString(device->id.c_str()), MethodName(self, "SelectDeviceDlg"));
     *ppItemRoot = NewItem(GenerationOf(self), device, device->root.get());
     return S_OK;
 }
@@ -67,7 +69,7 @@ HRESULT STDMETHODCALLTYPE SelectDeviceDlgID(Interface* self, HWND hwndParent, LO
     DevicePtr device;
     hr = PickDevice(lDeviceType, &device);
     if (hr != S_OK) return hr;
-    *pbstrDeviceID = SysAllocString(device->id.c_str());
+    *pbstrDeviceID = HandOutBstr(SysAllocString(device->id.c_str()), MethodName(self, "SelectDeviceDlgID"));
     return S_OK;
 }
 
@@ -78,8 +80,8 @@ HRESULT STDMETHODCALLTYPE RegisterEventCallbackInterface(Interface* self, LONG /
 }
 
 HRESULT STDMETHODCALLTYPE RegisterEventCallbackCLSID(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
-                                                     const GUID* /*pEventGUID*/, const GUID* /*pClsID*/,
-                                                     BSTR /*bstrName*/, BSTR /*bstrDescription*/, BSTR /*bstrIcon*/) {
+                                                     const GUID* /*pEventGUID*/, const GUID* /*pClsID*/, BSTR /*bstrName*/,
+                                                     BSTR /*bstrDescription*/, BSTR /*bstrIcon*/) {
     return Stub(self, "RegisterEventCallbackCLSID");
 }
 
@@ -129,8 +131,7 @@ HRESULT STDMETHODCALLTYPE DevMgr1GetImageDlg(Interface* self, HWND hwndParent, L
 
 HRESULT STDMETHODCALLTYPE DevMgr1RegisterEventCallbackProgram(Interface* self, LONG /*lFlags*/, BSTR /*bstrDeviceID*/,
                                                               const GUID* /*pEventGUID*/, BSTR /*bstrCommandline*/,
-                                                              BSTR /*bstrName*/, BSTR /*bstrDescription*/,
-                                                              BSTR /*bstrIcon*/) {
+                                                              BSTR /*bstrName*/, BSTR /*bstrDescription*/, BSTR /*bstrIcon*/) {
     return Stub(self, "RegisterEventCallbackProgram");
 }
 
@@ -156,8 +157,9 @@ HRESULT STDMETHODCALLTYPE DevMgr2RegisterEventCallbackProgram(Interface* self, L
 }
 
 // Writes the answer's number of files into bstrFolderName and returns their paths (a CoTaskMemAlloc array of
-// SysAllocString paths) and an item of the device: its first child, or its root when it has none. A device id
-// names the device (WIA_S_NO_DEVICE_AVAILABLE when it is not installed); a null one lets the dialog pick.
+// SysAllocString paths, both the caller's to free: "DEVICEDIALOGDATA2 structure") and an item of the device: its first
+// child, or its root when it has none. A device id names the device (WIA_S_NO_DEVICE_AVAILABLE when it is not
+// installed); a null one lets the dialog pick.
 HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG lFlags, BSTR bstrDeviceID, HWND hwndParent,
                                              BSTR bstrFolderName, BSTR bstrFilename, LONG* plNumFiles, BSTR** ppbstrFilePaths,
                                              IUnknown** ppItem) {
@@ -190,8 +192,9 @@ HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG lFlags, BSTR 
         if (FAILED(hr)) return hr;
     }
     if (!paths.empty()) {
-        *ppbstrFilePaths = static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR)));
-        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = SysAllocString(paths[i].c_str());
+        const std::string from = MethodName(self, "GetImageDlg");
+        *ppbstrFilePaths = HandOut(static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR))), from);
+        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = HandOutBstr(SysAllocString(paths[i].c_str()), from);
     }
     *plNumFiles = static_cast<LONG>(paths.size());
     ItemNode* item = device->root->children.empty() ? device->root.get() : device->root->children.front().get();
@@ -202,31 +205,33 @@ HRESULT STDMETHODCALLTYPE DevMgr2GetImageDlg(Interface* self, LONG lFlags, BSTR 
 // --- objects --------------------------------------------------------------------------------------------------
 
 const Slot* DevMgr1Vtable() {
-    static const Slot* const vtbl = MakeVtable("IWiaDevMgr", 12, {
-        {3, ToSlot(&EnumDeviceInfo)},
-        {4, ToSlot(&DevMgr1CreateDevice)},
-        {5, ToSlot(&SelectDeviceDlg)},
-        {6, ToSlot(&SelectDeviceDlgID)},
-        {7, ToSlot(&DevMgr1GetImageDlg)},
-        {8, ToSlot(&DevMgr1RegisterEventCallbackProgram)},
-        {9, ToSlot(&RegisterEventCallbackInterface)},
-        {10, ToSlot(&RegisterEventCallbackCLSID)},
-        {11, ToSlot(&DevMgr1AddDeviceDlg)},
-    });
+    static const Slot* const vtbl = MakeVtable("IWiaDevMgr", 12,
+                                               {
+                                                   {3, ToSlot(&EnumDeviceInfo)},
+                                                   {4, ToSlot(&DevMgr1CreateDevice)},
+                                                   {5, ToSlot(&SelectDeviceDlg)},
+                                                   {6, ToSlot(&SelectDeviceDlgID)},
+                                                   {7, ToSlot(&DevMgr1GetImageDlg)},
+                                                   {8, ToSlot(&DevMgr1RegisterEventCallbackProgram)},
+                                                   {9, ToSlot(&RegisterEventCallbackInterface)},
+                                                   {10, ToSlot(&RegisterEventCallbackCLSID)},
+                                                   {11, ToSlot(&DevMgr1AddDeviceDlg)},
+                                               });
     return vtbl;
 }
 
 const Slot* DevMgr2Vtable() {
-    static const Slot* const vtbl = MakeVtable("IWiaDevMgr2", 11, {
-        {3, ToSlot(&EnumDeviceInfo)},
-        {4, ToSlot(&DevMgr2CreateDevice)},
-        {5, ToSlot(&SelectDeviceDlg)},
-        {6, ToSlot(&SelectDeviceDlgID)},
-        {7, ToSlot(&RegisterEventCallbackInterface)},
-        {8, ToSlot(&DevMgr2RegisterEventCallbackProgram)},
-        {9, ToSlot(&RegisterEventCallbackCLSID)},
-        {10, ToSlot(&DevMgr2GetImageDlg)},
-    });
+    static const Slot* const vtbl = MakeVtable("IWiaDevMgr2", 11,
+                                               {
+                                                   {3, ToSlot(&EnumDeviceInfo)},
+                                                   {4, ToSlot(&DevMgr2CreateDevice)},
+                                                   {5, ToSlot(&SelectDeviceDlg)},
+                                                   {6, ToSlot(&SelectDeviceDlgID)},
+                                                   {7, ToSlot(&RegisterEventCallbackInterface)},
+                                                   {8, ToSlot(&DevMgr2RegisterEventCallbackProgram)},
+                                                   {9, ToSlot(&RegisterEventCallbackCLSID)},
+                                                   {10, ToSlot(&DevMgr2GetImageDlg)},
+                                               });
     return vtbl;
 }
 
@@ -320,6 +325,10 @@ struct Registration {
     DWORD cookie;
 };
 
+// The device managers are local servers only ("Creating a WIA Device Manager": the context must be
+// CLSCTX_LOCAL_SERVER, COM rejects any other), the video object is in-process only. Every class is registered with
+// REGCLS_MULTI_SEPARATE, since REGCLS_MULTIPLEUSE would register a local server in-process as well ("REGCLS
+// enumeration"): a request whose context lacks the class's own fails REGDB_E_CLASSNOTREG ("CoCreateInstance function").
 Registration g_registrations[] = {
     {&kSimCLSID_WiaDevMgr, &g_devMgr1Factory, CLSCTX_LOCAL_SERVER, 0},
     {&kSimCLSID_WiaDevMgr2, &g_devMgr2Factory, CLSCTX_LOCAL_SERVER, 0},
@@ -328,17 +337,16 @@ Registration g_registrations[] = {
 
 bool g_installed = false;
 
-} // namespace
+}  // namespace
 
 void Install() {
     if (g_installed) {
         return;
     }
     for (Registration& reg : g_registrations) {
-        HRESULT hr = CoRegisterClassObject(*reg.clsid, reg.factory, reg.context, REGCLS_MULTIPLEUSE, &reg.cookie);
+        HRESULT hr = CoRegisterClassObject(*reg.clsid, reg.factory, reg.context, REGCLS_MULTI_SEPARATE, &reg.cookie);
         if (FAILED(hr)) {
-            std::fprintf(stderr, "simwia::Install: CoRegisterClassObject failed with 0x%08lx\n",
-                         static_cast<unsigned long>(hr));
+            std::fprintf(stderr, "simwia::Install: CoRegisterClassObject failed with 0x%08lx\n", static_cast<unsigned long>(hr));
             std::fflush(stderr);
             std::abort();
         }
@@ -357,4 +365,4 @@ void Uninstall() {
     g_installed = false;
 }
 
-} // namespace simwia
+}  // namespace simwia

@@ -15,8 +15,9 @@ namespace {
 static_assert(sizeof(FormatInfo) == 20, "WIA_FORMAT_INFO is a GUID and a LONG");
 static_assert(offsetof(SimDevCap, bstrName) == 24 && sizeof(SimDevCap) == 56, "WIA_DEV_CAP layout on x64");
 
+// A capability's texts and a property's name are the caller's to free ("Memory Management Rules", "IEnumSTATPROPSTG::Next").
 BSTR CopyText(const wchar_t* text) {
-    return text == nullptr ? nullptr : SysAllocString(text);
+    return text == nullptr ? nullptr : HandOutBstr(SysAllocString(text), "IEnumWIA_DEV_CAPS::Next");
 }
 
 // Each kind names its interface, the element it holds (Item) and the element Next writes (Out).
@@ -82,7 +83,7 @@ struct StatKind {
         out->lpwstrName = nullptr;
         if (entry.name) {
             const size_t size = (entry.name->size() + 1) * sizeof(wchar_t);
-            out->lpwstrName = static_cast<LPOLESTR>(CoTaskMemAlloc(size));
+            out->lpwstrName = HandOut(static_cast<LPOLESTR>(CoTaskMemAlloc(size)), "IEnumSTATPROPSTG::Next");
             memcpy(out->lpwstrName, entry.name->c_str(), size);
         }
         out->propid = entry.id;

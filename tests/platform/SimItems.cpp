@@ -173,7 +173,8 @@ HRESULT STDMETHODCALLTYPE Item1CreateChildItem(Interface* self, LONG lFlags, BST
     return Stub(self, "CreateChildItem");
 }
 
-// One entry per pick of the answer: the item's children in turn (the item itself without children), or null.
+// One entry per pick of the answer: the item's children in turn (the item itself without children), or null, in a
+// CoTaskMemAlloc array the caller frees ("DEVICEDIALOGDATA structure").
 HRESULT STDMETHODCALLTYPE Item1DeviceDlg(Interface* self, HWND hwndParent, LONG lFlags, LONG lIntent, LONG* plCount,
                                          IUnknown*** pppItems) {
     Call& call = Record(self, "DeviceDlg");
@@ -189,7 +190,8 @@ HRESULT STDMETHODCALLTYPE Item1DeviceDlg(Interface* self, HWND hwndParent, LONG 
     const ItemDialogAnswer& answer = CurrentItemDialogAnswer();
     if (answer.hr != S_OK || answer.picks.empty()) return answer.hr;
     ItemNode* node = Of(self).node();
-    auto* items = static_cast<IUnknown**>(CoTaskMemAlloc(answer.picks.size() * sizeof(IUnknown*)));
+    auto* items =
+        HandOut(static_cast<IUnknown**>(CoTaskMemAlloc(answer.picks.size() * sizeof(IUnknown*))), MethodName(self, "DeviceDlg"));
     size_t next = 0;
     for (size_t i = 0; i < answer.picks.size(); ++i) {
         ItemNode* pick = node->children.empty() ? node : node->children[next++ % node->children.size()].get();
@@ -242,8 +244,9 @@ HRESULT STDMETHODCALLTYPE GetItemCategory(Interface* self, GUID* pCategory) {
     return S_OK;
 }
 
-// Writes the answer's files "<folder>\<filename>.bmp", "<folder>\<filename> (2).bmp" ... and returns their paths and,
-// when the first pick is true, the item's first child (the item itself without children).
+// Writes the answer's files "<folder>\<filename>.bmp", "<folder>\<filename> (2).bmp" ... and returns their paths (as
+// GetImageDlg does: "DEVICEDIALOGDATA2 structure") and, when the first pick is true, the item's first child (the item
+// itself without children).
 HRESULT STDMETHODCALLTYPE Item2DeviceDlg(Interface* self, LONG lFlags, HWND hwndParent, BSTR bstrFolderName, BSTR bstrFilename,
                                          LONG* plNumFiles, BSTR** ppbstrFilePaths, IUnknown** ppItem) {
     Call& call = Record(self, "DeviceDlg");
@@ -271,8 +274,9 @@ HRESULT STDMETHODCALLTYPE Item2DeviceDlg(Interface* self, LONG lFlags, HWND hwnd
         if (FAILED(hr)) return hr;
     }
     if (!paths.empty()) {
-        *ppbstrFilePaths = static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR)));
-        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = SysAllocString(paths[i].c_str());
+        const std::string from = MethodName(self, "DeviceDlg");
+        *ppbstrFilePaths = HandOut(static_cast<BSTR*>(CoTaskMemAlloc(paths.size() * sizeof(BSTR))), from);
+        for (size_t i = 0; i < paths.size(); ++i) (*ppbstrFilePaths)[i] = HandOutBstr(SysAllocString(paths[i].c_str()), from);
     }
     *plNumFiles = static_cast<LONG>(paths.size());
     if (!answer.picks.empty() && answer.picks.front()) {

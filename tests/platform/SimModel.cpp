@@ -312,6 +312,7 @@ struct Model {
     DialogAnswer answer;
     ItemDialogAnswer itemAnswer;
     std::map<std::string, Call> calls;
+    bool scriptReleases = false;  // AllowScriptReleases
 };
 
 Model& State() {
@@ -357,6 +358,7 @@ void ResetModel() {
     model.answer = DialogAnswer{};
     model.itemAnswer = ItemDialogAnswer{};
     model.calls.clear();
+    model.scriptReleases = false;
     ResetTransfers();
     ResetTransfers2();
 }
@@ -468,7 +470,8 @@ void CopyValue(PROPVARIANT* out, const PROPVARIANT& in) {
     }
 }
 
-HeldCallback::HeldCallback(IUnknown* callback, const IID& iid, bool keep, IUnknown** kept) {
+HeldCallback::HeldCallback(IUnknown* callback, const IID& iid, bool keep, IUnknown** kept, std::string call)
+    : call_(std::move(call)) {
     if (callback == nullptr) return;
     hr_ = callback->QueryInterface(iid, reinterpret_cast<void**>(&callback_));
     if (SUCCEEDED(hr_) && keep) {
@@ -476,10 +479,37 @@ HeldCallback::HeldCallback(IUnknown* callback, const IID& iid, bool keep, IUnkno
         callback_->AddRef();
         *kept = callback_;
     }
+    if (callback_ != nullptr) held_ = CountOf(callback_);
 }
 
 HeldCallback::~HeldCallback() {
-    if (callback_ != nullptr) callback_->Release();
+    if (callback_ == nullptr) return;
+    const ULONG left = callback_->Release();
+    if (left + 1 != held_ && !(State().scriptReleases && left + 1 < held_))
+        RuleBroken(call_ + ": the callback had " + std::to_string(held_ - 1) +
+                   " references besides the device's when the device took its own, and " + std::to_string(left) +
+                   " when it let it go");
+}
+
+Received::Received(std::string call) : call_(std::move(call)), before_(CountsNow()) {}
+
+void Received::Add(IUnknown* object, const char* what) {
+    const SimObject* simulated = FindObject(object);
+    auto same = [simulated](const auto& entry) { return entry.first == simulated; };
+    if (simulated != nullptr && std::none_of(received_.begin(), received_.end(), same)) received_.emplace_back(simulated, what);
+}
+
+Received::~Received() {
+    for (const auto& [object, what] : received_) {
+        auto before = before_.find(object);
+        const ULONG expected = before == before_.end() ? 0 : before->second;
+        const bool live = IsLive(object);
+        const ULONG now = live ? object->Count() : 0;
+        if (now == expected && (live || expected == 0)) continue;
+        if (State().scriptReleases && now < expected) continue;  // the script let go of its own
+        RuleBroken(call_ + ": " + what + " had " + std::to_string(expected) + " references when the call began and " +
+                   (live ? std::to_string(now) + " when it returned" : "its last one went during the call"));
+    }
 }
 
 bool HeldCallback::GoesOn(HRESULT answer, HRESULT* result) {
@@ -635,6 +665,10 @@ Call LastCall(const char* method) {
     const auto& calls = State().calls;
     auto call = calls.find(method);
     return call == calls.end() ? Call{} : call->second;
+}
+
+void AllowScriptReleases(bool allow) {
+    State().scriptReleases = allow;
 }
 
 void SetDialogAnswer(const wchar_t* deviceId, HRESULT hr, int files) {

@@ -153,6 +153,13 @@ Text TextOf(const wchar_t* text);
 // Deep copy of a property value into a zeroed *out (VT_BSTR keeps its length).
 void CopyValue(PROPVARIANT* out, const PROPVARIANT& in);
 
+// --- memory handed out (SimMemory.cpp) ---------------------------------------------------------------------------
+
+// Really frees the blocks the caller freed (ResetAll); names the blocks not freed; forgets every block.
+void FreeQuarantinedBlocks();
+std::vector<std::string> BlocksNotFreed();
+void ForgetBlocks();
+
 // --- objects (returned with one reference, as the first interface) -----------------------------------------------
 
 // Base of the objects that answer IWiaPropertyStorage on `props`.
@@ -195,11 +202,14 @@ inline LONG Percent(size_t done, size_t total) {
     return total == 0 ? 100 : static_cast<LONG>(done * 100 / total);
 }
 
-// The caller's callback for the length of one transfer: the device's own reference (QueryInterface for `iid`; none for
-// a null callback) and, when `keep` is set, one more left in *kept after the transfer (one kept before is released).
+// The caller's callback for the length of one transfer `call` ("IWiaTransfer::Download"): the device's own reference
+// (QueryInterface for `iid`; none for a null callback) and, when `keep` is set, one more left in *kept after the
+// transfer (one kept before is released). When the device lets its reference go, the callback's count must be what
+// it was when the device took it, less that one: the caller holds its own references across the call and the
+// callback neither keeps nor drops any ("Rules for Managing Reference Counts").
 class HeldCallback {
 public:
-    HeldCallback(IUnknown* callback, const IID& iid, bool keep, IUnknown** kept);
+    HeldCallback(IUnknown* callback, const IID& iid, bool keep, IUnknown** kept, std::string call);
     ~HeldCallback();
     HeldCallback(const HeldCallback&) = delete;
     HeldCallback& operator=(const HeldCallback&) = delete;
@@ -215,6 +225,30 @@ protected:
 
 private:
     HRESULT hr_ = S_OK;
+    ULONG held_ = 0;  // the count while the device holds its reference
+    std::string call_;
+};
+
+// The interfaces the platform receives during one of its calls ("IWiaTransfer::Upload"): arguments, and interfaces a
+// callback answers whose reference the platform takes over and gives back ("IWiaTransferCallback::GetNextStream").
+// When the call returns, each simulated object among them must have the count it had when the call began (made during
+// the call: gone), and one that had references must still be alive: the caller holds its arguments across the call
+// and the platform keeps nothing ("Rules for Managing Reference Counts"). Objects that are not simulated are not checked.
+// (A test script that takes or drops references of its own on them during the call breaks the rule as well.)
+class Received {
+public:
+    explicit Received(std::string call);
+    ~Received();
+    Received(const Received&) = delete;
+    Received& operator=(const Received&) = delete;
+
+    // `what` names it in a message: "the stream argument".
+    void Add(IUnknown* object, const char* what);
+
+private:
+    std::string call_;
+    std::map<const SimObject*, ULONG> before_;
+    std::vector<std::pair<const SimObject*, const char*>> received_;
 };
 // Releases the callback kept in *kept, if any.
 void ReleaseKept(IUnknown** kept);

@@ -6,19 +6,26 @@
 // library gets wrong lands on a different simulated method (and shows in the call log) instead of being mirrored.
 // Slot functions take `Interface* self` first, then the documented arguments; interface pointers they pass or
 // return are typed IUnknown* (same representation).
+//
+// An object's memory outlives its last Release until ResetAll(), so that a caller still holding one of its pointers
+// reaches a record of the call ("call after last Release: IStream::Read") instead of freed memory. Memory the
+// platform hands to its caller is registered where it is made (HandOut...), so that the caller's frees are checked.
 #pragma once
 
 #include "tests/platform/SimPlatform.h"
 
+#include <cstddef>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace simwia {
 
-using Slot = void (*)(); // any function pointer fits; the caller calls it through its own declared type
+using Slot = void (*)();  // any function pointer fits; the caller calls it through its own declared type
 
-template <typename Function> Slot ToSlot(Function* function) {
+template <typename Function>
+Slot ToSlot(Function* function) {
     return reinterpret_cast<Slot>(function);
 }
 
@@ -41,12 +48,16 @@ struct SlotDef {
 const Slot* MakeVtable(const char* iface, int count, std::initializer_list<SlotDef> slots);
 
 // Counting base of every simulated object: registered as live from construction to deletion, interlocked
-// reference count starting at 1, deleted when it reaches 0. QueryInterface answers IUnknown (the first
-// interface) and the IIDs of the interfaces added, nothing else.
+// reference count starting at 1, destroyed when it reaches 0. QueryInterface answers IUnknown (the first
+// interface) and the IIDs of the interfaces added, nothing else. A destroyed object's memory stays reserved until
+// ResetAll(); AddRef, Release, QueryInterface and every intercepted method called through one of its interfaces
+// after that record a rule broken and touch nothing, the methods answering E_UNEXPECTED.
 class SimObject {
 public:
     SimObject();
     virtual ~SimObject();
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory) noexcept;  // into the quarantine, freed by ResetAll()
     SimObject(const SimObject&) = delete;
     SimObject& operator=(const SimObject&) = delete;
 
@@ -69,8 +80,15 @@ private:
 
 // The live simulated object that `pointer` (one of its interfaces) belongs to, without a reference; nullptr when none.
 SimObject* FindObject(const void* pointer);
+// Whether a simulated object is still alive, and the reference count of every live one now.
+bool IsLive(const SimObject* object);
+std::map<const SimObject*, ULONG> CountsNow();
+// The reference count of any COM object, left as it was: read for a simulated object, otherwise the value Release
+// answers after an AddRef ("IUnknown::Release": the value is meant for tests).
+ULONG CountOf(IUnknown* object);
 
-// Counts the call of "<face name>::<method>" and tells whether a failure is planned for it.
+// Counts the call of "<face name>::<method>" and tells whether a failure is planned for it; a call through a
+// destroyed object is a rule broken, answered E_UNEXPECTED as planned.
 bool Intercept(const Interface* self, const char* method, HRESULT* planned);
 bool Intercept(const char* method, HRESULT* planned);
 
@@ -79,4 +97,21 @@ HRESULT Stub(const Interface* self, const char* method);
 
 std::string MethodName(const Interface* self, const char* method);
 
-} // namespace simwia
+// Records a broken rule of the platform's contract; the test fails at its end with `what`.
+void RuleBroken(const std::string& what);
+
+// --- memory handed to the caller ("Memory Management Rules": out-parameters are freed by the caller) ---------------
+
+// Registers a block the platform hands out at the site that made it, named by where it comes from
+// ("IWiaDevMgr2::GetImageDlg"); each must be freed exactly once, a BSTR with SysFreeString, a CoTaskMemAlloc block
+// with CoTaskMemFree (or both through PropVariantClear and ReleaseStgMedium). Null is returned as null.
+BSTR HandOutBstr(BSTR text, const std::string& from);
+void* HandOutBlock(void* block, const std::string& from);
+template <typename T>
+T* HandOut(T* block, const std::string& from) {
+    return static_cast<T*>(HandOutBlock(block, from));
+}
+// Registers every block inside a value the platform hands out (strings, GUID, vector elements, blob).
+void HandOutValue(const PROPVARIANT& value, const std::string& from);
+
+}  // namespace simwia

@@ -8,22 +8,26 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <set>
 
 namespace simwia {
 namespace {
 
 struct Plan {
     HRESULT hr;
-    int times; // < 0: until ResetFailures()
+    int times;  // < 0: until ResetFailures()
 };
 
 // Never destroyed, so objects released during static destruction still find it.
 struct State {
     std::mutex mutex;
     std::vector<SimObject*> live;
+    std::set<const SimObject*> dead;  // destroyed, their memory in the quarantine until ResetAll()
+    std::vector<void*> quarantine;
     std::map<std::string, Plan> plans;
     std::map<std::string, int> counts;
     std::vector<std::string> sequence;
+    std::vector<std::string> broken;  // rules broken since ForgetLeftovers()
 };
 
 State& Shared() {
@@ -35,6 +39,18 @@ State& Shared() {
     std::fprintf(stderr, "simwia: %s: %s\n", what, detail);
     std::fflush(stderr);
     std::abort();
+}
+
+// True, with the rule broken recorded, when the object behind `self` was destroyed ("IUnknown::Release": the object
+// frees itself when its count reaches zero, so no call may follow).
+bool CalledAfterLastRelease(const Interface* self, const char* method) {
+    {
+        State& state = Shared();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (state.dead.count(self->owner) == 0) return false;
+    }
+    RuleBroken("call after last Release: " + MethodName(self, method));
+    return true;
 }
 
 void CountCall(const std::string& method) {
@@ -55,16 +71,18 @@ HRESULT STDMETHODCALLTYPE UnknownQueryInterface(Interface* self, REFIID iid, voi
 }
 
 ULONG STDMETHODCALLTYPE UnknownAddRef(Interface* self) {
+    if (CalledAfterLastRelease(self, "AddRef")) return 0;
     CountCall(MethodName(self, "AddRef"));
     return self->owner->AddRef();
 }
 
 ULONG STDMETHODCALLTYPE UnknownRelease(Interface* self) {
+    if (CalledAfterLastRelease(self, "Release")) return 0;
     CountCall(MethodName(self, "Release"));
     return self->owner->Release();
 }
 
-} // namespace
+}  // namespace
 
 std::string MethodName(const Interface* self, const char* method) {
     return std::string(self->name) + "::" + method;
@@ -87,6 +105,10 @@ bool Intercept(const char* method, HRESULT* planned) {
 }
 
 bool Intercept(const Interface* self, const char* method, HRESULT* planned) {
+    if (CalledAfterLastRelease(self, method)) {
+        *planned = E_UNEXPECTED;
+        return true;
+    }
     return Intercept(MethodName(self, method).c_str(), planned);
 }
 
@@ -125,6 +147,17 @@ SimObject::~SimObject() {
     State& state = Shared();
     std::lock_guard<std::mutex> lock(state.mutex);
     state.live.erase(std::remove(state.live.begin(), state.live.end(), this), state.live.end());
+    state.dead.insert(this);
+}
+
+void* SimObject::operator new(std::size_t size) {
+    return ::operator new(size);
+}
+
+void SimObject::operator delete(void* memory) noexcept {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.quarantine.push_back(memory);
 }
 
 ULONG SimObject::AddRef() {
@@ -190,6 +223,16 @@ long OutstandingReferences() {
     return sum;
 }
 
+std::vector<std::string> LiveObjectNames() {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    std::vector<std::string> names;
+    for (SimObject* object : state.live)
+        names.push_back(std::string(reinterpret_cast<Interface*>(object->Unknown())->name) + " " +
+                        std::to_string(object->Count()));
+    return names;
+}
+
 SimObject* FindObject(const void* pointer) {
     State& state = Shared();
     std::lock_guard<std::mutex> lock(state.mutex);
@@ -199,6 +242,26 @@ SimObject* FindObject(const void* pointer) {
         }
     }
     return nullptr;
+}
+
+bool IsLive(const SimObject* object) {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return std::find(state.live.begin(), state.live.end(), object) != state.live.end();
+}
+
+std::map<const SimObject*, ULONG> CountsNow() {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    std::map<const SimObject*, ULONG> counts;
+    for (const SimObject* object : state.live) counts[object] = object->Count();
+    return counts;
+}
+
+ULONG CountOf(IUnknown* object) {
+    if (const SimObject* simulated = FindObject(object)) return simulated->Count();
+    object->AddRef();
+    return object->Release();
 }
 
 ULONG RefCount(IUnknown* object) {
@@ -242,11 +305,38 @@ void ResetCounts() {
     state.sequence.clear();
 }
 
+void RuleBroken(const std::string& what) {
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.broken.push_back(what);
+}
+
+std::vector<std::string> Leftovers() {
+    std::vector<std::string> leftovers = BlocksNotFreed();
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    leftovers.insert(leftovers.end(), state.broken.begin(), state.broken.end());
+    return leftovers;
+}
+
+void ForgetLeftovers() {
+    ForgetBlocks();
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.broken.clear();
+}
+
 void ResetAll() {
     ResetFailures();
     ResetCounts();
     ResetModel();
     ResetVideo();
+    FreeQuarantinedBlocks();
+    State& state = Shared();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    for (void* memory : state.quarantine) ::operator delete(memory);
+    state.quarantine.clear();
+    state.dead.clear();
 }
 
-} // namespace simwia
+}  // namespace simwia

@@ -11,12 +11,21 @@
 // S_FALSE, a new name gets an id from propidNameFirst on. Every enumerator answers S_FALSE at its end, and its
 // clone starts where the original stands. Tests read back what the library wrote with StoredValue() and
 // LastCall(), and decide every dialog with SetDialogAnswer().
+//
+// The platform holds its caller to the documented rules of memory and references: every block it hands out must be
+// freed exactly once with the matching function; a destroyed object keeps its memory until ResetAll(), so a call
+// that still reaches it is seen; the interfaces a transfer receives must end it with the count they began it with;
+// file streams the plug-in opens are counted like simulated objects (CountedFileStream). Every rule broken is
+// recorded, and Leftovers() names it with the blocks not freed for the check at the end of each test
+// (docs/ARCHITECTURE.md lists the rules and the pages they come from).
 #pragma once
 
 #include <windows.h>
 #include <unknwn.h>
+#include <objidl.h>
 #include <propidl.h>
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,18 +33,22 @@
 
 namespace simwia {
 
-// Registers the class objects (CLSID_WiaDevMgr and CLSID_WiaDevMgr2 as local servers, WiaVideo in-process);
-// a second call does nothing. Aborts the test program when COM refuses a registration.
+// Registers the class objects (CLSID_WiaDevMgr and CLSID_WiaDevMgr2 as local servers only, WiaVideo in-process only:
+// a CoCreateInstance whose context lacks the class's own fails REGDB_E_CLASSNOTREG); a second call does nothing.
+// Aborts the test program when COM refuses a registration.
 void Install();
 // Revokes what Install() registered; objects already made stay alive until released.
 void Uninstall();
 // Clears failure plans, call counts and call records, the dialog answer, and rebuilds the devices in their
-// initial state (objects still alive keep the state they were made from).
+// initial state (objects still alive keep the state they were made from). Really frees the handed-out blocks the
+// caller freed and the memory of the objects destroyed so far; Leftovers() stay until ForgetLeftovers().
 void ResetAll();
 
 // Simulated objects currently alive (class objects not included), and the sum of their reference counts.
 long LiveObjects();
 long OutstandingReferences();
+// Each live simulated object by its first interface and count, for messages: "IStream 2".
+std::vector<std::string> LiveObjectNames();
 
 // Reference count of a live simulated object, read without changing it; 0 for anything else.
 ULONG RefCount(IUnknown* object);
@@ -54,6 +67,35 @@ int CallCount(const char* method);
 // Every call since the last ResetCounts() that could fail, in order (AddRef and Release are only counted).
 std::vector<std::string> CallSequence();
 void ResetCounts();
+
+// --- what the caller gives back ------------------------------------------------------------------------------------
+
+// The frees of the test program and of the plug-in, routed here by the fixture's import hooks (tests/host/
+// PlatformHooks.h). Each answers false for memory the platform did not hand out, which the hook then frees as usual.
+// A block it handed out is marked freed but kept until ResetAll(), so that its address is not reused and a second
+// free is seen; a second free, or one with the other function, is a rule broken.
+bool FreeHandedBstr(BSTR text);     // SysFreeString
+bool FreeHandedBlock(void* block);  // CoTaskMemFree
+// PropVariantClear: the blocks inside the value (strings, GUID, vector elements and array, blob) are freed and the
+// value zeroed ("PropVariantClear function"); false, and nothing done, when none of them was handed out.
+bool ClearHandedValue(PROPVARIANT* value);
+// ReleaseStgMedium, before the system's own: a TYMED_FILE medium whose file name the platform handed out has its file
+// deleted when it has no release object, its name freed and set to null ("ReleaseStgMedium function").
+void ReleaseHandedFileName(STGMEDIUM* medium);
+
+// A stream SHCreateStreamOnFileW made, behind a counted simulated object that takes over its reference and forwards
+// every IStream method to it: the stream counts among LiveObjects(), a call after its last Release is a rule broken,
+// and its methods are logged and can be failed as "IStream::Read" ... LastCall("IStream::Seek") holds the move
+// (position) and origin (flags) as received, LastCall("IStream::CopyTo") the destination (item) and byte count
+// (position): the system's own stream keeps only the low 32 bits of a move. Null stays null.
+IStream* CountedFileStream(IStream* stream);
+
+// What the caller left behind, each named: every block handed out and not freed ("not freed: BSTR from
+// IWiaDevMgr2::GetImageDlg"), then every rule broken since ForgetLeftovers() ("BSTR from IWiaDevMgr2::GetImageDlg
+// freed twice (SysFreeString)").
+std::vector<std::string> Leftovers();
+// Forgets the above, for the end of a test: blocks freed meanwhile are really freed, blocks never freed stay leaked.
+void ForgetLeftovers();
 
 // --- devices and items ------------------------------------------------------------------------------------------
 
@@ -180,7 +222,9 @@ struct Call {
     Text itemName;                  // bstrItemName of CreateChildItem
     Text fullItemName;              // bstrFullItemName of CreateChildItem (WIA 1.0) and FindItemByName
     LONG creationFlags = 0;         // lCreationFlags of IWiaItem2::CreateChildItem
-    IUnknown* item = nullptr;       // pItemRoot of IWiaDevMgr::GetImageDlg (not referenced; compare only)
+    IUnknown* item = nullptr;       // pItemRoot of IWiaDevMgr::GetImageDlg, pstm of IStream::CopyTo (not referenced;
+                                    // compare only)
+    int64_t position = 0;           // dlibMove of IStream::Seek, cb of IStream::CopyTo
     std::optional<GUID> guid;       // category of EnumChildItems, command of DeviceCommand, format of GetImageDlg on
                                     // entry; nullopt for a null pointer
     std::vector<Spec> specs;        // ReadMultiple, WriteMultiple, DeleteMultiple
@@ -220,8 +264,13 @@ void SetItemDialogAnswer(HRESULT hr, std::vector<bool> picks = {true}, int files
 // The bytes of every image file the dialogs write: a 2 x 2 pixel, 24-bit BMP.
 std::vector<BYTE> SampleImage();
 
+// Until ResetAll(), the script is re-entrant: its event handlers let go of their own references to what the platform
+// received (a stream constructed again, a callback dropped), so an interface may end a call with fewer references than
+// it began it with, or gone once the platform was done with it; calls after the last Release still fail the test.
+void AllowScriptReleases(bool allow);
+
 // The platform's value of each number a class of the plug-in declares as a constant, by "<class>.<constant>"
 // (SimConstants.cpp; the property ids and names are <wiadef.h>'s g_wiaPropIdToName).
 std::map<std::string, int64_t> PlatformConstants();
 
-} // namespace simwia
+}  // namespace simwia

@@ -51,6 +51,7 @@ PROPID FreeId(const PropertyTable& table, PROPID first) {
     return id;
 }
 
+// The values read are the caller's to free ("IPropertyStorage::ReadMultiple", with PropVariantClear).
 HRESULT STDMETHODCALLTYPE ReadMultiple(Interface* self, ULONG cpspec, const PROPSPEC* rgpspec, PROPVARIANT* rgpropvar) {
     Call& call = Record(self, "ReadMultiple");
     call.specs = SpecsOf(cpspec, rgpspec);
@@ -70,6 +71,7 @@ HRESULT STDMETHODCALLTYPE ReadMultiple(Interface* self, ULONG cpspec, const PROP
         auto value = table.values.find(id);
         if (hr == S_OK && value != table.values.end()) {
             value->second.CopyTo(&rgpropvar[i]);
+            HandOutValue(rgpropvar[i], MethodName(self, "ReadMultiple"));
             found = true;
         }
     }
@@ -130,6 +132,7 @@ HRESULT STDMETHODCALLTYPE DeleteMultiple(Interface* self, ULONG cpspec, const PR
     return S_OK;
 }
 
+// Each name is the caller's to free with CoTaskMemFree ("IPropertyStorage::ReadPropertyNames").
 HRESULT STDMETHODCALLTYPE ReadPropertyNames(Interface* self, ULONG cpropid, const PROPID* rgpropid, LPOLESTR* rglpwstrName) {
     HRESULT hr;
     if (Intercept(self, "ReadPropertyNames", &hr)) return hr;
@@ -141,7 +144,7 @@ HRESULT STDMETHODCALLTYPE ReadPropertyNames(Interface* self, ULONG cpropid, cons
         auto name = table.names.find(rgpropid[i]);
         if (name == table.names.end()) continue;
         const size_t size = (name->second.size() + 1) * sizeof(wchar_t);
-        rglpwstrName[i] = static_cast<LPOLESTR>(CoTaskMemAlloc(size));
+        rglpwstrName[i] = HandOut(static_cast<LPOLESTR>(CoTaskMemAlloc(size)), MethodName(self, "ReadPropertyNames"));
         memcpy(rglpwstrName[i], name->second.c_str(), size);
         found = true;
     }

@@ -11,8 +11,8 @@
 // idtGetData: the medium's tymed must be TYMED_FILE, or TYMED_NULL with the item's WIA_IPA_TYMED TYMED_FILE, and the
 // item's format one it offers for files (E_INVALIDARG otherwise). Without a file name the device makes one with
 // CoTaskMemAlloc in the temp folder (".bmp", or ".jpg" for a JPEG) and hands it over without a release object, so
-// ReleaseStgMedium deletes the file. The callback, optional here, gets a status message before each written chunk
-// and a termination message at the end.
+// ReleaseStgMedium deletes the file and frees the name ("ReleaseStgMedium function"). The callback, optional here, gets a status
+// message before each written chunk and a termination message at the end.
 //
 // idtGetBandedData: needs the transfer record, a callback and an item format offered for callbacks (E_INVALIDARG
 // otherwise: a camera's pictures come as files only); a buffer size below
@@ -40,6 +40,9 @@
 // (STG_E_MEDIUMFULL for a write that takes nothing). Upload needs a stream and a callback (E_INVALIDARG) and reads the
 // stream from where it stands to its end in chunks of kStreamChunk, a status message after each, END_OF_TRANSFER at
 // the end, and keeps the bytes. Cancel outside a transfer does nothing; all three answer the planned failure first.
+//
+// Both generations check the references of what a transfer receives (HeldCallback, Received in SimModel.h): the callback,
+// Upload's stream and each stream GetNextStream answers end the transfer with the count they had when it began.
 //
 // WIA 1.0: both transfers take their own reference to the callback (QueryInterface for IWiaDataCallback) for the call and obey
 // its answers: S_FALSE cancels and a failure code aborts, each returned at once (a half-written file is deleted and

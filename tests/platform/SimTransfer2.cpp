@@ -50,7 +50,8 @@ Slot SlotOf(IUnknown* object, int slot) {
 // in *result.
 class Client : public HeldCallback {
 public:
-    explicit Client(IUnknown* callback) : HeldCallback(callback, kSimIID_IWiaTransferCallback, State().keep, &State().kept) {
+    Client(IUnknown* callback, std::string call)
+        : HeldCallback(callback, kSimIID_IWiaTransferCallback, State().keep, &State().kept, std::move(call)) {
         State().cancelled = false;
         State().running = true;
     }
@@ -63,11 +64,13 @@ public:
         return Go(answer, result);
     }
 
-    bool NextStream(const ItemNode& node, IStream** stream, HRESULT* result) {
+    // The stream answered is added to `received`: the device releases it when it is written.
+    bool NextStream(const ItemNode& node, Received& received, IStream** stream, HRESULT* result) {
         BSTR name = SysAllocString(node.name.c_str());
         BSTR fullName = SysAllocString(node.fullName.c_str());
         IUnknown* out = nullptr;
         HRESULT answer = SlotOf<StreamSlot>(callback_, 4)(callback_, 0, name, fullName, &out);
+        received.Add(out, "the stream GetNextStream answered");
         SysFreeString(name);
         SysFreeString(fullName);
         State().last.requests.push_back({out != nullptr});
@@ -125,7 +128,8 @@ HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNod
             if ((child->type & WiaItemTypeTransfer) != 0) images.push_back({child.get(), 0});
     }
     if (images.empty()) return E_INVALIDARG;
-    Client client(callback);
+    Received received(MethodName(self, "Download"));
+    Client client(callback, MethodName(self, "Download"));
     if (FAILED(client.status())) return client.status();
     hr = S_OK;
     for (size_t i = 0; i < images.size(); ++i) {
@@ -133,7 +137,7 @@ HRESULT TransferDownload(const Interface* self, const DevicePtr& device, ItemNod
         if (!ImageBytes(*images[i].first, images[i].second, &image)) return E_INVALIDARG;
         if (i > 0 && !client.Send(kNewPage, 0, 0, S_OK, &hr)) return hr;
         IStream* stream = nullptr;
-        if (!client.NextStream(*images[i].first, &stream, &hr)) {
+        if (!client.NextStream(*images[i].first, received, &stream, &hr)) {
             if (stream != nullptr) stream->Release();
             return hr;
         }
@@ -153,7 +157,9 @@ HRESULT TransferUpload(const Interface* self, IUnknown* source, IUnknown* callba
     HRESULT hr;
     if (Intercept(self, "Upload", &hr)) return hr;
     if (source == nullptr || callback == nullptr) return E_INVALIDARG;
-    Client client(callback);
+    Received received(MethodName(self, "Upload"));
+    received.Add(source, "the stream argument");
+    Client client(callback, MethodName(self, "Upload"));
     if (FAILED(client.status())) return client.status();
     auto* stream = reinterpret_cast<IStream*>(source);
     std::vector<BYTE> buffer(state.chunk);
@@ -212,8 +218,10 @@ HRESULT CallKeptTransferCallback(bool askForStream) {
         Params params{kStatus, 100, 0, S_OK};
         return SlotOf<ProgressSlot>(kept, 3)(kept, 0, &params);
     }
+    Received received("IWiaTransferCallback::GetNextStream");
     IUnknown* stream = nullptr;
     HRESULT hr = SlotOf<StreamSlot>(kept, 4)(kept, 0, nullptr, nullptr, &stream);
+    received.Add(stream, "the stream answered");
     if (stream != nullptr) stream->Release();
     return hr;
 }

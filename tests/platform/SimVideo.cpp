@@ -18,7 +18,6 @@ enum State : LONG { kNoVideo = 1, kCreated = 3, kPlaying = 4, kPaused = 5 };
 
 struct Records {
     std::map<std::string, VideoCall> calls;
-    std::vector<const wchar_t*> handedOut;
     std::vector<std::wstring> pictures;
     unsigned taken = 0;
 };
@@ -49,10 +48,9 @@ VideoCall& Record(Interface* self, const char* method) {
     return call;
 }
 
-BSTR HandOut(const std::wstring& text) {
-    BSTR out = SysAllocString(text.c_str());
-    Shared().handedOut.push_back(out);
-    return out;
+// A path the video object answers is a BSTR the caller frees ("Memory Management Rules").
+BSTR HandOutText(Interface* self, const char* method, const std::wstring& text) {
+    return HandOutBstr(SysAllocString(text.c_str()), MethodName(self, method));
 }
 
 HRESULT STDMETHODCALLTYPE GetPreviewVisible(Interface* self, BOOL* pbPreviewVisible) {
@@ -75,7 +73,7 @@ HRESULT STDMETHODCALLTYPE GetImagesDirectory(Interface* self, BSTR* pbstrImageDi
     HRESULT hr;
     if (Intercept(self, "get_ImagesDirectory", &hr)) return hr;
     if (pbstrImageDirectory == nullptr) return E_POINTER;
-    *pbstrImageDirectory = Of(self).directory.empty() ? nullptr : HandOut(Of(self).directory);
+    *pbstrImageDirectory = Of(self).directory.empty() ? nullptr : HandOutText(self, "get_ImagesDirectory", Of(self).directory);
     return S_OK;
 }
 
@@ -175,7 +173,7 @@ HRESULT STDMETHODCALLTYPE TakePicture(Interface* self, BSTR* pbstrNewImageFilena
     hr = WriteSampleImage(path);
     if (FAILED(hr)) return hr;
     Shared().pictures.push_back(path);
-    *pbstrNewImageFilename = HandOut(path);
+    *pbstrNewImageFilename = HandOutText(self, "TakePicture", path);
     return S_OK;
 }
 
@@ -228,10 +226,6 @@ SimObject* NewVideoObject() {
 VideoCall LastVideoCall(const char* method) {
     auto found = Shared().calls.find(method);
     return found == Shared().calls.end() ? VideoCall{} : found->second;
-}
-
-std::vector<const wchar_t*> VideoStringsHandedOut() {
-    return Shared().handedOut;
 }
 
 void ResetVideo() {

@@ -30,11 +30,7 @@ struct VideoCall {
 };
 VideoCall LastVideoCall(const char* method);
 
-// Every string TakePicture and get_ImagesDirectory handed out since ResetAll(), in order (for comparison only:
-// they belong to the caller).
-std::vector<const wchar_t*> VideoStringsHandedOut();
-
-// Forgets the records and strings above and deletes the pictures written since the last reset (ResetAll calls it).
+// Forgets the records above and deletes the pictures written since the last reset (ResetAll calls it).
 void ResetVideo();
 
 }  // namespace simwia
