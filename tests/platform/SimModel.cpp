@@ -312,7 +312,8 @@ struct Model {
     DialogAnswer answer;
     ItemDialogAnswer itemAnswer;
     std::map<std::string, Call> calls;
-    bool scriptReleases = false;  // AllowScriptReleases
+    bool scriptReleases = false;   // AllowScriptReleases
+    ULONG writeLimit = ULONG_MAX;  // SetStreamWriteLimit
 };
 
 Model& State() {
@@ -359,6 +360,7 @@ void ResetModel() {
     model.itemAnswer = ItemDialogAnswer{};
     model.calls.clear();
     model.scriptReleases = false;
+    model.writeLimit = ULONG_MAX;
     ResetTransfers();
     ResetTransfers2();
 }
@@ -665,6 +667,14 @@ Call LastCall(const char* method) {
     const auto& calls = State().calls;
     auto call = calls.find(method);
     return call == calls.end() ? Call{} : call->second;
+}
+
+void SetStreamWriteLimit(ULONG bytes) {
+    State().writeLimit = bytes;
+}
+
+ULONG StreamWriteLimit() {
+    return State().writeLimit;
 }
 
 void AllowScriptReleases(bool allow) {

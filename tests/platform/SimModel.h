@@ -123,6 +123,8 @@ using DevicePtr = std::shared_ptr<Device>;
 
 // Rebuilds the devices, forgets call records and the dialog answer.
 void ResetModel();
+// The most bytes one write through a counted file stream takes (SetStreamWriteLimit).
+ULONG StreamWriteLimit();
 std::vector<DevicePtr> InstalledList();
 // The installed device of that id; nullptr for a null or unknown id.
 DevicePtr FindInstalled(const wchar_t* id);

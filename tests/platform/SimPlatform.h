@@ -89,6 +89,8 @@ void ReleaseHandedFileName(STGMEDIUM* medium);
 // (position) and origin (flags) as received, LastCall("IStream::CopyTo") the destination (item) and byte count
 // (position): the system's own stream keeps only the low 32 bits of a move. Null stays null.
 IStream* CountedFileStream(IStream* stream);
+// Until ResetAll(), every write through a counted file stream takes at most `bytes` (and says so): a full medium.
+void SetStreamWriteLimit(ULONG bytes);
 
 // What the caller left behind, each named: every block handed out and not freed ("not freed: BSTR from
 // IWiaDevMgr2::GetImageDlg"), then every rule broken since ForgetLeftovers() ("BSTR from IWiaDevMgr2::GetImageDlg

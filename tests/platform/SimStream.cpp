@@ -5,6 +5,8 @@
 // system's stream and releases it when it is destroyed, so the file closes at the stand-in's last Release.
 #include "tests/platform/SimModel.h"
 
+#include <algorithm>
+
 namespace simwia {
 namespace {
 
@@ -30,9 +32,10 @@ HRESULT STDMETHODCALLTYPE Read(Interface* self, void* pv, ULONG cb, ULONG* pcbRe
     return Intercept(self, "Read", &hr) ? hr : CountedStream::Of(self)->Read(pv, cb, pcbRead);
 }
 
+// A write takes at most the limit a test set (SetStreamWriteLimit): a medium that fills up.
 HRESULT STDMETHODCALLTYPE Write(Interface* self, const void* pv, ULONG cb, ULONG* pcbWritten) {
     HRESULT hr;
-    return Intercept(self, "Write", &hr) ? hr : CountedStream::Of(self)->Write(pv, cb, pcbWritten);
+    return Intercept(self, "Write", &hr) ? hr : CountedStream::Of(self)->Write(pv, std::min(cb, StreamWriteLimit()), pcbWritten);
 }
 
 // The move and the origin are recorded as received, all 64 bits (Wine's own stream keeps only the low 32).
