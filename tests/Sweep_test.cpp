@@ -272,6 +272,7 @@ public:
         std::vector<sweep::NamedMaker> kinds = sweep::Makers()[className_];
         const bool needsInstance = std::any_of(members.begin(), members.end(), [](const Callable& m) { return !m.shared; });
         if (needsInstance && kinds.empty()) ADD_FAILURE() << className_ << " has instance members but no maker (tests/Sweep.h)";
+        for (const sweep::NamedMaker& kind : kinds) ExpectPlatformRecord(kind);
         kinds.push_back({"script-made", nullptr});
         for (int pass : {0, 1, 2}) {  // quiet, logging, and ordinary values on a host that then makes no objects
             host().SetSharedBool("WIADeviceManager2ZVK", "Debugging", pass == 1);
@@ -296,6 +297,28 @@ public:
 
 private:
     bool refuse_ = false;
+
+    // A record the platform handed out: every registered field holds the platform's value of it.
+    void ExpectPlatformRecord(const sweep::NamedMaker& kind) {
+        std::map<std::string, std::string> expected = simwia::RecordFields(className_);
+        if (expected.empty()) return;
+        REALobject record = kind.make(host());
+        for (const PropertyView& field : Class().properties) {
+            const bool text = _stricmp(field.type.c_str(), "string") == 0;
+            std::string value;
+            if (host().FindClass(field.type) != nullptr) {  // a GUID object, by its text
+                auto object = *reinterpret_cast<REALobject*>(host().Data(record) + field.param);
+                value = host().Bytes(StringRef(host(), host().Call<REALstring>(object, "DisplayString"))).substr(0, 38);
+            } else {
+                value =
+                    text ? host().Bytes(host().GetString(record, field.name)) : std::to_string(host().GetInt(record, field.name));
+            }
+            EXPECT_EQ(value, expected[field.name]) << className_ << "." << field.name;
+            expected.erase(field.name);
+        }
+        EXPECT_TRUE(expected.empty()) << className_ << ": the platform's fields are not all registered";
+        host().Unlock(record);
+    }
 
     void Run(const sweep::NamedMaker& kind, const Callable& member, const std::vector<Value>& values) {
         const ClassView& cls = Class();

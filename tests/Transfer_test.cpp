@@ -24,6 +24,7 @@ const sweep::Registration kMakers[] = {
     {"WIADataCallbackZVK", [](SimHost& host) { return NewCollectingCallback(host); }},
     {"WIADataTransferInfoZVK", [](SimHost& host) { return host.New("WIADataTransferInfoZVK"); }},
     {"WIADataTransferZVK", [](SimHost& host) { return OpenDataTransfer(host, simwia::kScannerFlatbed); }},
+    {"WIAExtendedTransferInfoZVK", [](SimHost& host) { return Then(host, OpenDataTransfer(host, simwia::kScannerFlatbed), {"GetExtendedTransferInfo"}); }},
 };
 // clang-format on
 constexpr const char* kPath = "GetDataPath(DataCallback as WIADataCallbackZVK) as string";

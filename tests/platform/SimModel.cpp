@@ -583,6 +583,35 @@ ItemInfo Item(const wchar_t* fullItemName) {
     return info;
 }
 
+std::map<std::string, std::string> RecordFields(const std::string& className) {
+    auto text = [](const wchar_t* wide) { return wide == nullptr ? std::string() : std::string(wide, wide + wcslen(wide)); };
+    auto guid = [&text](const GUID& value) {
+        wchar_t buffer[40];
+        StringFromGUID2(value, buffer, 40);
+        return text(buffer);
+    };
+    if (className == "WIAFormatInfoZVK") {
+        const FormatInfo first = FindTable(kScannerFlatbed)->formats.front();
+        return {{"FormatID", guid(first.format)}, {"Tymed", std::to_string(first.tymed)}};
+    }
+    if (className == "WIADeviceCapabilitiesZVK") {
+        const Capability first = Capabilities(kScannerId).front();
+        return {{"GUID", std::string(reinterpret_cast<const char*>(&first.guid), sizeof(GUID))},  // the 16 bytes
+                {"Flags", std::to_string(first.flags)},
+                {"Name", text(first.name)},
+                {"Description", text(first.description)},
+                {"Icon", text(first.icon)},
+                {"Commandline", text(first.commandline)}};
+    }
+    if (className == "WIAExtendedTransferInfoZVK")
+        return {{"Size", "20"},
+                {"MinBufferSize", std::to_string(kMinBufferSize)},
+                {"OptimalBufferSize", std::to_string(kDeviceBufferSize)},
+                {"MaxBufferSize", std::to_string(kMaxBufferSize)},
+                {"NumBuffers", "2"}};
+    return {};
+}
+
 std::vector<Capability> Capabilities(const wchar_t* deviceId) {
     for (const DevicePtr& device : State().devices) {
         if (deviceId != nullptr && device->id == deviceId) return device->caps;

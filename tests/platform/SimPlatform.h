@@ -266,6 +266,13 @@ void SetItemDialogAnswer(HRESULT hr, std::vector<bool> picks = {true}, int files
 // The bytes of every image file the dialogs write: a 2 x 2 pixel, 24-bit BMP.
 std::vector<BYTE> SampleImage();
 
+// The fields of the first record of each kind a script reaches, as the platform handed them out, by the field's name
+// (integers in decimal, texts as UTF-8, GUID objects in registry form, a GUID text as its 16 bytes): the flatbed's first format
+// ("WIAFormatInfoZVK"), the scanner's first capability ("WIADeviceCapabilitiesZVK"), a WIA 1.0 item's extended transfer
+// information
+// ("WIAExtendedTransferInfoZVK"); empty for other classes.
+std::map<std::string, std::string> RecordFields(const std::string& className);
+
 // Until ResetAll(), the script is re-entrant: its event handlers let go of their own references to what the platform
 // received (a stream constructed again, a callback dropped), so an interface may end a call with fewer references than
 // it began it with, or gone once the platform was done with it; calls after the last Release still fail the test.
