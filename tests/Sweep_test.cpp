@@ -1,16 +1,19 @@
-// Two sweeps over every class the plug-in registers, one test (and so one process) per class, driven by the
+// Three sweeps over every class the plug-in registers, one test (and so one process) per class, driven by the
 // class records the simulated host captured rather than by a list of our own:
 //
-// Declarations: every method, setter, getter and shared member is called on each made instance (tests/Sweep.h) and
-// on one a script made itself, with each argument in turn at the worst values of its type while the others stay
-// ordinary; once quiet, once logging, once more with a host that makes no objects. Nothing may crash, raise anything
-// but the exceptions listed below (each must be raised for its own nil, empty or out-of-range argument), call the
-// platform after raising, keep a host object, string or COM reference, or leave Lasterror other than -1 where no
-// platform call was made.
+// Declarations: every method, setter, getter and shared member is called on each made instance (tests/host/Sweep.h)
+// and on one a script made itself, with each argument in turn at the worst values of its type (tests/host/Arguments.h)
+// while the others stay ordinary; once quiet, once logging, once more with a host that makes no objects. Nothing may
+// crash, raise anything but the exceptions listed below (each must be raised for its own nil, empty or out-of-range
+// argument), call the platform after raising or without an object argument it needs, read a window on an object
+// without a Handle, keep a host object, string or COM reference, or leave Lasterror other than -1 where no platform
+// call was made. A record the platform hands out holds the platform's value in every registered field.
 //
 // Faults: every method is dry-run on each made instance with ordinary arguments to learn which platform calls it
 // reaches; each is then failed once. When the failed call was the method's last, its code must be in Lasterror and
 // the result must be empty; nothing may leak either way.
+//
+// Reentry (classes with events): a script calls back in from inside each event (below).
 #include <windows.h>
 
 #include <algorithm>
@@ -22,7 +25,8 @@
 #include <optional>
 #include <set>
 
-#include "tests/Sweep.h"
+#include "tests/host/Sweep.h"
+#include "tests/host/Arguments.h"
 #include "tests/host/Callables.h"
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimFolderItems.h"
@@ -33,132 +37,6 @@
 
 namespace simhost {
 namespace {
-
-using Word = uint64_t;
-
-struct Value {
-    std::string label;
-    std::function<Word(CallArguments&)> make;
-    bool worst = true;  // a value the method may refuse (an exception is allowed only then)
-};
-
-Value Integer(int64_t value) {
-    return {std::to_string(value), [value](CallArguments&) { return static_cast<Word>(value); }};
-}
-Value Text(const std::string& label, const std::string& bytes, uint32_t encoding = enc::kUTF8) {
-    return {label, [bytes, encoding](CallArguments& a) { return a.Keep(a.host.Str(bytes, encoding)); }};
-}
-Value Object(const std::string& label, std::function<REALobject(SimHost&)> make) {
-    return {label, [make](CallArguments& a) { return a.Keep(make(a.host)); }};
-}
-Value Slot(const std::string& label, CType pointee, std::function<Word(SimHost&)> initial) {
-    return {label, [pointee, initial](CallArguments& a) { return a.Slot(pointee, initial(a.host)); }};
-}
-const Value kNil = {"nil", [](CallArguments&) { return Word{0}; }};
-
-bool Is(const Param& param, const char* typeName) {
-    return _stricmp(param.typeName.c_str(), typeName) == 0;
-}
-
-Value EmptyArray(const Param& param) {
-    return Object("empty array", [s = Is(param, "string")](SimHost& h) { return REALobject(NewArray(h, s ? 3 : 4)); });
-}
-
-// A window of the parameter's class with that Handle, or without one.
-Value WindowValue(const Param& param, const std::string& label, std::optional<int64_t> handle) {
-    const std::string cls = Is(param, "window") ? "Window" : "DesktopWindow";
-    return Object(label, [cls, handle](SimHost& h) { return handle ? NewWindow(h, *handle, cls) : h.NewBuiltin(cls); });
-}
-
-// Ordinary values: what a script passes when it means no harm. Strings named after what they carry get a value that
-// lets the method reach its platform calls.
-Value Ordinary(SimHost& host, const Param& param) {
-    Value value = [&]() -> Value {
-        if (param.byRef) return Slot("byref", TypeOfHostName(param.typeName), [](SimHost&) { return Word{0}; });
-        if (param.type == CType::Array) return EmptyArray(param);
-        if (param.type == CType::String) {
-            const std::map<std::string, std::string> named = {{"deviceid", Narrow(simwia::kScannerId)},
-                                                              {"name", Narrow(simwia::kScannerFlatbed)},
-                                                              {"guid", "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}"},
-                                                              {"foldername", Script().folder},
-                                                              {"path", Script().folder}};
-            auto found = named.find(CharLowerA(std::string(param.name).data()));
-            const std::string text = found != named.end() ? found->second : "sweep";
-            return Text("\"" + text + "\"", text);
-        }
-        if (param.type != CType::Object) return Integer(0);
-        if (Is(param, "variant"))
-            return Object("1", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, 1); });
-        if (Is(param, "window") || Is(param, "desktopwindow")) return WindowValue(param, "window 0", 0);
-        if (Is(param, "folderitem"))
-            return Object("folder item", [](SimHost& h) { return NewFolderItemAt(h, Script().folder + "\\sweep.bmp"); });
-        if (host.FindClass(param.typeName) == nullptr) return Integer(0);
-        return Object("made " + param.typeName, [t = param.typeName](SimHost& h) { return sweep::Make(h, t); });
-    }();
-    value.worst = false;
-    return value;
-}
-
-constexpr const char* kHandleChanged = "callback whose Handle a script changed";
-
-// The values a declared parameter is swept through.
-std::vector<Value> Worst(SimHost& host, const Param& param) {
-    const bool plugInClass = host.FindClass(param.typeName) != nullptr;
-    if (param.byRef) {
-        const CType pointee = TypeOfHostName(param.typeName);
-        std::vector<Value> values{Slot("byref 0", pointee, [](SimHost&) { return Word{0}; })};
-        if (pointee == CType::String)
-            values.push_back(Slot("byref \"x\"", pointee, [](SimHost& h) { return reinterpret_cast<Word>(h.Str("x")); }));
-        if (pointee == CType::Object && plugInClass)
-            values.push_back(Slot("byref made", pointee,
-                                  [t = param.typeName](SimHost& h) { return reinterpret_cast<Word>(sweep::Make(h, t)); }));
-        return values;
-    }
-    switch (param.type) {
-        case CType::Array:
-            return {kNil, EmptyArray(param)};
-        case CType::String:
-            return {kNil,
-                    Text("\"\"", ""),
-                    Text("70000 characters", std::string(35000, 'x') + std::string(35000, '\xE9'), enc::kWindowsLatin1),
-                    Text("malformed UTF-8", "\xFF\xFE\xC3(\xE2\x82", enc::kUTF8),
-                    Text("odd UTF-16", std::string("a\0b", 3), enc::kUTF16LE),
-                    Text("embedded zero", std::string("a\0b", 3)),
-                    Text("unknown encoding", "\x80\x81", enc::kUnknown)};
-        case CType::Bool:
-            return {Integer(0), Integer(1)};
-        case CType::Int64:
-        case CType::UInt32:
-        case CType::UInt64:
-            return {Integer(0),         Integer(-1),        Integer(INT64_MIN),      Integer(INT64_MAX),
-                    Integer(1LL << 31), Integer(1LL << 32), Integer((1LL << 32) + 1)};
-        case CType::Object:
-            if (Is(param, "variant"))
-                return {
-                    kNil, Object("\"\" variant", [](SimHost& h) { return NewStringVariant(h, vtype::kString, nullptr); }),
-                    Object("max variant", [](SimHost& h) { return NewVariant(h, vtype::kInt64, VariantKind::Int64, INT64_MAX); }),
-                    Object("object variant", [](SimHost& h) { return NewWindow(h, 1); })};
-            if (Is(param, "window") || Is(param, "desktopwindow"))
-                return {kNil, WindowValue(param, "window -1", -1), WindowValue(param, "window without Handle", {})};
-            if (Is(param, "folderitem"))
-                return {
-                    kNil, Object("folder item \"\"", [](SimHost& h) { return NewFolderItemAt(h, ""); }),
-                    Object("folder item long", [](SimHost& h) { return NewFolderItemAt(h, "C:\\" + std::string(40000, 'x')); }),
-                    Object("folder item malformed", [](SimHost& h) { return NewFolderItemAt(h, "C:\\\xFF\xFE"); })};
-            if (plugInClass && (Is(param, "WIADataCallbackZVK") || Is(param, "WIATransferCallbackZVK")))
-                return {kNil, Object("script-made " + param.typeName, [t = param.typeName](SimHost& h) { return h.New(t); }),
-                        Object(kHandleChanged, [t = param.typeName](SimHost& h) {
-                            REALobject callback = sweep::Make(h, t);
-                            h.SetInt(callback, "Handle", h.GetInt(callback, "Handle") + 16);
-                            return callback;
-                        })};
-            if (plugInClass)
-                return {kNil, Object("script-made " + param.typeName, [t = param.typeName](SimHost& h) { return h.New(t); })};
-            return {kNil};
-        default:
-            throw std::runtime_error("the sweep cannot pass a " + param.typeName);
-    }
-}
 
 // The exceptions the rules name: the member raises this one (its message begins with the text) when the parameter is
 // nil or empty, or, for a range, outside it (0 is inside); no other exception is allowed.
@@ -271,7 +149,8 @@ public:
         std::vector<Callable> members = CallablesOf(Class());
         std::vector<sweep::NamedMaker> kinds = sweep::Makers()[className_];
         const bool needsInstance = std::any_of(members.begin(), members.end(), [](const Callable& m) { return !m.shared; });
-        if (needsInstance && kinds.empty()) ADD_FAILURE() << className_ << " has instance members but no maker (tests/Sweep.h)";
+        if (needsInstance && kinds.empty())
+            ADD_FAILURE() << className_ << " has instance members but no maker (tests/host/Sweep.h)";
         for (const sweep::NamedMaker& kind : kinds) ExpectPlatformRecord(kind);
         kinds.push_back({"script-made", nullptr});
         for (int pass : {0, 1, 2}) {  // quiet, logging, and ordinary values on a host that then makes no objects

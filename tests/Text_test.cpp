@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/Sweep.h"
+#include "tests/host/Sweep.h"
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimFolderItems.h"
 #include "tests/host/SimHostText.h"

@@ -5,7 +5,7 @@
 
 #include <tuple>
 
-#include "tests/Sweep.h"
+#include "tests/host/Sweep.h"
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimFolderItems.h"
 #include "tests/host/SimMemoryBlocks.h"

@@ -1,7 +1,7 @@
 // The video preview as a script drives it in a real parent window, and the argument values with a meaning of their own.
 #include <functional>
 
-#include "tests/Sweep.h"
+#include "tests/host/Sweep.h"
 #include "tests/host/ImportHook.h"
 #include "tests/host/PluginTest.h"
 #include "tests/host/SimFolderItems.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/Sweep.h"
+#include "tests/host/Sweep.h"
 
 int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

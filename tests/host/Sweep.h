@@ -1,7 +1,7 @@
-// The makers the sweeps (Sweep_test.cpp) draw on: for each registered class, functions that make a properly made
+// The makers the sweeps (tests/Sweep_test.cpp) draw on: for each registered class, functions that make a properly made
 // instance as a script would, through the plug-in's own methods against the simulated devices, told apart by a label
 // ("WIA 1.0", "WIA 2.0"). A suite registers the maker of the class it covers next to its tests (the device-access
-// classes' are in Sweep_test.cpp):
+// classes' are in tests/Sweep_test.cpp):
 //     const sweep::Registration kVideo("WIAVideoZVK", [](simhost::SimHost& host) { ... return object; });
 #pragma once
 
