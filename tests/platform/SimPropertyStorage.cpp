@@ -232,6 +232,7 @@ HRESULT STDMETHODCALLTYPE GetPropertyAttributes(Interface* self, ULONG cpspec, P
         PropVariantInit(&rgpropvar[i]);
         PROPID id = 0;
         rgflags[i] = Resolve(table, rgpspec[i], &id) == S_OK ? AttributesOf(table, id, &rgpropvar[i]) : 0;
+        HandOutValue(rgpropvar[i], MethodName(self, "GetPropertyAttributes"));
         found = found || rgflags[i] != 0;
     }
     return found ? S_OK : S_FALSE;
