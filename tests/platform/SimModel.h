@@ -119,6 +119,12 @@ struct Device {
 };
 using DevicePtr = std::shared_ptr<Device>;
 
+// Property values as the devices hold them (SimModel.cpp).
+PropValue I4(LONG value);
+PropValue Bstr(const wchar_t* text, UINT length);
+PropValue Bstr(const wchar_t* text);
+PropValue Clsid(const GUID& guid);
+
 // --- model state (SimModel.cpp) ---------------------------------------------------------------------------------
 
 // Rebuilds the devices, forgets call records and the dialog answer.

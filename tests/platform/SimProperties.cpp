@@ -19,15 +19,8 @@
 namespace simwia {
 namespace {
 
-PROPVARIANT LongValue(LONG value) {
-    PROPVARIANT v{};
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
 void SetLong(PropertyTable& table, PROPID id, LONG value) {
-    if (table.values.count(id) != 0) table.values[id] = PropValue(LongValue(value));
+    if (table.values.count(id) != 0) table.values[id] = I4(value);
 }
 
 bool InList(const Attributes& attributes, LONG value) {
@@ -82,23 +75,6 @@ void FitImage(PropertyTable& table) {
     SetLong(table, WIA_IPA_BYTES_PER_LINE, static_cast<LONG>((static_cast<LONGLONG>(width) * depth + 31) / 32 * 4));
 }
 
-PropValue Text(const wchar_t* text) {
-    PROPVARIANT v{};
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(text);
-    PropValue value(v);
-    PropVariantClear(&v);
-    return value;
-}
-
-PropValue GuidValue(const GUID& guid) {
-    GUID copy = guid;
-    PROPVARIANT v{};
-    v.vt = VT_CLSID;
-    v.puuid = &copy;
-    return PropValue(v);
-}
-
 // WIA_IPA_FORMAT's valid values: the formats offered for the current tymed; the format kept when still valid.
 void FitFormat(PropertyTable& table) {
     const LONG tymed = table.Long(WIA_IPA_TYMED, TYMED_FILE);
@@ -109,10 +85,10 @@ void FitFormat(PropertyTable& table) {
     if (format.guids.empty()) return;
     format.guids.insert(format.guids.begin(), format.guids.front());  // the nominal value first
     const GUID current = table.Guid(WIA_IPA_FORMAT);
-    if (!ValidGuid(format, current)) table.values[WIA_IPA_FORMAT] = GuidValue(format.guids[0]);
+    if (!ValidGuid(format, current)) table.values[WIA_IPA_FORMAT] = Clsid(format.guids[0]);
     const GUID now = table.Guid(WIA_IPA_FORMAT);
     if (table.values.count(WIA_IPA_FILENAME_EXTENSION) != 0)
-        table.values[WIA_IPA_FILENAME_EXTENSION] = Text(IsEqualGUID(now, kSimFormatJpeg) ? L"JPG" : L"BMP");
+        table.values[WIA_IPA_FILENAME_EXTENSION] = Bstr(IsEqualGUID(now, kSimFormatJpeg) ? L"JPG" : L"BMP");
 }
 
 }  // namespace
