@@ -29,10 +29,15 @@ prepare_wine_prefix() {
     local dir=$1
     export WINEPREFIX="$PWD/$dir/wineprefix"
     export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         wineboot -i >/dev/null 2>&1 </dev/null
     fi
+    # A prefix still being set up makes every Wine process started meanwhile wait for it.
+    for _ in $(seq 600); do
+        pgrep -f 'wineboot.exe' >/dev/null || break
+        sleep 0.1
+    done
     wineserver -p >/dev/null 2>&1 </dev/null || true
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f \
