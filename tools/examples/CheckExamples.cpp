@@ -314,8 +314,13 @@ int main(int argc, char** argv) {
         Checker checker;
         for (const ClassView& cls : host.Classes()) checker.classes[Lower(cls.name)] = &cls;
         std::vector<std::filesystem::path> files;
-        for (const auto& entry : std::filesystem::directory_iterator(argv[1]))
-            if (entry.path().extension() == ".xojo_code") files.push_back(entry.path());
+        for (const auto& entry : std::filesystem::directory_iterator(argv[1])) {
+            std::ifstream in(entry.path());
+            std::string first;
+            std::getline(in, first);
+            // Project items in Xojo's text format (the WIAConstants module) are not paste-in examples.
+            if (entry.path().extension() == ".xojo_code" && first.rfind("#tag ", 0) != 0) files.push_back(entry.path());
+        }
         std::sort(files.begin(), files.end());
         for (const auto& path : files) checker.CheckFile(path);
         std::printf("%zu examples, %d uses of plug-in members and events checked, %d problems\n", files.size(), checker.uses,
