@@ -128,6 +128,7 @@ const BuiltinClass kBuiltins[] = {
     {"UnsupportedFormatException", "RuntimeException", {}},
     {"NilObjectException", "RuntimeException", {}},
     {"OutOfBoundsException", "RuntimeException", {}},
+    {"DesktopApplication", "Object", {"e Opening()", "e Closing()"}},
     {"Window", "Object", {"m Show", "m Close", "r Handle as integer", "p Title as string"}},
     {"DesktopWindow",
      "Object",
