@@ -73,7 +73,7 @@ Protected Module WIAConstants
 		  Case kNoInterface
 		    meaning = "E_NOINTERFACE: the object does not offer what was asked: an item without a transfer of this generation (Transfer is WIA 2.0, DataTransfer WIA 1.0)."
 		  Case kClassNotRegistered
-		    meaning = "REGDB_E_CLASSNOTREG: this Windows does not have the system object: WIA video (WIAVideoZVK) on Windows Vista and later, or WIA itself where the Windows Image Acquisition service is not installed (Windows Server without its WIA feature)."
+		    meaning = "REGDB_E_CLASSNOTREG: this Windows does not have the system object: WIA video (WIAVideoZVK) on Windows Vista and later, or WIA itself where the Windows Image Acquisition (WIA) service is not installed."
 		  Case kValueOverflow
 		    meaning = "DISP_E_OVERFLOW: the number does not fit the property's type, so nothing was written. Write a value within the property's range."
 		  Case kFileNotFound

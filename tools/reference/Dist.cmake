@@ -2,6 +2,7 @@
 # examples/*.xojo_code and writes README.txt, which counts the class pages of the reference and the projects. The
 # package, the reference and the projects are put there by the dist target before.
 cmake_minimum_required(VERSION 3.20)
+file(COPY "${SOURCE}/docs/GUIDE.md" DESTINATION "${DIST}")
 file(GLOB examples "${SOURCE}/examples/*.xojo_code")
 file(MAKE_DIRECTORY "${DIST}/examples")
 foreach(example IN LISTS examples)
@@ -26,7 +27,9 @@ file(WRITE "${DIST}/README.txt" "WIAZVK ${VERSION} - Windows Image Acquisition (
 
 Contents
 - WIAZVK-${VERSION}.xojo_plugin: the plug-in package
-- WIAZVK-reference.html: the class reference in one file, for offline reading
+- GUIDE.md: how to scan a page, a feeder or duplex batch, band by band, download a camera's pictures; what each
+  Lasterror code means and what to do; where the plug-in runs (also the first part of WIAZVK-reference.html)
+- WIAZVK-reference.html: the guide and the class reference in one file, for offline reading
 - reference/: the same reference as Markdown pages (start with index.md)
 - projects/: ${project_count} ready-to-open Xojo projects, one per example (open projects/<Example>/<Example>.xojo_project)
 - examples/: the same ${count} examples as source to paste into your own project, and WIAConstants.xojo_code, the
@@ -45,5 +48,6 @@ Using the examples
   example where its \"// ---- <where> ----\" line says.
 
 Failed system calls never raise: every object keeps the result code of its last call in Lasterror
-(-1 before any call, 0 for success, negative for failures). See WIAZVK-reference.html for every class.
+(-1 before any call, 0 for success, negative for failures). GUIDE.md explains each code; WIAZVK-reference.html
+lists every class.
 ")
