@@ -3,10 +3,11 @@
 // event; the example copies each band and adds the file header at the end. The size in the data header and the height
 // in the bitmap header may be 0 when the device does not know the page length (feeders): the buffer then grows as the
 // bands arrive, and the height follows from the bytes received.
-// How to use it: open projects/BandedScanToPicture/BandedScanToPicture.xojo_project, made from this file, or add
-// WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// How to use it: in the release folder, open projects/BandedScanToPicture/BandedScanToPicture.xojo_project (made from
+// this file). Or add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
 // "// ---- <where> ----" line says: a class with its Super, properties and event handler (Insert > Event Handler),
-// controls in the Layout Editor (name, type, then their properties after "//"), the window's methods and event handlers.
+// controls in the Layout Editor (name, type, then their properties after "//"), the window's methods and event
+// handlers.
 
 // ---- Class BandCallback (Super WIADataCallbackZVK): its properties and event handler ----
 Bitmap As MemoryBlock

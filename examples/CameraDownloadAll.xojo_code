@@ -1,9 +1,10 @@
 // CameraDownloadAll: downloads every picture of a digital camera with WIA 2.0 into Documents/Camera, walking the
 // camera's folders and giving each picture its own file named after the item.
-// How to use it: open projects/CameraDownloadAll/CameraDownloadAll.xojo_project, made from this file, or add
-// WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// How to use it: in the release folder, open projects/CameraDownloadAll/CameraDownloadAll.xojo_project (made from this
+// file). Or add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
 // "// ---- <where> ----" line says: a class with its Super, properties and event handlers (Insert > Event Handler),
-// controls in the Layout Editor (name, type, then their properties after "//"), the window's methods and event handlers.
+// controls in the Layout Editor (name, type, then their properties after "//"), the window's methods and event
+// handlers.
 
 // ---- Class PictureCallback (Super WIATransferCallbackZVK): its properties and event handlers ----
 Folder As FolderItem

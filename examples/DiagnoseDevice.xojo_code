@@ -4,8 +4,8 @@
 // How to capture: the trace goes to the Windows debugger output. Build the app, start a debug-output viewer such as
 // Sysinternals DebugView (Capture > Capture Win32), run the app and press the button. The plug-in's lines start with
 // "ZVK Debug: "; the lines this example writes with System.DebugLog start with "Diagnose:".
-// How to use it: open projects/DiagnoseDevice/DiagnoseDevice.xojo_project, made from this file, or add
-// WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// How to use it: in the release folder, open projects/DiagnoseDevice/DiagnoseDevice.xojo_project (made from this file).
+// Or add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
 // "// ---- <where> ----" line says: controls in the Layout Editor, the window's methods and event handlers.
 
 // ---- Window1: its controls ----

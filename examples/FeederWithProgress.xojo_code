@@ -3,8 +3,8 @@
 // Download and ends when the feeder is empty: the device then answers WIA_ERROR_PAPER_EMPTY (or the success code
 // WIA_STATUS_END_OF_MEDIA). Download runs inside the call, so the window handles the Cancel button between sheets;
 // within a sheet the Escape key cancels (the progress handler answers 1), and the progress bar is painted as it moves.
-// How to use it: open projects/FeederWithProgress/FeederWithProgress.xojo_project, made from this file, or add
-// WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// How to use it: in the release folder, open projects/FeederWithProgress/FeederWithProgress.xojo_project (made from
+// this file). Or add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
 // "// ---- <where> ----" line says: a class with its Super, properties and event handlers (Insert > Event Handler),
 // controls in the Layout Editor (name, type, then their properties after "//"), the window's properties, methods and
 // event handlers.

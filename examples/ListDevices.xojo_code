@@ -1,8 +1,9 @@
 // ListDevices: lists every WIA device on this computer with all of its properties, then opens each one and lists the
 // commands its driver offers and the items at the top of its tree (flatbed, feeder, folders).
-// How to use it: open projects/ListDevices/ListDevices.xojo_project, made from this file, or add WIAConstants.xojo_code
-// (next to this file) to a desktop project and put each part below where its "// ---- <where> ----" line says: controls
-// in the Layout Editor (name, type, then their properties after "//"), methods and event handlers in the code editor.
+// How to use it: in the release folder, open projects/ListDevices/ListDevices.xojo_project (made from this file). Or
+// add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// "// ---- <where> ----" line says: controls in the Layout Editor (name, type, then their properties after "//"),
+// methods and event handlers in the code editor.
 // Every plug-in object keeps the result code of its last system call in Lasterror: -1 no call was made, 0 success,
 // 1 the system's "false" success (at the end of a list), negative a failure; WIAConstants.ErrorText explains it.
 

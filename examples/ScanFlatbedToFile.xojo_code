@@ -1,7 +1,7 @@
 // ScanFlatbedToFile: scans one page from a scanner's flatbed with WIA 2.0 into a BMP file in Documents.
 // The device writes the page into a WIAStreamZVK that your GetNextStream handler opens on the file.
-// How to use it: open projects/ScanFlatbedToFile/ScanFlatbedToFile.xojo_project, made from this file, or add
-// WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// How to use it: in the release folder, open projects/ScanFlatbedToFile/ScanFlatbedToFile.xojo_project (made from this
+// file). Or add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
 // "// ---- <where> ----" line says: a class with its Super, properties and event handlers (Insert > Event Handler),
 // controls in the Layout Editor (name, type, then their properties after "//"), the window's event handlers.
 // Every plug-in object keeps the result code of its last system call in Lasterror: -1 no call was made, 0 success,

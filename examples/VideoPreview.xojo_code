@@ -6,8 +6,8 @@
 // stays usable, but its Constructor leaves Handle 0 and Lasterror REGDB_E_CLASSNOTREG (&h80040154,
 // WIAConstants.kClassNotRegistered), and every other method then makes no call and leaves Lasterror -1. This example
 // checks that first and says so in the window; for webcams on those systems use DirectShow or Media Foundation.
-// How to use it: open projects/VideoPreview/VideoPreview.xojo_project, made from this file, or add
-// WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// How to use it: in the release folder, open projects/VideoPreview/VideoPreview.xojo_project (made from this file). Or
+// add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
 // "// ---- <where> ----" line says: controls in the Layout Editor (name, type, then their properties after "//"), the
 // window's property and event handlers, and a second DesktopWindow named PreviewWindow without controls.
 
