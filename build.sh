@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing (Debian packages), builds the plug-in DLL and the .xojo_plugin package, fills dist/
-# with the versioned package, the class reference (written from what the DLL registers) and the examples, and
-# runs the demo: the plug-in loaded in the simulated host, listing what it registers.
+# Installs what is missing (Debian packages), builds the plug-in DLL and the .xojo_plugin package (its DLL without
+# debug sections, the symbols kept in build/WIAZVK.dll.debug), fills dist/ with the versioned package, the guide, the
+# class reference (written from what the DLL registers), the examples with the module WIAConstants and one Xojo
+# project per example, and runs the demo: the plug-in loaded in the simulated host, listing what it registers.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh

@@ -1,11 +1,10 @@
-// CameraDownloadAll: downloads every picture of a digital camera with WIA 2.0 into Documents/Camera,
-// walking the camera's folders and giving each picture its own file named after the item.
-// Where each part goes:
-//   Part 1: add a class named PictureCallback with Super WIATransferCallbackZVK; give it the properties and
-//           paste the two event handlers into it.
-//   Part 2: a method ResultText on Window1.
-//   Part 3: a method DownloadFolder on Window1 (it calls itself for sub-folders).
-//   Part 4: the Pressed event of a DesktopButton on Window1 (caption "Download pictures").
+// CameraDownloadAll: downloads every picture of a digital camera with WIA 2.0 into Documents/Camera, walking the
+// camera's folders and giving each picture its own file named after the item.
+// How to use it: in the release folder, open projects/CameraDownloadAll/CameraDownloadAll.xojo_project (made from this
+// file). Or add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// "// ---- <where> ----" line says: a class with its Super, properties and event handlers (Insert > Event Handler),
+// controls in the Layout Editor (name, type, then their properties after "//"), the window's methods and event
+// handlers.
 
 // ---- Class PictureCallback (Super WIATransferCallbackZVK): its properties and event handlers ----
 Folder As FolderItem
@@ -28,22 +27,17 @@ End Function
 
 Function TransferCallback(w As WIATransferParamsZVK) As Integer
   If w.Message = WIATransferParamsZVK.kMessageDeviceStatus And w.ErrorStatus < 0 Then
-    System.DebugLog("The camera reports " + Hex(w.ErrorStatus))
+    System.DebugLog("The camera reports " + WIAConstants.ErrorText(w.ErrorStatus))
   End If
-  Return 0
+  Return WIAConstants.kSuccess
 End Function
 
-// ---- Window1: method ResultText(code As Integer) As String ----
-Function ResultText(code As Integer) As String
-  // Lasterror holds the system's 32-bit result code widened with its sign: show its 8 hex digits.
-  If code = -1 Then Return "no call was made"
-  Var digits As String = Hex(code)
-  If digits.Length > 8 Then digits = digits.Right(8)
-  Return "&h" + digits
-End Function
+// ---- Window1: its controls ----
+DownloadButton As DesktopButton // Caption "Download pictures"
 
 // ---- Window1: method DownloadFolder(parent As WIAItemZVK, callback As PictureCallback) ----
 Sub DownloadFolder(parent As WIAItemZVK, callback As PictureCallback)
+  // Every picture below parent, folder by folder (it calls itself for sub-folders).
   Var children As WIAItemEnumeratorZVK = parent.EnumerateChildItems
   If children = Nil Then Return
   Var child As WIAItemZVK = children.NextItem
@@ -58,22 +52,24 @@ Sub DownloadFolder(parent As WIAItemZVK, callback As PictureCallback)
       If Not extension.IsNull Then callback.Extension = extension.StringValue
       Var pictureTransfer As WIATransferZVK = child.Transfer
       If pictureTransfer = Nil Then
-        System.DebugLog("No transfer for an item: " + ResultText(child.Lasterror))
+        System.DebugLog("No transfer for an item: " + WIAConstants.ErrorText(child.Lasterror))
       Else
         pictureTransfer.Download(callback)
-        If pictureTransfer.Lasterror <> 0 Then System.DebugLog("Download failed: " + ResultText(pictureTransfer.Lasterror))
+        If pictureTransfer.Lasterror < 0 Then
+          System.DebugLog("Download failed: " + WIAConstants.ErrorText(pictureTransfer.Lasterror))
+        End If
       End If
     End If
     child = children.NextItem
   Wend
 End Sub
 
-// ---- Window1: the Pressed event of a DesktopButton (caption "Download pictures") ----
+// ---- Window1: the Pressed event of DownloadButton ----
 Sub Pressed()
   Var manager As New WIADeviceManager2ZVK
   Var camera As WIAItemZVK = manager.SelectDeviceDialog(Self, WIADeviceManager2ZVK.kDeviceTypeDigitalCamera, 0)
   If camera = Nil Then
-    MessageBox("No camera chosen: " + ResultText(manager.Lasterror))
+    MessageBox("No camera chosen: " + WIAConstants.ErrorText(manager.Lasterror))
     Return
   End If
   Var taken As Variant = camera.PropertyStorage.Read(WIAPropertyStorageZVK.kCameraDevicePropertyPicturesTaken)

@@ -1,29 +1,22 @@
-// DiagnoseDevice: turns on the plug-in's trace and walks one device the way a scan would (open it, read
-// its identity, list its items and the formats each one transfers), logging every result code. Send the
-// captured output with a device problem report.
-// How to capture: the trace goes to the Windows debugger output. Build the app, start a debug-output viewer
-// such as Sysinternals DebugView (Capture > Capture Win32), run the app and press the button. The plug-in's
-// lines start with "ZVK Debug: "; the lines this example writes with System.DebugLog start with "Diagnose:".
-// Where each part goes:
-//   Part 1: a method ResultText on Window1.
-//   Part 2: a method Log on Window1.
-//   Part 3: the Pressed event of a DesktopButton on Window1 (caption "Diagnose").
+// DiagnoseDevice: turns on the plug-in's trace and walks one device the way a scan would (open it, read its identity,
+// list its items and the formats each one transfers), logging every result code. Send the captured output with a
+// device problem report.
+// How to capture: the trace goes to the Windows debugger output. Build the app, start a debug-output viewer such as
+// Sysinternals DebugView (Capture > Capture Win32), run the app and press the button. The plug-in's lines start with
+// "ZVK Debug: "; the lines this example writes with System.DebugLog start with "Diagnose:".
+// How to use it: in the release folder, open projects/DiagnoseDevice/DiagnoseDevice.xojo_project (made from this file).
+// Or add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// "// ---- <where> ----" line says: controls in the Layout Editor, the window's methods and event handlers.
 
-// ---- Window1: method ResultText(code As Integer) As String ----
-Function ResultText(code As Integer) As String
-  // Lasterror holds the system's 32-bit result code widened with its sign: show its 8 hex digits.
-  If code = -1 Then Return "no call was made"
-  Var digits As String = Hex(code)
-  If digits.Length > 8 Then digits = digits.Right(8)
-  Return "&h" + digits
-End Function
+// ---- Window1: its controls ----
+DiagnoseButton As DesktopButton // Caption "Diagnose"
 
 // ---- Window1: method Log(what As String, code As Integer) ----
 Sub Log(what As String, code As Integer)
-  System.DebugLog("Diagnose: " + what + " -> " + ResultText(code))
+  System.DebugLog("Diagnose: " + what + " -> " + WIAConstants.ErrorText(code))
 End Sub
 
-// ---- Window1: the Pressed event of a DesktopButton (caption "Diagnose") ----
+// ---- Window1: the Pressed event of DiagnoseButton ----
 Sub Pressed()
   // The switch is shared by every class of the plug-in; it writes "ZVK debug logging enabled." at once.
   WIADeviceManager2ZVK.Debugging = True
@@ -65,7 +58,7 @@ Sub Pressed()
         End If
         item = items.NextItem
       Wend
-      Log("end of the item list (1 is the normal end)", items.Lasterror)
+      Log("end of the item list (S_FALSE is the normal end)", items.Lasterror)
     End If
   End If
 

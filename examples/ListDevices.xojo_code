@@ -1,21 +1,15 @@
-// ListDevices: lists every WIA device on this computer with all of its properties, then opens each one
-// and lists the commands its driver offers and the items at the top of its tree (flatbed, feeder, folders).
-// Where each part goes:
-//   Part 1: a method ResultText on Window1.
-//   Part 2: a method ValueText on Window1.
-//   Part 3: the Pressed event of a DesktopButton on Window1 (caption "List devices"), next to a
-//           multi-line DesktopTextArea named Output.
-// Every plug-in object keeps the result code of its last system call in Lasterror: -1 no call was made,
-// 0 success, 1 the system's "false" success (at the end of a list), negative a failure.
+// ListDevices: lists every WIA device on this computer with all of its properties, then opens each one and lists the
+// commands its driver offers and the items at the top of its tree (flatbed, feeder, folders).
+// How to use it: in the release folder, open projects/ListDevices/ListDevices.xojo_project (made from this file). Or
+// add WIAConstants.xojo_code (next to this file) to a desktop project and put each part below where its
+// "// ---- <where> ----" line says: controls in the Layout Editor (name, type, then their properties after "//"),
+// methods and event handlers in the code editor.
+// Every plug-in object keeps the result code of its last system call in Lasterror: -1 no call was made, 0 success,
+// 1 the system's "false" success (at the end of a list), negative a failure; WIAConstants.ErrorText explains it.
 
-// ---- Window1: method ResultText(code As Integer) As String ----
-Function ResultText(code As Integer) As String
-  // Lasterror holds the system's 32-bit result code widened with its sign: show its 8 hex digits.
-  If code = -1 Then Return "no call was made"
-  Var digits As String = Hex(code)
-  If digits.Length > 8 Then digits = digits.Right(8)
-  Return "&h" + digits
-End Function
+// ---- Window1: its controls ----
+ListButton As DesktopButton // Caption "List devices"
+Output As DesktopTextArea // Multiline True, ReadOnly True
 
 // ---- Window1: method ValueText(value As Variant) As String ----
 Function ValueText(value As Variant) As String
@@ -28,17 +22,17 @@ Function ValueText(value As Variant) As String
   Return value.StringValue
 End Function
 
-// ---- Window1: the Pressed event of a DesktopButton (caption "List devices") ----
+// ---- Window1: the Pressed event of ListButton ----
 Sub Pressed()
   Output.Text = ""
   Var manager As New WIADeviceManager2ZVK // WIA 2.0: Windows Vista and later
-  If manager.Lasterror <> 0 Then
-    Output.AddText("No WIA 2.0 device manager: " + ResultText(manager.Lasterror) + EndOfLine)
+  If manager.Handle = 0 Then
+    Output.AddText("No WIA 2.0 device manager: " + WIAConstants.ErrorText(manager.Lasterror) + EndOfLine)
     Return
   End If
   Var devices As WIADeviceInfoEnumeratorZVK = manager.EnumDeviceInfo(WIADeviceManager2ZVK.kEnumLocal)
   If devices = Nil Then
-    Output.AddText("EnumDeviceInfo failed: " + ResultText(manager.Lasterror) + EndOfLine)
+    Output.AddText("EnumDeviceInfo failed: " + WIAConstants.ErrorText(manager.Lasterror) + EndOfLine)
     Return
   End If
   Output.AddText(devices.Count.ToString + " devices" + EndOfLine)
@@ -60,7 +54,7 @@ Sub Pressed()
     // Open the device: its root item, the commands its driver runs, and its top-level items.
     Var root As WIAItemZVK = manager.CreateDevice(deviceID)
     If root = Nil Then
-      Output.AddText("  cannot open it: " + ResultText(manager.Lasterror) + EndOfLine)
+      Output.AddText("  cannot open it: " + WIAConstants.ErrorText(manager.Lasterror) + EndOfLine)
     Else
       Var commands As WIADeviceCapabilitiesEnumeratorZVK = root.EnumerateDeviceCapabilities(WIAItemZVK.kDeviceCommands)
       If commands <> Nil Then
@@ -88,5 +82,7 @@ Sub Pressed()
     info = devices.NextItem
   Wend
   // After the last device NextItem returns Nil with Lasterror 1 (S_FALSE); a negative code is a failure.
-  If devices.Lasterror < 0 Then Output.AddText("Listing stopped: " + ResultText(devices.Lasterror) + EndOfLine)
+  If devices.Lasterror <> WIAConstants.kFalse Then
+    Output.AddText("Listing stopped: " + WIAConstants.ErrorText(devices.Lasterror) + EndOfLine)
+  End If
 End Sub

@@ -1,9 +1,13 @@
 // Writes the class reference from what the DLL registers: loads it in the simulated host as a 2021.03 host
 // and as a 2021.02 one (the overloads only the newer host sees are marked), and writes one Markdown page per
-// class, an index page with the conventions every class shares, and one self-contained HTML file.
+// class, an index page with the conventions every class shares, and one self-contained HTML file that starts with
+// the guide (docs/GUIDE.md).
 //
 //     wiazvk_reference.exe <Conventions.md> <docs folder> <output folder> [WIAZVK.dll]
 //
+// The guide's table of result codes must give each code of the WIAConstants module beside the examples
+// (examples/WIAConstants.xojo_code) with the module's value, in hex and as Lasterror holds it: the tool fails,
+// naming the row or constant, otherwise.
 // Every member the DLL registers needs a line in kDescriptions below, and every line there must name a
 // registered member: the tool fails, naming the member, otherwise. Output is deterministic (no dates, no
 // absolute paths), so a check can compare it with the committed pages byte for byte.
@@ -240,40 +244,63 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
         throw std::runtime_error("cannot write " + path.string());
 }
 
-// The "Decisions" sections of the documents in docs/, each under its document's title, headings moved down.
-std::string Decisions(const std::filesystem::path& docs) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(docs))
-        if (entry.is_regular_file() && entry.path().extension() == ".md") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    std::string out;
-    for (const auto& file : files) {
-        std::string title;
-        bool inside = false;
-        for (const std::string& line : Lines(ReadText(file))) {
-            if (line.rfind("# ", 0) == 0) title = line.substr(2);
-            if (HeadingLevel(line) == 1 || HeadingLevel(line) == 2) inside = line.rfind("## Decisions", 0) == 0;
-            if (line.rfind("## Decisions", 0) == 0)
-                out += "\n### " + title + " (docs/" + file.filename().string() + ")\n";
-            else if (inside)
-                out += line + "\n";
+std::vector<std::string> Cells(const std::string& row);
+
+// The guide's rows "| &h80210003 | -2145320957 | `kErrorPaperEmpty` ... |" against the module's constants: every
+// negative constant and every positive result code (kFalse, kEndOfMedia) has a row, and each row's two values are
+// the constant's. Returns the number of problems, each printed.
+int CheckGuideCodes(const std::string& guide, const std::string& module) {
+    std::map<std::string, long long> constants;
+    const std::string tag = "#tag Constant, Name = ", value = "Default = \\\"";
+    for (const std::string& line : Lines(module)) {
+        size_t at = line.find(tag), valueAt = line.find(value);
+        if (at == std::string::npos || valueAt == std::string::npos) continue;
+        const size_t start = at + tag.size();
+        constants[line.substr(start, line.find(',', start) - start)] = std::stoll(line.substr(valueAt + value.size()));
+    }
+    int problems = 0;
+    std::set<std::string> listed;
+    for (const std::string& line : Lines(guide)) {
+        std::vector<std::string> cells =
+            line.rfind("| &h", 0) == 0 || line.rfind("| -", 0) == 0 ? Cells(line) : std::vector<std::string>{};
+        if (cells.size() < 3 || cells[2].size() < 3 || cells[2][0] != '`') continue;
+        const std::string name = cells[2].substr(1, cells[2].find('`', 1) - 1);
+        auto constant = constants.find(name);
+        char hex[24];
+        std::snprintf(hex, sizeof hex, "&h%08llX",
+                      constant == constants.end() ? 0ull : static_cast<unsigned long long>(constant->second) & 0xFFFFFFFFull);
+        if (constant == constants.end()) {
+            std::fprintf(stderr, "reference: the guide lists %s, which WIAConstants does not have\n", name.c_str());
+            ++problems;
+        } else if (cells[1] != std::to_string(constant->second) || (constant->second != -1 && cells[0] != hex)) {
+            std::fprintf(stderr, "reference: the guide gives %s as %s %s; WIAConstants has %s %lld\n", name.c_str(),
+                         cells[0].c_str(), cells[1].c_str(), hex, constant->second);
+            ++problems;
+        }
+        listed.insert(name);
+    }
+    for (const auto& [name, number] : constants) {
+        const bool code = number < 0 || name == "kFalse" || name == "kEndOfMedia" || name == "kSuccess";
+        if (code && listed.count(name) == 0) {
+            std::fprintf(stderr, "reference: the guide's table of result codes has no row for %s\n", name.c_str());
+            ++problems;
         }
     }
-    return out;
+    return problems;
 }
 
-std::string IndexMarkdown(const std::vector<ClassPage>& pages, Descriptions& text, const std::string& conventions,
-                          const std::string& decisions) {
-    std::string out = "# WIAZVK " WIAZVK_VERSION
-                      " class reference\n\n"
-                      "Generated from the classes WIAZVK.dll registers with the host: every property, method, event, "
-                      "shared member and constant, with exact declarations. Overloads marked \"" +
-                      kNewHostOnly +
-                      "\" are not registered on older hosts.\n\n## Classes\n\n| Class | Description |\n|---|---|\n";
+std::string IndexMarkdown(const std::vector<ClassPage>& pages, Descriptions& text, const std::string& conventions) {
+    std::string out =
+        "# WIAZVK " WIAZVK_VERSION
+        " class reference\n\n"
+        "Generated from the classes WIAZVK.dll registers with the host: every property, method, event, "
+        "shared member and constant, with exact declarations. Overloads marked \"" +
+        kNewHostOnly +
+        "\" are not registered on older hosts. To scan a page, run a feeder batch or find out what a "
+        "`Lasterror` value means, start with the [guide](../GUIDE.md).\n\n## Classes\n\n| Class | Description |\n|---|---|\n";
     for (const ClassPage& page : pages)
         out += "| [" + page.name + "](" + page.name + ".md) | " + text.Of(page, Member{}) + " |\n";
     out += "\n" + conventions;
-    if (!decisions.empty()) out += "\n## Decisions\n" + decisions;
     return out;
 }
 
@@ -319,8 +346,10 @@ std::string Inline(const std::string& text) {
             bold = !bold;
             i += 2;
         } else if (close != std::string::npos) {
+            // A link to another page becomes the anchor of that page's section: "../GUIDE.md" and "reference/X.md" too.
             std::string target = text.substr(mid + 2, close - mid - 2);
             if (target.size() > 3 && target.compare(target.size() - 3, 3, ".md") == 0) target.resize(target.size() - 3);
+            target = target.substr(target.find_last_of('/') + 1);
             out += "<a href=\"#" + Escape(target) + "\">" + Inline(text.substr(i + 1, mid - i - 1)) + "</a>";
             i = close + 1;
         } else {
@@ -341,6 +370,12 @@ std::vector<std::string> Cells(const std::string& row) {
         cells.push_back(cell);
     }
     return cells;
+}
+
+// Where the text of an item "1. text" starts; 0 for any other line.
+size_t OrderedItem(const std::string& line) {
+    size_t digits = line.find_first_not_of("0123456789");
+    return digits > 0 && digits != std::string::npos && line.compare(digits, 2, ". ") == 0 ? digits + 2 : 0;
 }
 
 std::string Html(const std::string& markdown, const std::string& anchor) {
@@ -375,6 +410,17 @@ std::string Html(const std::string& markdown, const std::string& anchor) {
             }
             --i;
             out += "</ul>\n";
+        } else if (OrderedItem(line) > 0) {
+            flush();
+            out += "<ol>\n";
+            while (i < lines.size() && OrderedItem(lines[i]) > 0) {
+                std::string item = lines[i].substr(OrderedItem(lines[i]));
+                while (i + 1 < lines.size() && lines[i + 1].rfind("   ", 0) == 0) item += " " + lines[++i].substr(3);
+                out += "<li>" + Inline(item) + "</li>\n";
+                ++i;
+            }
+            --i;
+            out += "</ol>\n";
         } else if (line[0] == '|') {
             flush();
             out += "<table>\n<tr>";
@@ -401,12 +447,15 @@ const char kStyle[] =
     "table{border-collapse:collapse;margin:.5em 0}th,td{border:1px solid #ccc;padding:.2em .5em;text-align:left;"
     "vertical-align:top}h1{border-top:2px solid #888;padding-top:.5em}nav li{display:inline;margin-right:1em}";
 
-std::string HtmlDocument(const std::string& index, const std::vector<std::pair<std::string, std::string>>& classes) {
+std::string HtmlDocument(const std::string& guide, const std::string& index,
+                         const std::vector<std::pair<std::string, std::string>>& classes) {
     std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>WIAZVK " WIAZVK_VERSION
                       " class reference</title>\n<style>";
-    out += std::string(kStyle) + "</style>\n</head>\n<body>\n<nav>\n<ul>\n<li><a href=\"#index\">Index</a></li>\n";
+    out +=
+        std::string(kStyle) +
+        "</style>\n</head>\n<body>\n<nav>\n<ul>\n<li><a href=\"#GUIDE\">Guide</a></li>\n<li><a href=\"#index\">Index</a></li>\n";
     for (const auto& page : classes) out += "<li><a href=\"#" + page.first + "\">" + page.first + "</a></li>\n";
-    out += "</ul>\n</nav>\n" + Html(index, "index");
+    out += "</ul>\n</nav>\n" + Html(guide, "GUIDE") + Html(index, "index");
     for (const auto& page : classes) out += Html(page.second, page.first);
     return out + "</body>\n</html>\n";
 }
@@ -428,15 +477,18 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(out);
         std::vector<std::pair<std::string, std::string>> classes;
         for (const ClassPage& page : pages) classes.emplace_back(page.name, ClassMarkdown(page, text));
-        std::string index = IndexMarkdown(pages, text, ReadText(argv[1]), Decisions(argv[2]));
+        std::string index = IndexMarkdown(pages, text, ReadText(argv[1]));
+        const std::filesystem::path docs(argv[2]);
+        const std::string guide = ReadText(docs / "GUIDE.md");
         text.CheckAllUsed();
+        text.failures += CheckGuideCodes(guide, ReadText(docs.parent_path() / "examples" / "WIAConstants.xojo_code"));
         if (text.failures != 0) {
             std::fprintf(stderr, "reference: %d description problems; nothing written\n", text.failures);
             status = 1;
         } else {
             WriteText(out / "index.md", index);
             for (const auto& page : classes) WriteText(out / (page.first + ".md"), page.second);
-            WriteText(out / "WIAZVK-reference.html", HtmlDocument(index, classes));
+            WriteText(out / "WIAZVK-reference.html", HtmlDocument(guide, index, classes));
             std::printf("reference: %zu classes written to %s\n", pages.size(), argv[3]);
         }
     } catch (const std::exception& error) {
