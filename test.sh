@@ -7,7 +7,7 @@ source scripts/common.sh
 ensure_packages
 configure_and_build build
 prepare_wine_prefix build
-hold_wine_desktop build
+settle_wine build
 
 status=0
 (cd build && ctest --output-on-failure -j2 "$@") || status=$?
