@@ -15,6 +15,7 @@
 #include <string>
 
 #include "bench/Pairs.h"
+#include "tests/host/PlatformHooks.h"
 #include "tests/host/SimHostVariants.h"
 #include "plugin/HostApi.h"
 #include "plugin/Registration.h"
@@ -279,6 +280,7 @@ int main(int argc, char** argv) {
     simwia::ResetAll();
     int leaked = 0;
     {
+        simhost::SimulatedClasses classes({GetModuleHandleW(nullptr)});  // the library is linked in
         simhost::SimHost host;
         host.Boot(&REALPluginMain);
         std::printf("%-58s %15s %15s %9s %9s\n", "path", "ours", "baseline", "ratio", "goal");

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "bench/Pairs.h"
+#include "tests/host/PlatformHooks.h"
 #include "tests/host/SimHost.h"
 #include "tests/host/SimStreamScript.h"
 #include "tests/platform/SimPlatform.h"
@@ -111,6 +112,7 @@ int main(int argc, char** argv) {
         SimHost host;
         host.Load("WIAZVK.dll");
         simwia::Install();
+        simhost::SimulatedClasses classes({host.Module(), GetModuleHandleW(nullptr)});
         simwia::SetImageSize(simwia::kScannerFeeder, 850, 1100);
         simwia::SetStreamChunk(simwia::kDeviceBufferSize);
         gFolder = simhost::Script().folder;

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/host/PlatformHooks.h"
 #include "tests/host/ImportHook.h"
 #include "bench/Pairs.h"
 #include "tests/host/SimHost.h"
@@ -183,6 +184,7 @@ int main(int argc, char** argv) {
         SimHost host;
         host.Load("WIAZVK.dll");
         simwia::Install();
+        simhost::SimulatedClasses classes({host.Module(), GetModuleHandleW(nullptr)});
         simwia::SetImageSize(simwia::kScannerFlatbed, 4960, 7016);
         const size_t page = sizeof(BITMAPINFOHEADER) + size_t{4960} * 3 * 7016;
         std::printf("600 dpi A4 colour page: %zu bytes, bands of %zu bytes, %d pairs of runs\n", page, band, runs);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/host/PlatformHooks.h"
 #include "tests/host/SimHost.h"
 #include "tests/host/SimHostVariants.h"
 #include "tests/host/SimScript.h"
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
             for (const auto& event : cls.events) std::printf("  event     %s\n", event.c_str());
         }
         simwia::Install();
+        simhost::SimulatedClasses classes({host.Module()});
         ListDevices(host);
         ScanPage(host);
         DownloadFeeder(host);

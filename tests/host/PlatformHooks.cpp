@@ -45,6 +45,12 @@ HRESULT WINAPI CountedSHCreateStreamOnFileW(LPCWSTR file, DWORD mode, IStream** 
     return hr;
 }
 
+HRESULT WINAPI SimulatedCoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out) {
+    static const auto system = System<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    HRESULT hr;
+    return simwia::CreateSimulated(clsid, outer, context, iid, out, &hr) ? hr : system(clsid, outer, context, iid, out);
+}
+
 struct Replacement {
     const char* dll;
     const char* function;
@@ -72,6 +78,19 @@ PlatformHooks::PlatformHooks(std::vector<HMODULE> modules) {
 }
 
 PlatformHooks::~PlatformHooks() {
+    while (!hooks_.empty()) hooks_.pop_back();
+}
+
+SimulatedClasses::SimulatedClasses(std::vector<HMODULE> modules) {
+    std::sort(modules.begin(), modules.end());
+    modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
+    for (HMODULE module : modules)
+        if (module != nullptr && ImportHook::Imports(module, "ole32.dll", "CoCreateInstance"))
+            hooks_.push_back(std::make_unique<ImportHook>(module, "ole32.dll", "CoCreateInstance",
+                                                          reinterpret_cast<void*>(&SimulatedCoCreateInstance)));
+}
+
+SimulatedClasses::~SimulatedClasses() {
     while (!hooks_.empty()) hooks_.pop_back();
 }
 

@@ -25,4 +25,17 @@ private:
     std::vector<std::unique_ptr<ImportHook>> hooks_;  // given back in reverse order
 };
 
+// Routes the CoCreateInstance imports of the modules given to the simulated platform's classes (simwia::Install) for
+// the life of the object; the system answers every other class.
+class SimulatedClasses {
+public:
+    explicit SimulatedClasses(std::vector<HMODULE> modules);
+    ~SimulatedClasses();
+    SimulatedClasses(const SimulatedClasses&) = delete;
+    SimulatedClasses& operator=(const SimulatedClasses&) = delete;
+
+private:
+    std::vector<std::unique_ptr<ImportHook>> hooks_;
+};
+
 }  // namespace simhost

@@ -38,6 +38,7 @@ void PluginTest::SetUp() {
     host_ = std::make_unique<SimHost>(HostOptions());
     host_->Load();
     hooks_ = std::make_unique<PlatformHooks>(std::vector<HMODULE>{host_->Module(), GetModuleHandleW(nullptr)});
+    classes_ = std::make_unique<SimulatedClasses>(std::vector<HMODULE>{host_->Module(), GetModuleHandleW(nullptr)});
 }
 
 void ExpectHostCountsAtZero(const SimHost& host) {
@@ -76,6 +77,7 @@ std::ostream& operator<<(std::ostream& out, const Alive& alive) {
 void PluginTest::TearDown() {
     RemoveVectoredExceptionHandler(crashHandler_);
     ExpectHostCountsAtZero(*host_);
+    classes_.reset();
     hooks_.reset();  // before the plug-in's import table goes
     host_.reset();
     log_.reset();

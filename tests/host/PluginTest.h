@@ -57,6 +57,7 @@ private:
     std::unique_ptr<SimHost> host_;
     std::unique_ptr<LogCapture> log_;
     std::unique_ptr<PlatformHooks> hooks_;
+    std::unique_ptr<SimulatedClasses> classes_;
 };
 
 // Owns one host reference for the length of a test scope.

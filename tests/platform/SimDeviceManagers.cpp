@@ -322,17 +322,17 @@ struct Registration {
     const CLSID* clsid;
     ClassFactory* factory;
     DWORD context;
-    DWORD cookie;
 };
 
 // The device managers are local servers only ("Creating a WIA Device Manager": the context must be
-// CLSCTX_LOCAL_SERVER, COM rejects any other), the video object is in-process only. Every class is registered with
-// REGCLS_MULTI_SEPARATE, since REGCLS_MULTIPLEUSE would register a local server in-process as well ("REGCLS
-// enumeration"): a request whose context lacks the class's own fails REGDB_E_CLASSNOTREG ("CoCreateInstance function").
+// CLSCTX_LOCAL_SERVER), the video object is in-process only: a request whose context lacks the class's own fails
+// REGDB_E_CLASSNOTREG ("CoCreateInstance function", "CLSCTX enumeration"). The classes are served through the
+// CoCreateInstance imports the fixture hooks, not registered with COM: a local-server registration is a call to
+// Wine's rpcss, which made tests wait ten seconds and more when processes overlapped or one ended mid-test.
 Registration g_registrations[] = {
-    {&kSimCLSID_WiaDevMgr, &g_devMgr1Factory, CLSCTX_LOCAL_SERVER, 0},
-    {&kSimCLSID_WiaDevMgr2, &g_devMgr2Factory, CLSCTX_LOCAL_SERVER, 0},
-    {&kSimCLSID_WiaVideo, &g_videoFactory, CLSCTX_INPROC_SERVER, 0},
+    {&kSimCLSID_WiaDevMgr, &g_devMgr1Factory, CLSCTX_LOCAL_SERVER},
+    {&kSimCLSID_WiaDevMgr2, &g_devMgr2Factory, CLSCTX_LOCAL_SERVER},
+    {&kSimCLSID_WiaVideo, &g_videoFactory, CLSCTX_INPROC_SERVER},
 };
 
 bool g_installed = false;
@@ -340,29 +340,24 @@ bool g_installed = false;
 }  // namespace
 
 void Install() {
-    if (g_installed) {
-        return;
-    }
-    for (Registration& reg : g_registrations) {
-        HRESULT hr = CoRegisterClassObject(*reg.clsid, reg.factory, reg.context, REGCLS_MULTI_SEPARATE, &reg.cookie);
-        if (FAILED(hr)) {
-            std::fprintf(stderr, "simwia::Install: CoRegisterClassObject failed with 0x%08lx\n", static_cast<unsigned long>(hr));
-            std::fflush(stderr);
-            std::abort();
-        }
-    }
     g_installed = true;
 }
 
 void Uninstall() {
-    if (!g_installed) {
-        return;
-    }
-    for (Registration& reg : g_registrations) {
-        CoRevokeClassObject(reg.cookie);
-        reg.cookie = 0;
-    }
     g_installed = false;
+}
+
+bool CreateSimulated(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out, HRESULT* hr) {
+    if (!g_installed) return false;
+    for (Registration& reg : g_registrations) {
+        if (!IsEqualCLSID(clsid, *reg.clsid)) continue;
+        if (out != nullptr) *out = nullptr;
+        *hr = (context & reg.context) == 0 ? REGDB_E_CLASSNOTREG
+              : out == nullptr             ? E_POINTER
+                                           : reg.factory->CreateInstance(outer, iid, out);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace simwia

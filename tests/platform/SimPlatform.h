@@ -1,9 +1,9 @@
 // SimPlatform.h - the simulated WIA platform that the Windows test programs run the library against.
 //
-// Install() registers class objects for the WIA 1.0 and 2.0 device managers and the WIA video object in this
-// process, so the library's own CoCreateInstance calls reach simulated objects. Every simulated object is counted,
-// every simulated method is logged by its name "Interface::Method" and can be told to fail.
-// All functions run on the test thread, which has initialised COM (apartment-threaded) before Install().
+// Install() puts the WIA 1.0 and 2.0 device managers and the WIA video object in place, so the library's own
+// CoCreateInstance calls (routed here by SimulatedClasses, tests/host/PlatformHooks.h) reach simulated objects. Every simulated
+// object is counted, every simulated method is logged by its name "Interface::Method" and can be told to fail. All functions run
+// on the test thread, which has initialised COM (apartment-threaded) before Install().
 //
 // Behind both device managers stand three installed devices (below): a flatbed scanner with a document feeder, a
 // digital camera and a streaming-video device, each with a device-information property storage and a tree of items
@@ -33,12 +33,15 @@
 
 namespace simwia {
 
-// Registers the class objects (CLSID_WiaDevMgr and CLSID_WiaDevMgr2 as local servers only, WiaVideo in-process only:
-// a CoCreateInstance whose context lacks the class's own fails REGDB_E_CLASSNOTREG); a second call does nothing.
-// Aborts the test program when COM refuses a registration.
+// Puts the simulated classes in place (CLSID_WiaDevMgr and CLSID_WiaDevMgr2 as local servers only, WiaVideo in-process
+// only); Uninstall() takes them away again (objects already made stay alive until released), so that the system's own
+// classes answer. A second call of either does nothing.
 void Install();
-// Revokes what Install() registered; objects already made stay alive until released.
 void Uninstall();
+// CoCreateInstance of the simulated platform: false when the class is not one of the installed simulated ones (the
+// system's CoCreateInstance answers then); otherwise *hr is the call's result: REGDB_E_CLASSNOTREG for a context
+// without the class's own, else the class object's CreateInstance ("ClassFactory::CreateInstance").
+bool CreateSimulated(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out, HRESULT* hr);
 // Clears failure plans, call counts and call records, the dialog answer, and rebuilds the devices in their
 // initial state (objects still alive keep the state they were made from). Really frees the handed-out blocks the
 // caller freed and the memory of the objects destroyed so far; Leftovers() stay until ForgetLeftovers().
