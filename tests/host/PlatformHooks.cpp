@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "tests/platform/SimPlatform.h"
 
@@ -51,13 +52,7 @@ HRESULT WINAPI SimulatedCoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD 
     return simwia::CreateSimulated(clsid, outer, context, iid, out, &hr) ? hr : system(clsid, outer, context, iid, out);
 }
 
-struct Replacement {
-    const char* dll;
-    const char* function;
-    void* replacement;
-};
-
-const Replacement kReplacements[] = {
+const std::vector<ImportHooks::Replacement> kFrees = {
     {"oleaut32.dll", "SysFreeString", reinterpret_cast<void*>(&CheckedSysFreeString)},
     {"ole32.dll", "CoTaskMemFree", reinterpret_cast<void*>(&CheckedCoTaskMemFree)},
     {"ole32.dll", "PropVariantClear", reinterpret_cast<void*>(&CheckedPropVariantClear)},
@@ -67,31 +62,23 @@ const Replacement kReplacements[] = {
 
 }  // namespace
 
-PlatformHooks::PlatformHooks(std::vector<HMODULE> modules) {
+ImportHooks::ImportHooks(std::vector<HMODULE> modules, const std::vector<Replacement>& replacements) {
     std::sort(modules.begin(), modules.end());
     modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
     for (HMODULE module : modules) {
-        for (const Replacement& r : kReplacements)
+        for (const Replacement& r : replacements)
             if (module != nullptr && ImportHook::Imports(module, r.dll, r.function))
                 hooks_.push_back(std::make_unique<ImportHook>(module, r.dll, r.function, r.replacement));
     }
 }
 
-PlatformHooks::~PlatformHooks() {
+ImportHooks::~ImportHooks() {
     while (!hooks_.empty()) hooks_.pop_back();
 }
 
-SimulatedClasses::SimulatedClasses(std::vector<HMODULE> modules) {
-    std::sort(modules.begin(), modules.end());
-    modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
-    for (HMODULE module : modules)
-        if (module != nullptr && ImportHook::Imports(module, "ole32.dll", "CoCreateInstance"))
-            hooks_.push_back(std::make_unique<ImportHook>(module, "ole32.dll", "CoCreateInstance",
-                                                          reinterpret_cast<void*>(&SimulatedCoCreateInstance)));
-}
+PlatformHooks::PlatformHooks(std::vector<HMODULE> modules) : ImportHooks(std::move(modules), kFrees) {}
 
-SimulatedClasses::~SimulatedClasses() {
-    while (!hooks_.empty()) hooks_.pop_back();
-}
+SimulatedClasses::SimulatedClasses(std::vector<HMODULE> modules)
+    : ImportHooks(std::move(modules), {{"ole32.dll", "CoCreateInstance", reinterpret_cast<void*>(&SimulatedCoCreateInstance)}}) {}
 
 }  // namespace simhost

@@ -14,28 +14,34 @@
 
 namespace simhost {
 
-class PlatformHooks {
+// Imports of the modules given that a table names, redirected for the life of the object and given back in reverse
+// order; a module is hooked for the functions it imports.
+class ImportHooks {
 public:
-    explicit PlatformHooks(std::vector<HMODULE> modules);
-    ~PlatformHooks();
-    PlatformHooks(const PlatformHooks&) = delete;
-    PlatformHooks& operator=(const PlatformHooks&) = delete;
+    struct Replacement {
+        const char* dll;
+        const char* function;
+        void* replacement;
+    };
+    ImportHooks(std::vector<HMODULE> modules, const std::vector<Replacement>& replacements);
+    ~ImportHooks();
+    ImportHooks(const ImportHooks&) = delete;
+    ImportHooks& operator=(const ImportHooks&) = delete;
 
 private:
-    std::vector<std::unique_ptr<ImportHook>> hooks_;  // given back in reverse order
+    std::vector<std::unique_ptr<ImportHook>> hooks_;
+};
+
+class PlatformHooks : public ImportHooks {
+public:
+    explicit PlatformHooks(std::vector<HMODULE> modules);
 };
 
 // Routes the CoCreateInstance imports of the modules given to the simulated platform's classes (simwia::Install) for
 // the life of the object; the system answers every other class.
-class SimulatedClasses {
+class SimulatedClasses : public ImportHooks {
 public:
     explicit SimulatedClasses(std::vector<HMODULE> modules);
-    ~SimulatedClasses();
-    SimulatedClasses(const SimulatedClasses&) = delete;
-    SimulatedClasses& operator=(const SimulatedClasses&) = delete;
-
-private:
-    std::vector<std::unique_ptr<ImportHook>> hooks_;
 };
 
 }  // namespace simhost
