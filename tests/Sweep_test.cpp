@@ -112,14 +112,14 @@ protected:
 
     // Calls a member with the given values, after making them, forgetting the platform calls made so far and running
     // `armed`; the result and the arguments are given back. Tells whether the result was empty: void, nil, false, 0,
-    // or a text or array without elements.
-    bool Call(REALobject self, const Callable& member, const std::vector<Value>& values,
-              const std::function<void()>& armed = {}) {
+    // or a text or array without elements. `owner` names the member's class when it is not the swept one.
+    bool Call(REALobject self, const Callable& member, const std::vector<Value>& values, const std::function<void()>& armed = {},
+              const std::string& owner = "") {
         CallArguments arena(host());
         std::vector<Word> args;
         if (!member.shared) args.push_back(reinterpret_cast<Word>(self));
         args.insert(args.end(), member.leading.begin(), member.leading.end());
-        CurrentCall() = className_ + " " + member.description;
+        CurrentCall() = (owner.empty() ? className_ : owner) + " " + member.description;
         for (const Value& value : values) {
             args.push_back(value.make(arena));
             CurrentCall() += " [" + value.label + "]";
@@ -352,7 +352,7 @@ private:
             }
             std::vector<Value> values;
             for (const Param& p : act->params) values.push_back(Ordinary(host(), p));
-            Call(objects[role], *act, values);
+            Call(objects[role], *act, values, {}, journey.roles[role]);
         };
         for (REALobject object : objects) host().Lock(object);  // the caller's frame
         journey.run(host(), objects);

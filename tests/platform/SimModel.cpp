@@ -519,8 +519,9 @@ bool HeldCallback::GoesOn(HRESULT answer, HRESULT* result) {
     return false;
 }
 
-void ReleaseKept(IUnknown** kept) {
-    if (IUnknown* callback = std::exchange(*kept, nullptr)) callback->Release();
+ULONG ReleaseKept(IUnknown** kept) {
+    IUnknown* callback = std::exchange(*kept, nullptr);
+    return callback == nullptr ? 0 : callback->Release();
 }
 
 // --- SimPlatform.h ------------------------------------------------------------------------------------------------

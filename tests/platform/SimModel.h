@@ -259,7 +259,7 @@ private:
     std::vector<std::pair<const SimObject*, const char*>> received_;
 };
 // Releases the callback kept in *kept, if any.
-void ReleaseKept(IUnknown** kept);
+ULONG ReleaseKept(IUnknown** kept);  // the references left (0 when none was kept)
 
 // SimDataTransfer.cpp: IWiaDataTransfer of a WIA 1.0 item (SimTransfer.h describes them). The pointers are the
 // documented argument types (STGMEDIUM, WIA_DATA_TRANSFER_INFO, WIA_FORMAT_INFO, WIA_EXTENDED_TRANSFER_INFO).

@@ -140,9 +140,10 @@ void SetStreamChunk(ULONG bytes);
 
 // As for WIA 1.0: later WIA 2.0 transfers keep one more reference to their callback; CallKeptTransferCallback sends it
 // a status message (or, with askForStream, asks it for a stream, releasing one it gets) and returns its answer
-// (E_UNEXPECTED when none is kept); ReleaseKeptTransferCallback gives the reference back.
+// (E_UNEXPECTED when none is kept); ReleaseKeptTransferCallback gives the reference back and tells how many the
+// callback object has left (0: it is gone).
 void KeepTransferCallback(bool keep);
 HRESULT CallKeptTransferCallback(bool askForStream);
-void ReleaseKeptTransferCallback();
+ULONG ReleaseKeptTransferCallback();
 
 }  // namespace simwia

@@ -226,8 +226,8 @@ HRESULT CallKeptTransferCallback(bool askForStream) {
     return hr;
 }
 
-void ReleaseKeptTransferCallback() {
-    ReleaseKept(&State().kept);
+ULONG ReleaseKeptTransferCallback() {
+    return ReleaseKept(&State().kept);
 }
 
 }  // namespace simwia
